@@ -1,0 +1,108 @@
+#include "app/Lifecycle.h"
+
+#include "app/Settings.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/Convert.h"
+#include "platform/Desktop.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+
+namespace brenvik {
+
+void Lifecycle::Form_Load() {
+    Platform& p = m.platform();
+    Settings settings(p.settings);
+
+    m.optionsfrm.load();
+    m.nomefile.load();
+    m.helpfrm.load();
+    m.aboutform.load();
+    m.guida.load();
+
+    if (settings.firstRun()) {
+        m.install.showModal();
+        m.wizard.showModal();
+    }
+
+    m.AvvioCompletato = "0";
+
+    m.barra.setWidth(0);
+    m.split.setEnabled(false);
+    m.Frame3.setEnabled(false);
+
+    m.drive.setToolTip("Drive Corrente (" + m.drive.drive() + ")");
+    m.dir.setToolTip(m.dir.path());
+    m.list.setToolTip("File selezionato (" + m.list.fileName() + ")");
+
+    try {
+        m.grandezza = toInt64(toNumber(m.Text.text()) * 1024.0);
+    } catch (const RuntimeError&) {
+        m.grandezza = 0;
+    }
+
+    m.pathbar.setText(settings.initialDir());
+    try {
+        applyFolder(m.pathbar.text());
+    } catch (const RuntimeError&) {
+        m.pathbar.setText(Settings::DefaultInitialDir);
+        try {
+            applyFolder(m.pathbar.text());
+        } catch (const RuntimeError&) {
+            // Neither the stored folder nor the fallback exists on this machine (a Linux home has
+            // no windows\desktop): the root of c: is always there to show.
+            m.pathbar.setText("c:\\");
+            try {
+                applyFolder(m.pathbar.text());
+            } catch (const RuntimeError&) {
+                // Drive c: itself cannot be read: the lists stay where they started.
+            }
+        }
+    }
+    m.infolabel.setCaption("Brenvik caricato!");
+}
+
+void Lifecycle::applyFolder(const std::string& folder) {
+    m.list.setPath(folder);
+    m.dir.setPath(folder);
+    m.File2.setPath(folder);
+}
+
+void Lifecycle::Form_Activate() {
+    Platform& p = m.platform();
+    m.Command1.setFocus();
+    if (leadingNumber(m.AvvioCompletato) == 0) {
+        p.desktop.yield();
+        p.desktop.pause(100);
+        p.desktop.yield();
+        m.MostraAbout = Settings(p.settings).showStartupPicture();
+        if (m.MostraAbout)
+            m.mainform.showModal();
+        m.AvvioCompletato = "1";
+    }
+}
+
+void Lifecycle::confirmExit() {
+    Platform& p = m.platform();
+    Settings(p.settings).save(Settings::InitialDir, m.dir.path());
+    if (p.msgBox("Sicuro di voler uscire", mb::YesNo | mb::Question) == mb::IdYes)
+        p.desktop.endProgram();
+}
+
+void Lifecycle::Form_QueryUnload(bool& cancel) {
+    cancel = true;
+    confirmExit();
+}
+
+void Lifecycle::esci_Click() { confirmExit(); }
+
+void Lifecycle::about_Click() { m.aboutform.showModal(); }
+
+void Lifecycle::help_Click() { m.helpfrm.showModal(); }
+
+void Lifecycle::options_Click() {
+    // The dialog grows itself to full size when it is activated.
+    m.optionsfrm.setOuterSize(1, 1);
+    m.optionsfrm.showModal();
+}
+
+} // namespace brenvik

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace brenvik {
+
+class MainWindow;
+
+// The life of the main window: its load with the first-run check and the restored folder, the
+// first activation with the start-up picture, the buttons that open the secondary windows,
+// focus following the pointer, and the two ways of closing with their question.
+class Lifecycle {
+public:
+    explicit Lifecycle(MainWindow& main) : m(main) {}
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_QueryUnload(bool& cancel);
+    void esci_Click();
+    void about_Click();
+    void help_Click();
+    void options_Click();
+
+private:
+    // Saves the folder on show, asks "Sicuro di voler uscire" and ends the program on Yes.
+    void confirmExit();
+    // Points list, dir and File2 at `folder`, in that order; throws what the first failure threw.
+    void applyFolder(const std::string& folder);
+
+    MainWindow& m;
+};
+
+} // namespace brenvik

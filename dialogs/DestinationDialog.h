@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/Form.h"
+
+namespace brenvik {
+
+// `optionsfrm`: chooses, resets and stores the destination folder. Hidden, not unloaded, by its
+// buttons, so `outputdir` is live state that the split reads.
+class DestinationDialog : public Form {
+public:
+    explicit DestinationDialog(Platform& platform);
+
+    Frame& Frame2;
+    TextBox& outputdir;
+    CommandButton& ok;
+    CommandButton& annulla;
+    CommandButton& reset;
+    Image& Image1;
+
+    void ok_Click();
+    void annulla_Click();
+    void reset_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void design() override;
+};
+
+} // namespace brenvik

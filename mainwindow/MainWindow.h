@@ -1,0 +1,123 @@
+#pragma once
+
+#include "app/Lifecycle.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/DestinationDialog.h"
+#include "dialogs/GuideWindow.h"
+#include "dialogs/InstallWindow.h"
+#include "dialogs/PreferencesPanel.h"
+#include "dialogs/Wizard.h"
+#include "join/JoinCommand.h"
+#include "join/JoinMode.h"
+#include "join/NameDialog.h"
+#include "mainwindow/Browser.h"
+#include "mainwindow/SelectedFile.h"
+#include "mainwindow/StartupPicture.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "split/PartSizeSelector.h"
+#include "split/SplitCommand.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace brenvik {
+
+// The main window `main`: the browser, the two modes, the part-size selector, the progress bar,
+// the status line and the command buttons, with the state the commands share. It owns the
+// secondary windows, which it loads hidden at its own load. Each subsystem's handlers live in
+// their own class; this class creates the controls, their design state and the wiring.
+class MainWindow : public Form {
+public:
+    explicit MainWindow(Platform& platform);
+    ~MainWindow() override;
+
+    // ---- Controls, in the order of the layout table.
+    Image& Image1;
+    Frame& Frame4;
+    OptionButton& Option1;
+    OptionButton& Option2;
+    Frame& Frame1;
+    DriveList& drive;
+    DirList& dir;
+    Frame& Frame2;
+    FileList& list;
+    Frame& file1;
+    FileList& File2;
+    TextBox& pathbar;
+    Frame& Frame3;
+    TextBox& Text;
+    VScrollBar& VScroll1;
+    OptionButton& Option3;
+    OptionButton& Option4;
+    Label& numfile;
+    Label& Label4;
+    Frame& unisci;
+    CommandButton& uniscifile;
+    Label& Label1;
+    Label& Label5;
+    Frame& progress;
+    Label& Label2;
+    Image& Image3;
+    Shape& barra;
+    Label& bianco;
+    Label& Label3;
+    Frame& info;
+    Label& infolabel;
+    CommandButton& split;
+    CommandButton& options;
+    CommandButton& help;
+    CommandButton& about;
+    CommandButton& esci;
+    CommandButton& Command1;
+    Image& Image2;
+
+    // ---- State shared by the commands (sizes are 64-bit: files of 2 GiB and more work).
+    std::string filesel;
+    std::string prefisso;
+    std::string percorso;
+    int64_t grandezza = 0;
+    int64_t dimensione = 0;
+    int64_t resto = 0;
+    int32_t numparti = 0;
+    std::string cartella;
+    double dimkb = 0;
+    std::string prefissodest;
+    std::array<std::string, 1000> estensioni;
+
+    // Module-level values of the start-up and of the detection.
+    std::string AvvioCompletato;
+    bool MostraAbout = false;
+    std::string nomebase;
+
+    // ---- The secondary windows, loaded hidden at start-up.
+    StartupPicture mainform;
+    DestinationDialog optionsfrm;
+    NameDialog nomefile;
+    GuideWindow guida;
+    PreferencesPanel helpfrm;
+    AboutWindow aboutform;
+    InstallWindow install;
+    Wizard wizard;
+
+    // ---- The subsystems' handlers.
+    Lifecycle lifecycle;
+    Browser browser;
+    SelectedFile selectedFile;
+    PartSizeSelector partSize;
+    SplitCommand splitCommand;
+    JoinMode joinMode;
+    JoinCommand joinCommand;
+
+    // The progress display: fill width (0 to 4000) and figure, always together.
+    void setProgress(int width, const std::string& figure);
+
+protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_QueryUnload(bool& cancel) override;
+    void design() override;
+};
+
+} // namespace brenvik

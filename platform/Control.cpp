@@ -1,0 +1,162 @@
+#include "platform/Control.h"
+
+#include "platform/Form.h"
+
+namespace brenvik {
+
+Control::Control(Form& form, ControlKind kind, std::string name, Control* container)
+    : form_(form), kind_(kind), name_(std::move(name)), container_(container) {}
+
+Platform& Control::platform() const { return form_.platform(); }
+
+bool Control::live() const { return form_.loaded() && !form_.designing(); }
+
+void Control::touch() const {
+    if (!form_.loaded() && !form_.designing())
+        form_.load();
+}
+
+void Control::changed(Property what) {
+    if (view_)
+        view_->changed(what);
+}
+
+void Control::fire(const std::function<void()>& handler) {
+    if (handler && live())
+        handler();
+}
+
+Geometry Control::geometry() const {
+    touch();
+    return geometry_;
+}
+
+void Control::setGeometry(Geometry g) {
+    touch();
+    if (g == geometry_)
+        return;
+    geometry_ = g;
+    changed(Property::Geometry);
+}
+
+void Control::setWidth(int width) {
+    Geometry g = geometry();
+    g.width = width;
+    setGeometry(g);
+}
+
+void Control::setHeight(int height) {
+    Geometry g = geometry();
+    g.height = height;
+    setGeometry(g);
+}
+
+const std::string& Control::caption() const {
+    touch();
+    return caption_;
+}
+
+void Control::setCaption(const std::string& caption) {
+    touch();
+    if (caption == caption_)
+        return;
+    caption_ = caption;
+    changed(Property::Caption);
+}
+
+const std::string& Control::toolTip() const {
+    touch();
+    return toolTip_;
+}
+
+void Control::setToolTip(const std::string& text) {
+    touch();
+    if (text == toolTip_)
+        return;
+    toolTip_ = text;
+    changed(Property::ToolTip);
+}
+
+bool Control::enabled() const {
+    touch();
+    return enabled_;
+}
+
+void Control::setEnabled(bool enabled) {
+    touch();
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    changed(Property::Enabled);
+}
+
+bool Control::visible() const {
+    touch();
+    return visible_;
+}
+
+void Control::setVisible(bool visible) {
+    touch();
+    if (visible == visible_)
+        return;
+    visible_ = visible;
+    if (!visible && form_.focused() == this)
+        form_.focused_ = nullptr;
+    changed(Property::Visible);
+}
+
+const std::string& Control::tag() const {
+    touch();
+    return tag_;
+}
+
+void Control::setTag(const std::string& tag) {
+    touch();
+    tag_ = tag;
+}
+
+void Control::setFont(const Font& font) {
+    font_ = font;
+    changed(Property::Look);
+}
+
+void Control::setForeColor(Color c) {
+    foreColor_ = c;
+    changed(Property::Look);
+}
+
+void Control::setBackColor(Color c) {
+    backColor_ = c;
+    hasBackColor_ = true;
+    changed(Property::Look);
+}
+
+bool Control::reachable() const {
+    for (const Control* c = this; c; c = c->container_)
+        if (!c->enabled_ || !c->visible_)
+            return false;
+    return true;
+}
+
+bool Control::shown() const {
+    for (const Control* c = this; c; c = c->container_)
+        if (!c->visible_)
+            return false;
+    return true;
+}
+
+void Control::setFocus() { form_.setFocus(*this); }
+
+bool Control::hasFocus() const { return form_.focused() == this; }
+
+void Control::userClick() {
+    if (reachable())
+        fire(onClick);
+}
+
+void Control::userMouseMove() {
+    if (reachable())
+        fire(onMouseMove);
+}
+
+} // namespace brenvik

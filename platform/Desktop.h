@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+namespace brenvik {
+
+class Form;
+
+// Message-box button sets, icons and answers, in the platform's flag encoding.
+namespace mb {
+constexpr int OK = 0;
+constexpr int OKCancel = 1;
+constexpr int AbortRetryIgnore = 2;
+constexpr int YesNoCancel = 3;
+constexpr int YesNo = 4;
+constexpr int RetryCancel = 5;
+constexpr int ButtonsMask = 0x0F;
+
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+constexpr int IconMask = 0xF0;
+
+constexpr int IdOK = 1;
+constexpr int IdCancel = 2;
+constexpr int IdAbort = 3;
+constexpr int IdRetry = 4;
+constexpr int IdIgnore = 5;
+constexpr int IdYes = 6;
+constexpr int IdNo = 7;
+} // namespace mb
+
+// The application's title, shown by message boxes that have none of their own.
+inline constexpr const char* ApplicationTitle = "Brenvik";
+
+// Thrown by a desktop whose endProgram cannot stop the process (the scripted one in tests), so
+// that the handlers unwind without running anything more.
+struct ProgramEnded {};
+
+// Everything the windows' logic asks of the desktop besides its controls: modal boxes and
+// windows, the event queue, time, sound and the end of the program.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Shows a modal message box and returns the button pressed (mb::IdOK ...). `title` is never
+    // empty: callers give ApplicationTitle where the box has no title of its own.
+    virtual int messageBox(const std::string& text, int flags, const std::string& title) = 0;
+
+    // The window became visible, was hidden or was unloaded (views follow it).
+    virtual void formShown(Form& form) = 0;
+    virtual void formHidden(Form& form) = 0;
+    virtual void formUnloaded(Form& form) = 0;
+
+    // Runs the modal loop of a window already shown and activated; returns once the window is no
+    // longer visible (hidden or unloaded).
+    virtual void runModal(Form& form) = 0;
+
+    // Handles the pending window events, then returns.
+    virtual void yield() = 0;
+    virtual void pause(int milliseconds) = 0;
+    virtual void beep() = 0;
+
+    // Ends the program at once, without any window's closing events.
+    [[noreturn]] virtual void endProgram() = 0;
+};
+
+} // namespace brenvik

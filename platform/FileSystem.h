@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brenvik {
+
+// A drive as the drive list shows it: "c: [/home/ana]".
+struct DriveInfo {
+    char letter = 'c'; // lower case
+    std::string label;
+
+    std::string display() const { return std::string(1, letter) + ": [" + label + "]"; }
+};
+
+// An open file of raw bytes. Every failure throws a RuntimeError with the runtime's number.
+class File {
+public:
+    virtual ~File() = default;
+
+    // Reads up to `size` bytes at the current position; fewer only at the end of the file.
+    virtual size_t read(char* buffer, size_t size) = 0;
+    // Writes all `size` bytes at the current position.
+    virtual void write(const char* buffer, size_t size) = 0;
+    virtual int64_t length() = 0;
+    // Makes what was written durable: on the disk when this returns.
+    virtual void sync() = 0;
+    // Closes the file; a failure to write back what was buffered is reported here.
+    virtual void close() = 0;
+};
+
+// The file system as the windows see it. Paths are Windows path texts ("c:\myfiles\film.avi",
+// drive letters in any case, "\" or "/" as separators); an implementation maps them onto the host.
+// Failures throw RuntimeError: 53 missing file, 76 missing path, 70 permission, 75 folder exists
+// or access error, 61 disk full, 57 device error, 68 unknown drive, 71 drive not ready, 52 a name
+// no Windows path can hold.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::vector<DriveInfo> drives() = 0;
+
+    // The folder a bare drive ("c:") stands for, and its update when a folder of that drive is
+    // shown. Paths are as the folder list writes them: "c:\" or "c:\myfiles".
+    virtual std::string currentFolder(char drive) = 0;
+    virtual void setCurrentFolder(const std::string& path) = 0;
+
+    // Throws when the folder cannot be shown (missing, not a folder, drive not ready).
+    virtual void checkFolder(const std::string& path) = 0;
+    // Names of the sub-folders and of the files (hidden ones included), in name order.
+    virtual std::vector<std::string> folders(const std::string& path) = 0;
+    virtual std::vector<std::string> files(const std::string& path) = 0;
+
+    // Creates one folder level: 75 when it exists, 76 when its parent does not.
+    virtual void makeFolder(const std::string& path) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual int64_t fileLength(const std::string& path) = 0;
+    virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
+    // Creates the file, or empties an existing one.
+    virtual std::unique_ptr<File> create(const std::string& path) = 0;
+    virtual void removeFile(const std::string& path) = 0;
+    // True when both paths name the same existing file, however they are spelled.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+
+    // The host's own path for a Windows path text (for the file manager).
+    virtual std::string hostPath(const std::string& path) = 0;
+};
+
+// Name order of the lists: letters compared without case, ties broken byte by byte, so that
+// both file lists always agree and the order is total.
+bool nameLess(const std::string& a, const std::string& b);
+
+} // namespace brenvik

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <map>
+#include <string>
+
+namespace brenvik {
+
+// Which host folder each drive letter stands for. On Linux "c:" is the user's home folder and
+// "z:" the root; tests map letters onto temporary folders.
+class DriveTable {
+public:
+    // The table for this host and user: c: the home folder (from $HOME), z: the root.
+    static DriveTable forThisUser();
+
+    void map(char letter, const std::string& hostFolder);
+    // The host folder of a letter (any case), or nothing.
+    const std::string* root(char letter) const;
+    const std::map<char, std::string>& entries() const { return roots_; }
+
+private:
+    std::map<char, std::string> roots_;
+};
+
+// The file system of this host, reached through Windows path texts mapped by a drive table.
+class HostFileSystem : public FileSystem {
+public:
+    explicit HostFileSystem(DriveTable drives);
+
+    std::vector<DriveInfo> drives() override;
+    std::string currentFolder(char drive) override;
+    void setCurrentFolder(const std::string& path) override;
+    void checkFolder(const std::string& path) override;
+    std::vector<std::string> folders(const std::string& path) override;
+    std::vector<std::string> files(const std::string& path) override;
+    void makeFolder(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    int64_t fileLength(const std::string& path) override;
+    std::unique_ptr<File> openRead(const std::string& path) override;
+    std::unique_ptr<File> create(const std::string& path) override;
+    void removeFile(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
+    std::string hostPath(const std::string& path) override;
+
+private:
+    enum class Expect { File, Folder };
+    std::string map(const std::string& path, Expect expect);
+    std::vector<std::string> list(const std::string& path, bool wantFolders);
+
+    DriveTable drives_;
+    std::map<char, std::string> current_;
+};
+
+// The runtime number for a host error code met while reaching a file or a folder.
+int errorNumberForErrno(int code, bool forFolder);
+
+} // namespace brenvik

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Launcher.h"
+
+namespace brenvik {
+
+class FileSystem;
+
+// Starts programs on this host. "explorer.exe " + a Windows folder path opens that folder, mapped
+// to its host path, in the desktop's file manager (xdg-open); other command lines run as they are
+// split at spaces. Nothing waits for the program.
+class HostLauncher : public Launcher {
+public:
+    explicit HostLauncher(FileSystem& files) : files_(files) {}
+    void start(const std::string& commandLine) override;
+
+private:
+    FileSystem& files_;
+};
+
+} // namespace brenvik

@@ -1,0 +1,197 @@
+#include "platform/IniSettingsStore.h"
+
+#include "platform/Desktop.h"
+#include "platform/Utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace brenvik {
+
+namespace {
+
+std::string trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+std::string keyOf(const std::string& application, const std::string& section, const std::string& key) {
+    return utf8::asciiLower(application + "/" + section + "/" + key);
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool isSection(const std::string& line, std::string* name) {
+    std::string t = trim(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        return false;
+    *name = trim(t.substr(1, t.size() - 2));
+    return true;
+}
+
+bool isEntry(const std::string& line, std::string* key, std::string* value) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos)
+        return false;
+    *key = trim(line.substr(0, eq));
+    *value = line.substr(eq + 1);
+    return !key->empty();
+}
+
+void makeFolders(const std::string& folder) {
+    for (size_t i = 1; i <= folder.size(); ++i)
+        if (i == folder.size() || folder[i] == '/')
+            ::mkdir(folder.substr(0, i).c_str(), 0700);
+}
+
+bool writeDurably(const std::string& path, const std::string& content) {
+    std::string tmp = path + ".tmp";
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // The rename itself is durable only once the folder is synced.
+    std::string folder = path.substr(0, path.find_last_of('/'));
+    int dfd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+} // namespace
+
+IniSettingsStore::IniSettingsStore(std::string folder) : folder_(std::move(folder)) {}
+
+std::string IniSettingsStore::defaultFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg == '/')
+        return std::string(xdg) + "/brenvik";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.config/brenvik";
+}
+
+std::string IniSettingsStore::filePath(const std::string& application) const {
+    return folder_ + "/" + application + ".ini";
+}
+
+std::string IniSettingsStore::read(const std::string& application, const std::string& section,
+                                   const std::string& key, const std::string& defaultValue) {
+    if (auto it = unsaved_.find(keyOf(application, section, key)); it != unsaved_.end())
+        return it->second;
+    std::string wantSection = utf8::asciiLower(section);
+    std::string wantKey = utf8::asciiLower(key);
+    bool inSection = false;
+    for (const std::string& line : readLines(filePath(application))) {
+        std::string name, k, v;
+        if (isSection(line, &name))
+            inSection = utf8::asciiLower(name) == wantSection;
+        else if (inSection && isEntry(line, &k, &v) && utf8::asciiLower(k) == wantKey)
+            return v;
+    }
+    return defaultValue;
+}
+
+void IniSettingsStore::save(const std::string& application, const std::string& section, const std::string& key,
+                            const std::string& value) {
+    // A line break would end the entry early; single-line boxes cannot type one anyway.
+    std::string clean;
+    for (char c : value)
+        if (c != '\r' && c != '\n')
+            clean += c;
+
+    std::vector<std::string> lines = readLines(filePath(application));
+    std::string wantSection = utf8::asciiLower(section);
+    std::string wantKey = utf8::asciiLower(key);
+    bool inSection = false;
+    bool done = false;
+    long sectionEnd = -1; // index after the last line of the wanted section
+    for (size_t i = 0; i < lines.size() && !done; ++i) {
+        std::string name, k, v;
+        if (isSection(lines[i], &name)) {
+            inSection = utf8::asciiLower(name) == wantSection;
+            if (inSection)
+                sectionEnd = static_cast<long>(i) + 1;
+        } else if (inSection) {
+            if (isEntry(lines[i], &k, &v) && utf8::asciiLower(k) == wantKey) {
+                lines[i] = k + "=" + clean;
+                done = true;
+            } else if (!trim(lines[i]).empty()) {
+                sectionEnd = static_cast<long>(i) + 1;
+            }
+        }
+    }
+    if (!done) {
+        if (sectionEnd >= 0) {
+            lines.insert(lines.begin() + sectionEnd, key + "=" + clean);
+        } else {
+            if (!lines.empty() && !trim(lines.back()).empty())
+                lines.emplace_back();
+            lines.push_back("[" + section + "]");
+            lines.push_back(key + "=" + clean);
+        }
+    }
+    std::string content;
+    for (const std::string& l : lines)
+        content += l + "\n";
+    makeFolders(folder_);
+    std::string id = keyOf(application, section, key);
+    if (writeDurably(filePath(application), content))
+        unsaved_.erase(id);
+    else
+        unsaved_[id] = clean;
+}
+
+std::string MemorySettingsStore::read(const std::string& application, const std::string& section,
+                                      const std::string& key, const std::string& defaultValue) {
+    auto it = values_.find(keyOf(application, section, key));
+    return it == values_.end() ? defaultValue : it->second;
+}
+
+void MemorySettingsStore::save(const std::string& application, const std::string& section, const std::string& key,
+                               const std::string& value) {
+    values_[keyOf(application, section, key)] = value;
+    ++saves_;
+}
+
+bool MemorySettingsStore::contains(const std::string& section, const std::string& key) const {
+    return values_.count(keyOf(ApplicationTitle, section, key)) > 0;
+}
+
+} // namespace brenvik

@@ -1,0 +1,77 @@
+#include "platform/RuntimeError.h"
+#include "support/TestDrives.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace brenvik {
+namespace {
+
+int failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
+    TestDrives d;
+    d.makeFolders("c:\\dati\\sub");
+    d.write("c:\\dati\\x.bin", "12345");
+    HostFileSystem& fs = d.fs();
+    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.root() + "/c/dati/x.bin");
+    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.root() + "/c/dati/x.bin");
+    EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.root() + "/c/x") << "never above the drive's root";
+    EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound) << "names below the letter follow the host";
+    EXPECT_EQ(fs.fileLength("c:\\dati\\x.bin"), 5);
+    EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
+    EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});
+    auto drives = fs.drives();
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].display(), "c: [" + d.root() + "/c]");
+}
+
+TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
+    TestDrives d;
+    HostFileSystem& fs = d.fs();
+    d.makeFolders("c:\\esiste");
+    d.write("c:\\file", "x");
+    EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\esiste"); }), err::PathFileAccess);
+    EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\manca\\sotto"); }), err::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\file\\sotto"); }), err::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fs.openRead("c:\\nessuno.txt"); }), err::FileNotFound);
+    EXPECT_EQ(failureOf([&] { fs.openRead("c:\\manca\\nessuno.txt"); }), err::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fs.create("c:\\esiste"); }), err::PathFileAccess) << "a folder is no file";
+    EXPECT_EQ(failureOf([&] { fs.create("c:\\a*b"); }), err::BadFileNameOrNumber);
+    EXPECT_EQ(failureOf([&] { fs.checkFolder("q:\\"); }), err::DeviceUnavailable);
+    EXPECT_EQ(failureOf([&] { fs.checkFolder("c:\\manca"); }), err::PathNotFound);
+    d.mapDrive('e', d.root() + "/nowhere");
+    EXPECT_EQ(failureOf([&] { fs.checkFolder("e:\\"); }), err::DiskNotReady) << "a drive whose folder is gone";
+    if (::geteuid() != 0) {
+        d.makeFolders("c:\\chiusa");
+        ::chmod(d.host("c:\\chiusa").c_str(), 0500);
+        EXPECT_EQ(failureOf([&] { fs.create("c:\\chiusa\\x"); }), err::PermissionDenied);
+    }
+}
+
+TEST(FileSystemTest, CreateEmptiesAnExistingFileAndSameFileSeesThroughSpelling) {
+    TestDrives d;
+    HostFileSystem& fs = d.fs();
+    d.write("c:\\a.bin", "a long old content");
+    auto f = fs.create("c:\\a.bin");
+    f->write("new", 3);
+    f->sync();
+    f->close();
+    EXPECT_EQ(d.read("c:\\a.bin"), "new");
+    EXPECT_TRUE(fs.sameFile("c:\\a.bin", "C:\\.\\x\\..\\a.bin"));
+    EXPECT_FALSE(fs.sameFile("c:\\a.bin", "c:\\b.bin"));
+    auto r = fs.openRead("c:\\a.bin");
+    char buf[8];
+    EXPECT_EQ(r->read(buf, sizeof buf), 3u);
+    EXPECT_EQ(r->read(buf, sizeof buf), 0u);
+}
+
+} // namespace
+} // namespace brenvik

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/Desktop.h"
+#include "platform/Launcher.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace brenvik {
+
+// A desktop for tests: records every message box, pause, yield, beep and end in `log`, answers
+// message boxes from a script, and plays scripted user actions while a window is modal. A
+// message box or a modal window the script did not expect fails the test.
+class ScriptedDesktop : public Desktop {
+public:
+    struct Box {
+        std::string text;
+        int flags = 0;
+        std::string title;
+        int answer = 0;
+    };
+
+    // The next message box is answered with `button` (mb::IdOK ...).
+    void answer(int button);
+    // While the window `formName` is modal, the user does `action` (once per showing, in order).
+    void onModal(const std::string& formName, std::function<void(Form&)> action);
+
+    std::vector<Box> boxes;
+    // "box <text>", "pause <ms>", "yield", "beep", "show <form>", "hide <form>", "unload <form>",
+    // "end", in the order they happened.
+    std::vector<std::string> log;
+    std::vector<int> pauses;
+    int beeps = 0;
+    bool ended = false;
+
+    size_t pendingAnswers() const { return answers_.size(); }
+    size_t pendingModals() const { return modals_.size(); }
+
+    int messageBox(const std::string& text, int flags, const std::string& title) override;
+    void formShown(Form& form) override;
+    void formHidden(Form& form) override;
+    void formUnloaded(Form& form) override;
+    void runModal(Form& form) override;
+    void yield() override;
+    void pause(int milliseconds) override;
+    void beep() override;
+    [[noreturn]] void endProgram() override;
+
+private:
+    std::deque<int> answers_;
+    std::deque<std::pair<std::string, std::function<void(Form&)>>> modals_;
+};
+
+// Thrown when the script meets something it did not expect, to stop the handler at once.
+struct UnexpectedInTest {
+    std::string what;
+};
+
+class RecordingLauncher : public Launcher {
+public:
+    void start(const std::string& commandLine) override { started.push_back(commandLine); }
+    std::vector<std::string> started;
+};
+
+} // namespace brenvik

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "mainwindow/MainWindow.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/Platform.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TestDrives.h"
+
+#include <memory>
+
+namespace brenvik {
+
+// The whole program headless: scripted desktop, real temporary drives, settings in memory and a
+// launcher that records. start() loads and shows the main window as the program does.
+class TestApp {
+public:
+    TestApp();
+
+    // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
+    void presetReturningUser();
+
+    // Creates the main window, loads it and shows it (first activation included).
+    MainWindow& start();
+    MainWindow& main() { return *main_; }
+
+    ScriptedDesktop desktop;
+    TestDrives drives;
+    MemorySettingsStore settings;
+    RecordingLauncher launcher;
+    Platform platform;
+
+    std::string setting(const std::string& section, const std::string& key) {
+        return settings.read("Brenvik", section, key, "<absent>");
+    }
+    void store(const std::string& section, const std::string& key, const std::string& value) {
+        settings.save("Brenvik", section, key, value);
+    }
+
+private:
+    std::unique_ptr<MainWindow> main_;
+};
+
+} // namespace brenvik

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/HostFileSystem.h"
+
+#include <string>
+
+namespace brenvik {
+
+// Real temporary folders behind drive letters: c: and d: are folders of a fresh temporary tree,
+// so "c:\myfiles\[film.avi]" in a test is a real folder. Removed again at the end.
+class TestDrives {
+public:
+    TestDrives();
+    ~TestDrives();
+    TestDrives(const TestDrives&) = delete;
+    TestDrives& operator=(const TestDrives&) = delete;
+
+    HostFileSystem& fs() { return fs_; }
+    // The temporary tree's own host folder.
+    const std::string& root() const { return root_; }
+    // The host path of a Windows path text.
+    std::string host(const std::string& winPath);
+
+    // Host-side helpers that bypass the program, to prepare and inspect the disk.
+    void makeFolders(const std::string& winPath);
+    void write(const std::string& winPath, const std::string& bytes);
+    std::string read(const std::string& winPath);
+    bool exists(const std::string& winPath);
+    bool isFolder(const std::string& winPath);
+
+    // Maps a further letter to a host folder (which need not exist).
+    void mapDrive(char letter, const std::string& hostFolder);
+
+private:
+    std::string root_;
+    DriveTable table_;
+    HostFileSystem fs_;
+};
+
+// Bytes of a recognisable pattern: byte i is (i * 7 + seed) mod 251, so shifted or swapped
+// blocks never compare equal.
+std::string patternBytes(size_t size, unsigned seed = 1);
+
+} // namespace brenvik
