@@ -53,11 +53,15 @@ int ErroreDaNumero(Platform& platform, int number) {
         return errore::Unlisted;
     switch (platform.msgBox(e->message, e->flags, "Errore")) {
     case mb::IdOK:
-    case mb::IdRetry: return errore::Retry;
+    case mb::IdRetry:
+        return errore::Retry;
     case mb::IdCancel:
-    case mb::IdIgnore: return errore::Continue;
-    case mb::IdAbort: return errore::Irreversible;
-    default: return errore::Unlisted;
+    case mb::IdIgnore:
+        return errore::Continue;
+    case mb::IdAbort:
+        return errore::Irreversible;
+    default:
+        return errore::Unlisted;
     }
 }
 
@@ -72,13 +76,18 @@ void runWithRetry(Platform& platform, const std::function<void()>& step, const s
             if (e.number() == retriedOkOnly)
                 return;
             switch (ErroreDaNumero(platform, e.number())) {
-            case errore::Retry: retriedOkOnly = offersOnlyOk(e.number()) ? e.number() : 0; continue;
-            case errore::Continue: return;
+            case errore::Retry:
+                retriedOkOnly = offersOnlyOk(e.number()) ? e.number() : 0;
+                continue;
+            case errore::Continue:
+                return;
             case errore::Irreversible:
                 platform.msgBox(irreversibleText, mb::OK);
                 platform.desktop.endProgram();
                 return;
-            default: platform.msgBox(unlistedText, mb::OK); return;
+            default:
+                platform.msgBox(unlistedText, mb::OK);
+                return;
             }
         }
     }

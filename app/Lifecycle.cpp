@@ -93,11 +93,17 @@ void Lifecycle::Form_QueryUnload(bool& cancel) {
     confirmExit();
 }
 
-void Lifecycle::esci_Click() { confirmExit(); }
+void Lifecycle::esci_Click() {
+    confirmExit();
+}
 
-void Lifecycle::about_Click() { m.aboutform.showModal(); }
+void Lifecycle::about_Click() {
+    m.aboutform.showModal();
+}
 
-void Lifecycle::help_Click() { m.helpfrm.showModal(); }
+void Lifecycle::help_Click() {
+    m.helpfrm.showModal();
+}
 
 void Lifecycle::options_Click() {
     // The dialog grows itself to full size when it is activated.

@@ -9,6 +9,8 @@ InstallWindow::InstallWindow(Platform& platform)
 }
 
 void InstallWindow::design() {}
-void InstallWindow::Form_Activate() { unload(); }
+void InstallWindow::Form_Activate() {
+    unload();
+}
 
 } // namespace brenvik

@@ -10,6 +10,8 @@ NameDialog::NameDialog(Platform& platform)
 
 void NameDialog::design() {}
 void NameDialog::Form_Activate() {}
-void NameDialog::Form_QueryUnload(bool& cancel) { (void)cancel; }
+void NameDialog::Form_QueryUnload(bool& cancel) {
+    (void)cancel;
+}
 
 } // namespace brenvik

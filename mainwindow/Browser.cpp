@@ -14,20 +14,27 @@ constexpr const char* Unknown = "Errore Sconosciuto";
 
 void Browser::drive_Change() {
     Platform& p = m.platform();
-    runWithRetry(p, [this] { m.dir.setPath(m.drive.drive()); }, Irreversible, Unknown);
-    runWithRetry(p, [this] { m.drive.setToolTip("Drive Corrente (" + m.drive.drive() + ")"); }, Irreversible,
-                 Unknown);
+    runWithRetry(
+        p, [this] { m.dir.setPath(m.drive.drive()); }, Irreversible, Unknown);
+    runWithRetry(
+        p, [this] { m.drive.setToolTip("Drive Corrente (" + m.drive.drive() + ")"); }, Irreversible, Unknown);
 }
 
 void Browser::dir_Change() {
     Platform& p = m.platform();
-    runWithRetry(p, [this] { m.list.setPath(m.dir.path()); }, Irreversible, Unknown);
-    runWithRetry(p, [this] { m.File2.setPath(m.dir.path()); }, Irreversible, Unknown);
-    runWithRetry(p, [this] { m.dir.setToolTip(m.dir.path()); }, Irreversible, Unknown);
-    runWithRetry(p, [this] { m.pathbar.setText(m.dir.path()); }, Irreversible, Unknown);
+    runWithRetry(
+        p, [this] { m.list.setPath(m.dir.path()); }, Irreversible, Unknown);
+    runWithRetry(
+        p, [this] { m.File2.setPath(m.dir.path()); }, Irreversible, Unknown);
+    runWithRetry(
+        p, [this] { m.dir.setToolTip(m.dir.path()); }, Irreversible, Unknown);
+    runWithRetry(
+        p, [this] { m.pathbar.setText(m.dir.path()); }, Irreversible, Unknown);
 }
 
-void Browser::dir_Click() { m.dir.setToolTip(m.dir.path()); }
+void Browser::dir_Click() {
+    m.dir.setToolTip(m.dir.path());
+}
 
 void Browser::list_PathChange() {
     m.split.setEnabled(false);

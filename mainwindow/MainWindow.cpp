@@ -16,60 +16,24 @@ constexpr Color DarkBlue{0, 0, 192};
 } // namespace
 
 MainWindow::MainWindow(Platform& platform)
-    : Form(platform, "main"),
-      Image1(add<Image>("Image1")),
-      Frame4(add<Frame>("Frame4")),
-      Option1(add<OptionButton>("Option1", &Frame4)),
-      Option2(add<OptionButton>("Option2", &Frame4)),
-      Frame1(add<Frame>("Frame1")),
-      drive(add<DriveList>("drive", &Frame1)),
-      dir(add<DirList>("dir", &Frame1)),
-      Frame2(add<Frame>("Frame2")),
-      list(add<FileList>("list")),
-      file1(add<Frame>("file1")),
-      File2(add<FileList>("File2", &file1)),
-      pathbar(add<TextBox>("pathbar")),
-      Frame3(add<Frame>("Frame3")),
-      Text(add<TextBox>("Text", &Frame3)),
-      VScroll1(add<VScrollBar>("VScroll1", &Frame3)),
-      Option3(add<OptionButton>("Option3", &Frame3)),
-      Option4(add<OptionButton>("Option4", &Frame3)),
-      numfile(add<Label>("numfile", &Frame3)),
-      Label4(add<Label>("Label4", &Frame3)),
-      unisci(add<Frame>("unisci")),
-      uniscifile(add<CommandButton>("uniscifile", &unisci)),
-      Label1(add<Label>("Label1", &unisci)),
-      Label5(add<Label>("Label5", &unisci)),
-      progress(add<Frame>("progress")),
-      Label2(add<Label>("Label2", &progress)),
-      Image3(add<Image>("Image3", &progress)),
-      barra(add<Shape>("barra", &progress)),
-      bianco(add<Label>("bianco", &progress)),
-      Label3(add<Label>("Label3", &progress)),
-      info(add<Frame>("info")),
-      infolabel(add<Label>("infolabel", &info)),
-      split(add<CommandButton>("split")),
-      options(add<CommandButton>("options")),
-      help(add<CommandButton>("help")),
-      about(add<CommandButton>("about")),
-      esci(add<CommandButton>("esci")),
-      Command1(add<CommandButton>("Command1")),
-      Image2(add<Image>("Image2")),
-      mainform(platform),
-      optionsfrm(platform),
-      nomefile(platform),
-      guida(platform),
-      helpfrm(platform, guida),
-      aboutform(platform, Image1),
-      install(platform),
-      wizard(platform),
-      lifecycle(*this),
-      browser(*this),
-      selectedFile(*this),
-      partSize(*this),
-      splitCommand(*this),
-      joinMode(*this),
-      joinCommand(*this) {
+    : Form(platform, "main"), Image1(add<Image>("Image1")), Frame4(add<Frame>("Frame4")),
+      Option1(add<OptionButton>("Option1", &Frame4)), Option2(add<OptionButton>("Option2", &Frame4)),
+      Frame1(add<Frame>("Frame1")), drive(add<DriveList>("drive", &Frame1)), dir(add<DirList>("dir", &Frame1)),
+      Frame2(add<Frame>("Frame2")), list(add<FileList>("list")), file1(add<Frame>("file1")),
+      File2(add<FileList>("File2", &file1)), pathbar(add<TextBox>("pathbar")), Frame3(add<Frame>("Frame3")),
+      Text(add<TextBox>("Text", &Frame3)), VScroll1(add<VScrollBar>("VScroll1", &Frame3)),
+      Option3(add<OptionButton>("Option3", &Frame3)), Option4(add<OptionButton>("Option4", &Frame3)),
+      numfile(add<Label>("numfile", &Frame3)), Label4(add<Label>("Label4", &Frame3)), unisci(add<Frame>("unisci")),
+      uniscifile(add<CommandButton>("uniscifile", &unisci)), Label1(add<Label>("Label1", &unisci)),
+      Label5(add<Label>("Label5", &unisci)), progress(add<Frame>("progress")), Label2(add<Label>("Label2", &progress)),
+      Image3(add<Image>("Image3", &progress)), barra(add<Shape>("barra", &progress)),
+      bianco(add<Label>("bianco", &progress)), Label3(add<Label>("Label3", &progress)), info(add<Frame>("info")),
+      infolabel(add<Label>("infolabel", &info)), split(add<CommandButton>("split")),
+      options(add<CommandButton>("options")), help(add<CommandButton>("help")), about(add<CommandButton>("about")),
+      esci(add<CommandButton>("esci")), Command1(add<CommandButton>("Command1")), Image2(add<Image>("Image2")),
+      mainform(platform), optionsfrm(platform), nomefile(platform), guida(platform), helpfrm(platform, guida),
+      aboutform(platform, Image1), install(platform), wizard(platform), lifecycle(*this), browser(*this),
+      selectedFile(*this), partSize(*this), splitCommand(*this), joinMode(*this), joinCommand(*this) {
     esci.onClick = [this] { lifecycle.esci_Click(); };
     about.onClick = [this] { lifecycle.about_Click(); };
     help.onClick = [this] { lifecycle.help_Click(); };
@@ -98,15 +62,15 @@ MainWindow::MainWindow(Platform& platform)
     Option3.onClick = [this] { partSize.Option3_Click(); };
     Option4.onClick = [this] { partSize.Option4_Click(); };
 
-    setStacking({&file1,   &File2,    &unisci,   &uniscifile, &Label5,   &Label1,  &esci,     &about,
-                 &Frame4,  &Option2,  &Option1,  &options,    &pathbar,  &help,    &split,    &Frame3,
-                 &VScroll1, &Option4, &Option3,  &Text,       &numfile,  &Label4,  &list,     &Frame1,
-                 &dir,     &drive,    &Frame2,   &progress,   &Label3,   &Label2,  &Image3,   &bianco,
-                 &barra,   &info,     &infolabel, &Command1,  &Image2,   &Image1});
-    setTabOrder({&Frame1,  &drive,   &dir,     &list,    &Frame2,   &Frame3,   &split,    &help,    &progress,
-                 &Text,    &info,    &infolabel, &pathbar, &options, &Frame4,  &Option1,  &Option2,  &Label2,
-                 &Label3,  &Option3, &Option4,  &Label4,  &numfile,  &about,   &esci,     &bianco,   &VScroll1,
-                 &unisci,  &uniscifile, &file1, &File2,   &Label1,   &Label5,  &Command1});
+    setStacking({&file1,    &File2,   &unisci,    &uniscifile, &Label5,  &Label1, &esci,   &about,
+                 &Frame4,   &Option2, &Option1,   &options,    &pathbar, &help,   &split,  &Frame3,
+                 &VScroll1, &Option4, &Option3,   &Text,       &numfile, &Label4, &list,   &Frame1,
+                 &dir,      &drive,   &Frame2,    &progress,   &Label3,  &Label2, &Image3, &bianco,
+                 &barra,    &info,    &infolabel, &Command1,   &Image2,  &Image1});
+    setTabOrder({&Frame1, &drive,      &dir,       &list,    &Frame2,  &Frame3, &split,   &help,    &progress,
+                 &Text,   &info,       &infolabel, &pathbar, &options, &Frame4, &Option1, &Option2, &Label2,
+                 &Label3, &Option3,    &Option4,   &Label4,  &numfile, &about,  &esci,    &bianco,  &VScroll1,
+                 &unisci, &uniscifile, &file1,     &File2,   &Label1,  &Label5, &Command1});
     applyDesign();
 }
 
@@ -222,11 +186,10 @@ void MainWindow::design() {
         const char* picture;
         int top;
     };
-    for (const ButtonDesign& b : {ButtonDesign{split, "&Splitta Files", "split", 840},
-                                  ButtonDesign{options, "&Destinazione Files", "options", 1920},
-                                  ButtonDesign{help, "&Opzioni", "help", 3000},
-                                  ButtonDesign{about, "&About", "about", 4080},
-                                  ButtonDesign{esci, "&Esci", "esci", 5160}}) {
+    for (const ButtonDesign& b :
+         {ButtonDesign{split, "&Splitta Files", "split", 840},
+          ButtonDesign{options, "&Destinazione Files", "options", 1920}, ButtonDesign{help, "&Opzioni", "help", 3000},
+          ButtonDesign{about, "&About", "about", 4080}, ButtonDesign{esci, "&Esci", "esci", 5160}}) {
         b.button.setCaption(b.caption);
         b.button.setPicture(b.picture);
         b.button.setGeometry({5580, b.top, 1515, 1035});
@@ -256,8 +219,14 @@ void MainWindow::setProgress(int width, const std::string& figure) {
     bianco.setCaption(figure);
 }
 
-void MainWindow::Form_Load() { lifecycle.Form_Load(); }
-void MainWindow::Form_Activate() { lifecycle.Form_Activate(); }
-void MainWindow::Form_QueryUnload(bool& cancel) { lifecycle.Form_QueryUnload(cancel); }
+void MainWindow::Form_Load() {
+    lifecycle.Form_Load();
+}
+void MainWindow::Form_Activate() {
+    lifecycle.Form_Activate();
+}
+void MainWindow::Form_QueryUnload(bool& cancel) {
+    lifecycle.Form_QueryUnload(cancel);
+}
 
 } // namespace brenvik

@@ -5,7 +5,9 @@
 
 namespace brenvik {
 
-StartupPicture::StartupPicture(Platform& platform) : Form(platform, "mainform") { applyDesign(); }
+StartupPicture::StartupPicture(Platform& platform) : Form(platform, "mainform") {
+    applyDesign();
+}
 
 void StartupPicture::design() {
     setWindow("", BorderStyle::None, 6000, 3600);

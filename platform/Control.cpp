@@ -7,9 +7,13 @@ namespace brenvik {
 Control::Control(Form& form, ControlKind kind, std::string name, Control* container)
     : form_(form), kind_(kind), name_(std::move(name)), container_(container) {}
 
-Platform& Control::platform() const { return form_.platform(); }
+Platform& Control::platform() const {
+    return form_.platform();
+}
 
-bool Control::live() const { return form_.loaded() && !form_.designing(); }
+bool Control::live() const {
+    return form_.loaded() && !form_.designing();
+}
 
 void Control::touch() const {
     if (!form_.loaded() && !form_.designing())
@@ -145,9 +149,13 @@ bool Control::shown() const {
     return true;
 }
 
-void Control::setFocus() { form_.setFocus(*this); }
+void Control::setFocus() {
+    form_.setFocus(*this);
+}
 
-bool Control::hasFocus() const { return form_.focused() == this; }
+bool Control::hasFocus() const {
+    return form_.focused() == this;
+}
 
 void Control::userClick() {
     if (reachable())

@@ -201,10 +201,18 @@ void VScrollBar::userMove(int delta) {
         setValue(std::clamp(value_ + delta, min_, max_));
 }
 
-void VScrollBar::userLineDown() { userMove(smallChange_); }
-void VScrollBar::userLineUp() { userMove(-smallChange_); }
-void VScrollBar::userPageDown() { userMove(largeChange_); }
-void VScrollBar::userPageUp() { userMove(-largeChange_); }
+void VScrollBar::userLineDown() {
+    userMove(smallChange_);
+}
+void VScrollBar::userLineUp() {
+    userMove(-smallChange_);
+}
+void VScrollBar::userPageDown() {
+    userMove(largeChange_);
+}
+void VScrollBar::userPageUp() {
+    userMove(-largeChange_);
+}
 
 // ---- CommandButton
 

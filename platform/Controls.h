@@ -50,8 +50,7 @@ constexpr int Numpad9 = 105;
 
 class TextBox : public Control {
 public:
-    TextBox(Form& form, std::string name, Control* container)
-        : Control(form, ControlKind::TextBox, name, container) {}
+    TextBox(Form& form, std::string name, Control* container) : Control(form, ControlKind::TextBox, name, container) {}
     bool focusable() const override { return true; }
 
     const std::string& text() const;
@@ -244,8 +243,7 @@ private:
 // sub-folders.
 class DirList : public Control {
 public:
-    DirList(Form& form, std::string name, Control* container)
-        : Control(form, ControlKind::DirList, name, container) {}
+    DirList(Form& form, std::string name, Control* container) : Control(form, ControlKind::DirList, name, container) {}
     bool focusable() const override { return true; }
 
     struct Entry {

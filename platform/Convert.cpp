@@ -11,8 +11,12 @@ namespace brenvik {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Length of the numeric text at the start of `s` (sign, digits, point, exponent), 0 when none.
 size_t numericPrefix(std::string_view s) {
@@ -94,10 +98,16 @@ double toNumber(std::string_view text) {
     return *v;
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
-int16_t toInt16(double value) { return toIntegral<int16_t>(value); }
-int32_t toInt32(double value) { return toIntegral<int32_t>(value); }
+int16_t toInt16(double value) {
+    return toIntegral<int16_t>(value);
+}
+int32_t toInt32(double value) {
+    return toIntegral<int32_t>(value);
+}
 
 int64_t toInt64(double value) {
     double r = roundHalfEven(value);
@@ -107,7 +117,9 @@ int64_t toInt64(double value) {
     return static_cast<int64_t>(r);
 }
 
-std::string formatWhole(int64_t value) { return std::to_string(value); }
+std::string formatWhole(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string formatNumber(double value) {
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)

@@ -7,13 +7,18 @@
 
 namespace brenvik {
 
-int frameWidthTwips(BorderStyle style) { return style == BorderStyle::None ? 0 : 90; }
+int frameWidthTwips(BorderStyle style) {
+    return style == BorderStyle::None ? 0 : 90;
+}
 
 int frameHeightTwips(BorderStyle style) {
     switch (style) {
-    case BorderStyle::None: return 0;
-    case BorderStyle::FixedToolWindow: return 315;
-    default: return 375;
+    case BorderStyle::None:
+        return 0;
+    case BorderStyle::FixedToolWindow:
+        return 315;
+    default:
+        return 375;
     }
 }
 

@@ -25,32 +25,45 @@ bool nameLess(const std::string& a, const std::string& b) {
 
 int errorNumberForErrno(int code, bool forFolder) {
     switch (code) {
-    case ENOENT: return forFolder ? err::PathNotFound : err::FileNotFound;
-    case ENOTDIR: return err::PathNotFound;
+    case ENOENT:
+        return forFolder ? err::PathNotFound : err::FileNotFound;
+    case ENOTDIR:
+        return err::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
     case EBUSY:
-    case ETXTBSY: return err::PermissionDenied;
-    case EEXIST: return err::PathFileAccess;
-    case EISDIR: return err::PathFileAccess;
+    case ETXTBSY:
+        return err::PermissionDenied;
+    case EEXIST:
+        return err::PathFileAccess;
+    case EISDIR:
+        return err::PathFileAccess;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return err::DiskFull;
-    case EIO: return err::DeviceIo;
+    case EFBIG:
+        return err::DiskFull;
+    case EIO:
+        return err::DeviceIo;
     case EMFILE:
-    case ENFILE: return err::TooManyFiles;
+    case ENFILE:
+        return err::TooManyFiles;
     case ENXIO:
-    case ENODEV: return err::DeviceUnavailable;
+    case ENODEV:
+        return err::DeviceUnavailable;
     case EINVAL:
-    case EILSEQ: return err::BadFileNameOrNumber;
-    default: return err::PathFileAccess;
+    case EILSEQ:
+        return err::BadFileNameOrNumber;
+    default:
+        return err::PathFileAccess;
     }
 }
 
 namespace {
 
-[[noreturn]] void fail(int code, bool forFolder) { throw RuntimeError(errorNumberForErrno(code, forFolder)); }
+[[noreturn]] void fail(int code, bool forFolder) {
+    throw RuntimeError(errorNumberForErrno(code, forFolder));
+}
 
 bool isFolder(const std::string& host) {
     struct stat st {};
@@ -249,9 +262,13 @@ std::vector<std::string> HostFileSystem::list(const std::string& path, bool want
     return names;
 }
 
-std::vector<std::string> HostFileSystem::folders(const std::string& path) { return list(path, true); }
+std::vector<std::string> HostFileSystem::folders(const std::string& path) {
+    return list(path, true);
+}
 
-std::vector<std::string> HostFileSystem::files(const std::string& path) { return list(path, false); }
+std::vector<std::string> HostFileSystem::files(const std::string& path) {
+    return list(path, false);
+}
 
 void HostFileSystem::makeFolder(const std::string& path) {
     std::string host = map(path, Expect::Folder);
@@ -318,6 +335,8 @@ bool HostFileSystem::sameFile(const std::string& a, const std::string& b) {
     }
 }
 
-std::string HostFileSystem::hostPath(const std::string& path) { return map(path, Expect::Folder); }
+std::string HostFileSystem::hostPath(const std::string& path) {
+    return map(path, Expect::Folder);
+}
 
 } // namespace brenvik

@@ -111,8 +111,8 @@ std::string IniSettingsStore::filePath(const std::string& application) const {
     return folder_ + "/" + application + ".ini";
 }
 
-std::string IniSettingsStore::read(const std::string& application, const std::string& section,
-                                   const std::string& key, const std::string& defaultValue) {
+std::string IniSettingsStore::read(const std::string& application, const std::string& section, const std::string& key,
+                                   const std::string& defaultValue) {
     if (auto it = unsaved_.find(keyOf(application, section, key)); it != unsaved_.end())
         return it->second;
     std::string wantSection = utf8::asciiLower(section);

@@ -4,7 +4,9 @@ namespace brenvik::utf8 {
 
 namespace {
 
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Byte offset of character number `chars` (clamped to the end).
 size_t offsetOf(std::string_view s, size_t chars) {
@@ -28,7 +30,9 @@ size_t length(std::string_view s) {
     return n;
 }
 
-std::string left(std::string_view s, size_t chars) { return std::string(s.substr(0, offsetOf(s, chars))); }
+std::string left(std::string_view s, size_t chars) {
+    return std::string(s.substr(0, offsetOf(s, chars)));
+}
 
 std::string right(std::string_view s, size_t chars) {
     size_t len = length(s);
@@ -40,7 +44,9 @@ std::string dropRight(std::string_view s, size_t chars) {
     return chars >= len ? std::string() : left(s, len - chars);
 }
 
-std::string dropLeft(std::string_view s, size_t chars) { return std::string(s.substr(offsetOf(s, chars))); }
+std::string dropLeft(std::string_view s, size_t chars) {
+    return std::string(s.substr(offsetOf(s, chars)));
+}
 
 std::string asciiLower(std::string_view s) {
     std::string out(s);

@@ -15,7 +15,9 @@ std::string dropRight(std::string_view s, size_t chars);
 std::string dropLeft(std::string_view s, size_t chars);
 
 // The text without its last character (nothing for an empty text).
-inline std::string dropLast(std::string_view s) { return dropRight(s, 1); }
+inline std::string dropLast(std::string_view s) {
+    return dropRight(s, 1);
+}
 
 // ASCII-only case folding, enough for drive letters and name ordering.
 std::string asciiLower(std::string_view s);

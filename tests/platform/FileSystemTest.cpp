@@ -24,7 +24,8 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.root() + "/c/dati/x.bin");
     EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.root() + "/c/dati/x.bin");
     EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.root() + "/c/x") << "never above the drive's root";
-    EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound) << "names below the letter follow the host";
+    EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound)
+        << "names below the letter follow the host";
     EXPECT_EQ(fs.fileLength("c:\\dati\\x.bin"), 5);
     EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
     EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});

@@ -6,7 +6,9 @@
 
 namespace brenvik {
 
-void ScriptedDesktop::answer(int button) { answers_.push_back(button); }
+void ScriptedDesktop::answer(int button, std::function<void()> meanwhile) {
+    answers_.emplace_back(button, std::move(meanwhile));
+}
 
 void ScriptedDesktop::onModal(const std::string& formName, std::function<void(Form&)> action) {
     modals_.emplace_back(formName, std::move(action));
@@ -18,15 +20,23 @@ int ScriptedDesktop::messageBox(const std::string& text, int flags, const std::s
         ADD_FAILURE() << "unexpected message box: \"" << text << "\" (title \"" << title << "\")";
         throw UnexpectedInTest{"message box " + text};
     }
-    int a = answers_.front();
+    auto [a, meanwhile] = std::move(answers_.front());
     answers_.pop_front();
     boxes.push_back({text, flags, title, a});
+    if (meanwhile)
+        meanwhile();
     return a;
 }
 
-void ScriptedDesktop::formShown(Form& form) { log.push_back("show " + form.name()); }
-void ScriptedDesktop::formHidden(Form& form) { log.push_back("hide " + form.name()); }
-void ScriptedDesktop::formUnloaded(Form& form) { log.push_back("unload " + form.name()); }
+void ScriptedDesktop::formShown(Form& form) {
+    log.push_back("show " + form.name());
+}
+void ScriptedDesktop::formHidden(Form& form) {
+    log.push_back("hide " + form.name());
+}
+void ScriptedDesktop::formUnloaded(Form& form) {
+    log.push_back("unload " + form.name());
+}
 
 void ScriptedDesktop::runModal(Form& form) {
     while (form.visible()) {
@@ -41,7 +51,9 @@ void ScriptedDesktop::runModal(Form& form) {
     }
 }
 
-void ScriptedDesktop::yield() { log.emplace_back("yield"); }
+void ScriptedDesktop::yield() {
+    log.emplace_back("yield");
+}
 
 void ScriptedDesktop::pause(int milliseconds) {
     log.push_back("pause " + std::to_string(milliseconds));

@@ -22,8 +22,9 @@ public:
         int answer = 0;
     };
 
-    // The next message box is answered with `button` (mb::IdOK ...).
-    void answer(int button);
+    // The next message box is answered with `button` (mb::IdOK ...); `meanwhile`, when given, runs
+    // first, as something the user does on the machine while the box is open.
+    void answer(int button, std::function<void()> meanwhile = {});
     // While the window `formName` is modal, the user does `action` (once per showing, in order).
     void onModal(const std::string& formName, std::function<void(Form&)> action);
 
@@ -49,7 +50,7 @@ public:
     [[noreturn]] void endProgram() override;
 
 private:
-    std::deque<int> answers_;
+    std::deque<std::pair<int, std::function<void()>>> answers_;
     std::deque<std::pair<std::string, std::function<void(Form&)>>> modals_;
 };
 

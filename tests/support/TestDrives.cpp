@@ -42,9 +42,13 @@ TestDrives::~TestDrives() {
     std::filesystem::remove_all(root_, ec);
 }
 
-std::string TestDrives::host(const std::string& winPath) { return fs_.hostPath(winPath); }
+std::string TestDrives::host(const std::string& winPath) {
+    return fs_.hostPath(winPath);
+}
 
-void TestDrives::makeFolders(const std::string& winPath) { std::filesystem::create_directories(host(winPath)); }
+void TestDrives::makeFolders(const std::string& winPath) {
+    std::filesystem::create_directories(host(winPath));
+}
 
 void TestDrives::write(const std::string& winPath, const std::string& bytes) {
     std::ofstream out(host(winPath), std::ios::binary | std::ios::trunc);
@@ -60,9 +64,13 @@ std::string TestDrives::read(const std::string& winPath) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool TestDrives::exists(const std::string& winPath) { return std::filesystem::exists(host(winPath)); }
+bool TestDrives::exists(const std::string& winPath) {
+    return std::filesystem::exists(host(winPath));
+}
 
-bool TestDrives::isFolder(const std::string& winPath) { return std::filesystem::is_directory(host(winPath)); }
+bool TestDrives::isFolder(const std::string& winPath) {
+    return std::filesystem::is_directory(host(winPath));
+}
 
 void TestDrives::mapDrive(char letter, const std::string& hostFolder) {
     table_.map(letter, hostFolder);

@@ -1,0 +1,185 @@
+#include "mainwindow/MainWindow.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/RuntimeError.h"
+#include "support/TestApp.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace brenvik {
+namespace {
+
+int indexOf(const DirList& dir, const std::string& label) {
+    const auto& entries = dir.entries();
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].label == label)
+            return static_cast<int>(i);
+    return -1;
+}
+
+TEST(BrowserTest, OpeningASubfolderBringsEveryListAndTextIntoStep) {
+    TestApp app;
+    app.presetReturningUser();
+    app.drives.makeFolders("c:\\dati\\sub");
+    app.drives.write("c:\\dati\\sub\\uno.bin", "1");
+    app.drives.write("c:\\dati\\sub\\.nascosto", "2");
+    app.store("path", "initialdir", "c:\\dati");
+    MainWindow& m = app.start();
+    m.split.setEnabled(true);
+    m.Frame3.setEnabled(true);
+    m.Label5.setCaption("4");
+
+    m.dir.userOpen(indexOf(m.dir, "sub"));
+    EXPECT_EQ(m.dir.path(), "c:\\dati\\sub");
+    EXPECT_EQ(m.list.items(), (std::vector<std::string>{".nascosto", "uno.bin"})) << "hidden files are listed";
+    EXPECT_EQ(m.File2.items(), m.list.items());
+    EXPECT_EQ(m.pathbar.text(), "c:\\dati\\sub");
+    EXPECT_EQ(m.dir.toolTip(), "c:\\dati\\sub");
+    EXPECT_EQ(m.infolabel.caption(), "Path: c:\\dati\\sub");
+    EXPECT_EQ(m.list.toolTip(), "");
+    EXPECT_FALSE(m.split.enabled());
+    EXPECT_FALSE(m.Frame3.enabled());
+    EXPECT_EQ(m.Label5.caption(), "0");
+
+    // The open levels above lead back up.
+    m.dir.userOpen(indexOf(m.dir, "dati"));
+    EXPECT_EQ(m.pathbar.text(), "c:\\dati");
+}
+
+TEST(BrowserTest, HighlightingAFolderOnlyRefreshesTheToolTip) {
+    TestApp app;
+    app.presetReturningUser();
+    app.drives.makeFolders("c:\\dati");
+    MainWindow& m = app.start();
+    m.dir.setToolTip("stale");
+    m.dir.userHighlight(indexOf(m.dir, "dati"));
+    EXPECT_EQ(m.dir.path(), "c:\\");
+    EXPECT_EQ(m.list.path(), "c:\\");
+    EXPECT_EQ(m.dir.toolTip(), "c:\\");
+}
+
+TEST(BrowserTest, DriveChangeRunsTheWholeFolderChangeBeforeItGoesOn) {
+    TestApp app;
+    app.presetReturningUser();
+    app.drives.write("d:\\su-d.txt", "d");
+    MainWindow& m = app.start();
+    std::string driveTipDuringFolderChange;
+    auto trova = m.File2.onPathChange;
+    m.File2.onPathChange = [&] {
+        driveTipDuringFolderChange = m.drive.toolTip();
+        trova();
+    };
+    std::string before = m.drive.toolTip();
+    m.drive.userChoose(1);
+    EXPECT_EQ(m.dir.path(), "d:\\");
+    EXPECT_EQ(m.list.items(), std::vector<std::string>{"su-d.txt"});
+    EXPECT_EQ(m.pathbar.text(), "d:\\");
+    EXPECT_EQ(driveTipDuringFolderChange, before);
+    EXPECT_EQ(m.drive.toolTip(), "Drive Corrente (d: [" + app.drives.root() + "/d])");
+}
+
+TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
+    TestApp app;
+    app.presetReturningUser();
+    std::string media = app.drives.root() + "/media";
+    app.drives.mapDrive('e', media);
+    MainWindow& m = app.start();
+    m.drive.refresh();
+    int e = static_cast<int>(m.drive.entries().size()) - 1;
+
+    // The user puts the medium in and retries.
+    app.desktop.answer(mb::IdOK, [&] { std::filesystem::create_directories(media); });
+    m.drive.userChoose(e);
+    ASSERT_EQ(app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(app.desktop.boxes[0].text, "Unità non pronta!");
+    EXPECT_EQ(app.desktop.boxes[0].title, "Errore");
+    EXPECT_EQ(m.dir.path(), "e:\\");
+    EXPECT_EQ(m.pathbar.text(), "e:\\");
+
+    // Back on c:, then e: without a medium, answered Cancel.
+    m.drive.userChoose(0);
+    std::filesystem::remove(media);
+    app.desktop.answer(mb::IdCancel);
+    m.drive.userChoose(e);
+    EXPECT_EQ(m.drive.drive(), "e: [" + media + "]");
+    EXPECT_EQ(m.drive.toolTip(), "Drive Corrente (e: [" + media + "])");
+    EXPECT_EQ(m.dir.path(), "c:\\") << "the previous folder stays on show";
+    EXPECT_EQ(m.pathbar.text(), "c:\\");
+}
+
+// A file system that fails listing chosen folders with chosen numbers, to reach the failures a
+// real disk gives rarely.
+class FailingFiles : public HostFileSystem {
+public:
+    using HostFileSystem::HostFileSystem;
+    std::map<std::string, int> failFiles;
+    std::vector<std::string> files(const std::string& path) override {
+        if (auto it = failFiles.find(path); it != failFiles.end())
+            throw RuntimeError(it->second);
+        return HostFileSystem::files(path);
+    }
+};
+
+struct FailingBrowser : ::testing::Test {
+    ScriptedDesktop desktop;
+    TestDrives drives;
+    FailingFiles files{[this] {
+        DriveTable t;
+        t.map('c', drives.root() + "/c");
+        return t;
+    }()};
+    MemorySettingsStore settings;
+    RecordingLauncher launcher;
+    Platform platform{desktop, files, settings, launcher};
+
+    MainWindow& start() {
+        settings.save("Brenvik", "Primoavvio", "eseguito", "1");
+        settings.save("Brenvik", "opzioni", "about", "0");
+        settings.save("Brenvik", "path", "initialdir", "c:\\");
+        drives.makeFolders("c:\\guasta");
+        main = std::make_unique<MainWindow>(platform);
+        main->show();
+        return *main;
+    }
+    std::unique_ptr<MainWindow> main;
+};
+
+TEST_F(FailingBrowser, UnlistedFailureShowsItsTextAndGoesOn) {
+    MainWindow& m = start();
+    files.failFiles["c:\\guasta"] = 999;
+    desktop.answer(mb::IdOK); // list
+    desktop.answer(mb::IdOK); // File2
+    m.dir.setPath("c:\\guasta");
+    ASSERT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[0].text, "Errore Sconosciuto");
+    EXPECT_EQ(desktop.boxes[0].flags, mb::OK);
+    EXPECT_EQ(desktop.boxes[0].title, "Brenvik");
+    EXPECT_EQ(m.pathbar.text(), "c:\\guasta") << "the steps after the failed ones still ran";
+    EXPECT_EQ(m.list.path(), "c:\\");
+}
+
+TEST_F(FailingBrowser, AbortEndsTheProgramAfterItsText) {
+    MainWindow& m = start();
+    files.failFiles["c:\\guasta"] = 62;
+    desktop.answer(mb::IdAbort);
+    desktop.answer(mb::IdOK);
+    EXPECT_THROW(m.dir.setPath("c:\\guasta"), ProgramEnded);
+    EXPECT_EQ(desktop.boxes[0].text, "Errore di Input!");
+    EXPECT_EQ(desktop.boxes[1].text, "Errore Irreversibile");
+    EXPECT_TRUE(desktop.ended);
+}
+
+TEST_F(FailingBrowser, AnOkOnlyFailureThatPersistsIsShownOncePerStep) {
+    MainWindow& m = start();
+    files.failFiles["c:\\guasta"] = 57;
+    desktop.answer(mb::IdOK); // list: retried once, fails the same way, goes on
+    desktop.answer(mb::IdOK); // File2: the same
+    m.dir.setPath("c:\\guasta");
+    EXPECT_EQ(desktop.boxes.size(), 2u);
+    EXPECT_EQ(desktop.boxes[0].text, "Errore nella periferica!");
+    EXPECT_EQ(m.pathbar.text(), "c:\\guasta");
+}
+
+} // namespace
+} // namespace brenvik
