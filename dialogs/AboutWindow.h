@@ -16,6 +16,10 @@ public:
     PictureBox& Picture1;
     CommandButton& ok;
 
+    // The text typed out: product and version, author, company, contact, terms and the slogan,
+    // lines joined by CR LF.
+    static const char* const AboutText;
+
     void ok_Click();
 
 protected:

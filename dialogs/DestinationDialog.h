@@ -26,6 +26,10 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void design() override;
+
+private:
+    // The opening animation: 22 steps from nothing to the full outer size, yielding at each.
+    void grow();
 };
 
 } // namespace brenvik

@@ -1,0 +1,224 @@
+#include "dialogs/DialogTestHelpers.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+namespace brenvik {
+namespace {
+
+using dialogtest::count;
+
+// Opens "&Destinazione Files" from the main window; the user does `action` in the dialog.
+void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialog&)> action) {
+    app.desktop.onModal("optionsfrm", [&m, action](Form&) { action(m.optionsfrm); });
+    m.options.click();
+}
+
+TEST(DestinationDialogTest, LoadsHiddenAtStartWithTheStoredDestination) {
+    TestApp app;
+    app.presetReturningUser();
+    MainWindow& m = app.start();
+    EXPECT_TRUE(m.optionsfrm.loaded());
+    EXPECT_FALSE(m.optionsfrm.visible());
+    EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "the default when nothing is stored";
+
+    TestApp stored;
+    stored.presetReturningUser();
+    stored.store("Destinazione", "dir", "d:\\dati");
+    EXPECT_EQ(stored.start().optionsfrm.outputdir.text(), "d:\\dati");
+}
+
+TEST(DestinationDialogTest, TypedPathCreatesEveryMissingLevelAndIsStoredAsTyped) {
+    TestApp app;
+    app.presetReturningUser();
+    MainWindow& m = app.start();
+    openDialog(app, m, [](DestinationDialog& d) {
+        d.outputdir.userEdit("d:\\parti\\uno");
+        d.ok.userClick();
+    });
+    EXPECT_TRUE(app.drives.isFolder("d:\\parti\\uno"));
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\parti\\uno") << "without the final backslash";
+    EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\parti\\uno");
+    EXPECT_FALSE(m.optionsfrm.visible());
+    EXPECT_TRUE(m.optionsfrm.loaded()) << "hidden, not unloaded";
+    EXPECT_TRUE(app.desktop.boxes.empty());
+    EXPECT_EQ(m.focused(), &m.Command1) << "the main window is active again";
+}
+
+TEST(DestinationDialogTest, AnExistingLevelEndsTheWalkButTheFolderIsStored) {
+    for (const char* typed : {"c:\\myfiles", "c:\\myfiles\\nuova\\sotto", "c:\\myfiles\\"}) {
+        TestApp app;
+        app.presetReturningUser();
+        app.drives.makeFolders("c:\\myfiles");
+        MainWindow& m = app.start();
+        openDialog(app, m, [typed](DestinationDialog& d) {
+            d.outputdir.userEdit(typed);
+            d.ok.userClick();
+        });
+        EXPECT_EQ(app.setting("Destinazione", "dir"), typed);
+        EXPECT_FALSE(m.optionsfrm.visible()) << typed;
+        EXPECT_TRUE(app.desktop.boxes.empty()) << typed;
+        EXPECT_FALSE(app.drives.exists("c:\\myfiles\\nuova")) << "the deeper levels wait for the split";
+    }
+}
+
+TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) {
+    for (const char* typed : {"", "c", "q:\\parti", "e:\\parti", "d:\\a|b\\c"}) {
+        TestApp app;
+        app.presetReturningUser();
+        app.drives.mapDrive('e', app.drives.root() + "/not-inserted");
+        MainWindow& m = app.start();
+        openDialog(app, m, [&app, typed](DestinationDialog& d) {
+            d.outputdir.userEdit(typed);
+            app.desktop.answer(mb::IdOK);
+            d.ok.userClick();
+            EXPECT_TRUE(d.visible()) << typed;
+            EXPECT_EQ(d.outputdir.text(), typed);
+            d.annulla.userClick();
+        });
+        ASSERT_EQ(app.desktop.boxes.size(), 1u) << typed;
+        EXPECT_EQ(app.desktop.boxes[0].text, "Percorso non valido!");
+        EXPECT_EQ(app.desktop.boxes[0].title, "Error!");
+        EXPECT_EQ(app.desktop.boxes[0].flags, mb::OK | mb::Exclamation);
+        EXPECT_EQ(app.setting("Destinazione", "dir"), "<absent>") << typed;
+        EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "annulla brings the stored value back";
+    }
+}
+
+TEST(DestinationDialogTest, ResetThenAnnullaKeepsTheStoredFolder) {
+    TestApp app;
+    app.presetReturningUser();
+    app.store("Destinazione", "dir", "d:\\dati");
+    MainWindow& m = app.start();
+    openDialog(app, m, [](DestinationDialog& d) {
+        EXPECT_EQ(d.outputdir.text(), "d:\\dati");
+        d.reset.userClick();
+        EXPECT_EQ(d.outputdir.text(), "c:\\myfiles");
+        d.annulla.userClick();
+    });
+    EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\dati");
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\dati");
+    EXPECT_FALSE(app.drives.exists("c:\\myfiles"));
+    EXPECT_FALSE(m.optionsfrm.visible());
+}
+
+TEST(DestinationDialogTest, ResetThenOkCreatesAndStoresTheDefault) {
+    TestApp app;
+    app.presetReturningUser();
+    app.store("Destinazione", "dir", "d:\\dati");
+    MainWindow& m = app.start();
+    openDialog(app, m, [](DestinationDialog& d) {
+        d.reset.userClick();
+        d.ok.userClick();
+    });
+    EXPECT_TRUE(app.drives.isFolder("c:\\myfiles"));
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "c:\\myfiles");
+    EXPECT_FALSE(m.optionsfrm.visible());
+}
+
+TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedText) {
+    TestApp app;
+    app.presetReturningUser();
+    app.store("Destinazione", "dir", "d:\\dati");
+    MainWindow& m = app.start();
+    DestinationDialog& d = m.optionsfrm;
+
+    // A per-file folder written while the dialog is hidden, as the file selection does.
+    d.outputdir.setText("d:\\dati\\[film.avi]");
+    openDialog(app, m, [](DestinationDialog& dlg) {
+        EXPECT_EQ(dlg.outputdir.text(), "d:\\dati");
+        dlg.outputdir.userEdit("d:\\bozza");
+        dlg.userClose();
+    });
+    EXPECT_FALSE(d.loaded()) << "closed from its frame, the dialog is unloaded";
+    EXPECT_EQ(d.outputdir.text(), "d:\\dati") << "and the next use loads it again from the store";
+
+    openDialog(app, m, [](DestinationDialog& dlg) {
+        EXPECT_EQ(dlg.outputdir.text(), "d:\\dati");
+        dlg.annulla.userClick();
+    });
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\dati");
+    EXPECT_FALSE(app.drives.exists("d:\\bozza"));
+    EXPECT_EQ(count(app.desktop.log, "pause 1"), 44) << "the animation runs at every opening";
+}
+
+TEST(DestinationDialogTest, GrowsFromTheSmallestSizeInTwentyTwoSteps) {
+    TestApp app;
+    app.presetReturningUser();
+    MainWindow& m = app.start();
+    DestinationDialog& d = m.optionsfrm;
+    std::vector<std::string> log;
+    dialogtest::SizeRecorder sizes(d, app.desktop.log);
+    app.desktop.log.clear();
+    openDialog(app, m, [](DestinationDialog& dlg) { dlg.annulla.userClick(); });
+    log = app.desktop.log;
+
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "size 1x1");
+    EXPECT_EQ(log[1], "show optionsfrm");
+    // The size the window has at each pause, and each pause between two yields.
+    std::vector<std::string> atPause;
+    std::string size;
+    for (size_t i = 0; i < log.size(); ++i) {
+        if (log[i].rfind("size ", 0) == 0)
+            size = log[i].substr(5);
+        if (log[i] == "pause 1") {
+            atPause.push_back(size);
+            ASSERT_TRUE(i > 0 && i + 1 < log.size());
+            EXPECT_EQ(log[i - 1], "yield");
+            EXPECT_EQ(log[i + 1], "yield");
+        }
+    }
+    ASSERT_EQ(atPause.size(), 22u);
+    EXPECT_EQ(atPause[0], "1x1");
+    EXPECT_EQ(atPause[1], "0x0");
+    EXPECT_EQ(atPause[2], "200x100");
+    EXPECT_EQ(atPause[3], "400x200");
+    EXPECT_EQ(atPause[4], "600x90") << "past 250 the height loses 210";
+    EXPECT_EQ(atPause[21], "4000x1790");
+    EXPECT_EQ(size, "4230x1890");
+    EXPECT_EQ(d.outerWidth(), 4230);
+    EXPECT_EQ(d.outerHeight(), 1890);
+    EXPECT_EQ(d.outerWidth(), d.clientWidth() + frameWidthTwips(d.borderStyle())) << "the designed size again";
+    EXPECT_EQ(d.outerHeight(), d.clientHeight() + frameHeightTwips(d.borderStyle()));
+}
+
+TEST(DestinationDialogTest, ClosingDuringTheAnimationStopsItWithoutLoadingTheDialogAgain) {
+    TestApp app;
+    app.presetReturningUser();
+    dialogtest::YieldingDesktop desktop;
+    Platform platform(desktop, app.drives.fs(), app.settings, app.launcher);
+    MainWindow m(platform);
+    m.show();
+    desktop.pauses.clear();
+    desktop.yields = 0;
+    desktop.onYield = [&m](int yields) {
+        if (yields == 5)
+            m.optionsfrm.userClose();
+    };
+    m.options.click();
+    EXPECT_FALSE(m.optionsfrm.loaded());
+    EXPECT_EQ(desktop.pauses, (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(m.focused(), &m.Command1);
+}
+
+TEST(DestinationDialogTest, WindowAndControlsAreAsDesigned) {
+    TestApp app;
+    app.presetReturningUser();
+    DestinationDialog& d = app.start().optionsfrm;
+    EXPECT_EQ(d.caption(), "-----------------=[Destinazione Files]=--------------------");
+    EXPECT_EQ(d.borderStyle(), BorderStyle::FixedSingle);
+    EXPECT_EQ(d.clientWidth(), 4140);
+    EXPECT_EQ(d.clientHeight(), 1515);
+    EXPECT_EQ(d.Frame2.caption(), "Specifica la cartella di destinazione dei file Splittati");
+    EXPECT_EQ(d.outputdir.container(), &d.Frame2);
+    EXPECT_EQ(d.outputdir.geometry(), (Geometry{120, 300, 3675, 288}));
+    EXPECT_EQ(d.ok.caption(), "&OK");
+    EXPECT_EQ(d.annulla.caption(), "&Annulla");
+    EXPECT_EQ(d.reset.caption(), "&Resetta");
+    EXPECT_EQ(d.stacking().back(), &d.Image1) << "the picture lies behind everything";
+    EXPECT_EQ(d.Image1.picture(), "");
+}
+
+} // namespace
+} // namespace brenvik

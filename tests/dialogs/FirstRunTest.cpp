@@ -1,0 +1,239 @@
+#include "dialogs/DialogTestHelpers.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace brenvik {
+namespace {
+
+using dialogtest::count;
+
+// The user goes through the wizard: `typed` (when given) goes into the box on its page, then
+// "&Avanti" four times and "&Fine".
+void finishWizard(TestApp& app, std::optional<std::string> typed = std::nullopt) {
+    app.desktop.onModal("wizard", [typed](Form& f) {
+        auto& w = static_cast<Wizard&>(f);
+        w.avanti.userClick();
+        w.avanti.userClick();
+        if (typed)
+            w.dest.userEdit(*typed);
+        w.avanti.userClick();
+        w.avanti.userClick();
+        EXPECT_FALSE(w.dest.visible());
+        w.fine.userClick();
+    });
+}
+
+size_t position(const std::vector<std::string>& log, const std::string& entry) {
+    return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+}
+
+TEST(FirstRunTest, PreparationWindowShowsItsCaptionsBetweenThePausesThenUnloads) {
+    TestApp app;
+    InstallWindow w(app.platform);
+    EXPECT_EQ(w.caption(), "");
+    EXPECT_EQ(w.borderStyle(), BorderStyle::FixedDialog);
+    EXPECT_EQ(w.clientWidth(), 4710);
+    EXPECT_EQ(w.clientHeight(), 885);
+    EXPECT_EQ(w.Image1.picture(), "install");
+    dialogtest::ControlRecorder captions(w.Label1, Property::Caption, app.desktop.log,
+                                         [&w] { return "caption " + w.Label1.caption(); });
+    w.showModal();
+    EXPECT_EQ(app.desktop.log, (std::vector<std::string>{
+                                   "show install",
+                                   "yield",
+                                   "pause 1000",
+                                   "caption Inizio caricamento Brenvik...",
+                                   "yield",
+                                   "pause 400",
+                                   "caption Caricamento completato...",
+                                   "yield",
+                                   "pause 900",
+                                   "caption Preparazione primo avvio...",
+                                   "yield",
+                                   "pause 800",
+                                   "caption Carico l'interfaccia guidata...",
+                                   "yield",
+                                   "pause 700",
+                                   "caption Caricamento totale completato!",
+                                   // Unloading puts the design caption back.
+                                   "caption Preparazione al Primo Avvio Brenvik in Corso...",
+                                   "unload install",
+                               }));
+    EXPECT_FALSE(w.loaded());
+}
+
+TEST(FirstRunTest, FreshUserGoesThroughPreparationAndWizardOnce) {
+    TestApp app;
+    finishWizard(app);
+    MainWindow& m = app.start();
+    const auto& log = app.desktop.log;
+    EXPECT_LT(position(log, "show install"), position(log, "pause 1000"));
+    EXPECT_LT(position(log, "pause 700"), position(log, "unload install"));
+    EXPECT_LT(position(log, "unload install"), position(log, "show wizard"));
+    EXPECT_LT(position(log, "unload wizard"), position(log, "show main")) << "both before the main window shows";
+    ASSERT_GE(app.desktop.pauses.size(), 5u);
+    EXPECT_EQ(std::vector<int>(app.desktop.pauses.begin(), app.desktop.pauses.begin() + 5),
+              (std::vector<int>{1000, 400, 900, 800, 700}));
+    EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1");
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "C:\\myfiles");
+    EXPECT_TRUE(app.drives.isFolder("c:\\myfiles"));
+    EXPECT_FALSE(m.wizard.loaded());
+    EXPECT_EQ(m.infolabel.caption(), "Brenvik caricato!");
+
+    TestApp next;
+    next.settings = app.settings;
+    next.start();
+    EXPECT_EQ(count(next.desktop.log, "show install"), 0);
+    EXPECT_EQ(count(next.desktop.log, "show wizard"), 0);
+}
+
+TEST(FirstRunTest, ClosingTheWizardFromItsFrameLeavesTheNextStartAFirstRun) {
+    TestApp app;
+    app.desktop.onModal("wizard", [](Form& f) {
+        static_cast<Wizard&>(f).avanti.userClick();
+        f.userClose();
+    });
+    app.start();
+    EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "<absent>");
+    EXPECT_EQ(app.setting("Destinazione", "dir"), "<absent>");
+
+    TestApp next;
+    next.settings = app.settings;
+    finishWizard(next);
+    next.start();
+    EXPECT_EQ(count(next.desktop.log, "show install"), 1);
+    EXPECT_EQ(count(next.desktop.log, "show wizard"), 1);
+    EXPECT_EQ(next.setting("Primoavvio", "eseguito"), "1");
+}
+
+TEST(FirstRunTest, AvantiRevealsThePagesAndOnlyTheFourthClickEnablesFine) {
+    TestApp app;
+    auto shown = [](std::initializer_list<Control*> controls) {
+        std::string out;
+        for (Control* c : controls)
+            out += c->visible() ? '1' : '0';
+        return out;
+    };
+    app.desktop.onModal("wizard", [&](Form& f) {
+        auto& w = static_cast<Wizard&>(f);
+        auto page = [&] {
+            return shown(
+                {&w.Label1, &w.Label2, &w.Label3, &w.Label4, &w.Label5, &w.Label6, &w.dest, &w.Label7, &w.Label8});
+        };
+        EXPECT_EQ(w.pagina, 2);
+        EXPECT_EQ(w.focused(), &w.focus);
+        EXPECT_EQ(page(), "110000000");
+        EXPECT_FALSE(w.fine.enabled());
+
+        w.avanti.userClick();
+        EXPECT_EQ(page(), "111100000");
+        w.avanti.userClick();
+        EXPECT_EQ(page(), "111111100");
+        w.avanti.userClick();
+        EXPECT_EQ(page(), "111111011") << "the box goes; the labels of page 4 cover the rest";
+        EXPECT_EQ(w.pagina, 5);
+        EXPECT_TRUE(w.avanti.enabled());
+        w.fine.userClick();
+        EXPECT_TRUE(w.visible()) << "fine cannot be pressed yet";
+
+        w.avanti.userClick();
+        EXPECT_FALSE(w.avanti.enabled());
+        EXPECT_TRUE(w.fine.enabled());
+        EXPECT_EQ(w.pagina, 5);
+        EXPECT_TRUE(w.avanti.visible() && w.fine.visible() && w.focus.visible());
+        EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "<absent>");
+        w.fine.userClick();
+    });
+    app.start();
+    EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1");
+}
+
+TEST(FirstRunTest, FineStoresTheTypedFolderOrFallsBackAndAlwaysMarksTheFirstRunDone) {
+    struct Case {
+        const char* typed;
+        const char* existing;
+        const char* stored;
+        const char* created;
+        const char* absent;
+    };
+    for (const Case& c : {
+             // The default when the folder exists: the first level raises 75.
+             Case{"C:\\myfiles", "c:\\myfiles", "C:\\myfiles", nullptr, nullptr},
+             // An existing upper level stops the walk; the typed text is kept.
+             Case{"d:\\archivio\\nuovo", "d:\\archivio", "d:\\archivio\\nuovo", nullptr, "d:\\archivio\\nuovo"},
+             // Typed on its page, hidden on the next one, still used.
+             Case{"d:\\mie\\parti", nullptr, "d:\\mie\\parti", "d:\\mie\\parti", nullptr},
+             // Nothing to walk, or a drive that is not there: the fallback, unreported.
+             Case{"", nullptr, "C:\\myfiles", nullptr, "c:\\myfiles"},
+             Case{"q:\\parti", nullptr, "C:\\myfiles", nullptr, "c:\\myfiles"},
+         }) {
+        TestApp app;
+        if (c.existing)
+            app.drives.makeFolders(c.existing);
+        finishWizard(app, std::string(c.typed));
+        MainWindow& m = app.start();
+        EXPECT_EQ(app.setting("Destinazione", "dir"), c.stored) << c.typed;
+        EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1") << c.typed;
+        EXPECT_TRUE(app.desktop.boxes.empty()) << c.typed;
+        EXPECT_FALSE(m.wizard.loaded()) << c.typed;
+        if (c.created) {
+            EXPECT_TRUE(app.drives.isFolder(c.created)) << c.typed;
+        }
+        if (c.absent) {
+            // Deeper levels are left to the split; the fallback is only stored.
+            EXPECT_FALSE(app.drives.exists(c.absent)) << c.typed;
+        }
+    }
+}
+
+TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
+    TestApp app;
+    app.presetReturningUser();
+    Wizard& w = app.start().wizard;
+    EXPECT_EQ(w.caption(), "Interfaccia Guidata primo Avvio!");
+    EXPECT_EQ(w.borderStyle(), BorderStyle::FixedSingle);
+    EXPECT_EQ(w.clientWidth(), 4890);
+    EXPECT_EQ(w.clientHeight(), 3180);
+    const auto& order = w.stacking();
+    auto at = [&](const Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
+    std::vector<const Label*> labels{&w.Label1, &w.Label2, &w.Label3, &w.Label4,
+                                     &w.Label5, &w.Label6, &w.Label7, &w.Label8};
+    for (size_t i = 1; i < labels.size(); ++i)
+        EXPECT_LT(at(*labels[i]), at(*labels[i - 1])) << "later pages lie in front";
+    for (const Label* l : labels)
+        EXPECT_FALSE(l->transparent()) << l->name();
+    EXPECT_LT(at(w.avanti), at(w.focus)) << "the focus button hides behind avanti";
+    EXPECT_EQ(w.Label5.tag(), "3");
+    EXPECT_EQ(w.dest.tag(), "3");
+    EXPECT_EQ(w.Label8.tag(), "4");
+    EXPECT_EQ(w.avanti.tag(), "");
+    // The texts are the program's own, spelling included.
+    EXPECT_NE(w.Label5.caption().find("predefinità del programa"), std::string::npos);
+    EXPECT_EQ(w.Label7.caption().rfind("Succesivamente", 0), 0u);
+    EXPECT_NE(w.Label7.caption().find("la sexione \"About\"."), std::string::npos);
+    EXPECT_EQ(w.Label4.caption(),
+              "Per scegliere se splittare o unire file utilizzare l'apposita parte \"seleziona modalità\".");
+    EXPECT_EQ(w.Label6.caption(), "Specifica la cartella di \"Destinazione Files\":");
+    EXPECT_EQ(w.dest.text(), "C:\\myfiles");
+    EXPECT_EQ(w.focus.caption(), "Command1");
+    EXPECT_EQ(w.Image1.picture(), "wizard");
+}
+
+TEST(FirstRunTest, ClosingThePreparationWindowEarlyStopsItsCaptions) {
+    TestApp app;
+    dialogtest::YieldingDesktop desktop;
+    Platform platform(desktop, app.drives.fs(), app.settings, app.launcher);
+    InstallWindow w(platform);
+    desktop.onYield = [&w](int yields) {
+        if (yields == 2)
+            w.userClose();
+    };
+    w.showModal();
+    EXPECT_FALSE(w.loaded()) << "not loaded again by the captions that follow";
+    EXPECT_EQ(desktop.pauses, (std::vector<int>{1000, 400}));
+}
+
+} // namespace
+} // namespace brenvik

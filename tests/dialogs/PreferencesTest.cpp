@@ -1,0 +1,134 @@
+#include "dialogs/DialogTestHelpers.h"
+#include "support/TestApp.h"
+
+#include <gtest/gtest.h>
+
+namespace brenvik {
+namespace {
+
+using dialogtest::count;
+
+// A user past the first run who never applied any preference.
+void presetNoPreferences(TestApp& app) {
+    app.store("Primoavvio", "eseguito", "1");
+    app.store("path", "initialdir", "c:\\");
+}
+
+std::string states(const PreferencesPanel& p) {
+    return std::to_string(p.cartsplit.value()) + std::to_string(p.cartunisci.value()) + std::to_string(p.about.value());
+}
+
+// Opens "&Opzioni"; the user does `action` in the panel.
+void openPanel(TestApp& app, MainWindow& m, std::function<void(PreferencesPanel&)> action) {
+    app.desktop.onModal("helpfrm", [&m, action](Form&) { action(m.helpfrm); });
+    m.help.click();
+}
+
+TEST(PreferencesTest, AFreshUserSeesTheDefaults) {
+    TestApp app;
+    presetNoPreferences(app);
+    MainWindow& m = app.start();
+    openPanel(app, m, [](PreferencesPanel& p) {
+        EXPECT_EQ(states(p), "011");
+        EXPECT_EQ(p.focused(), &p.focus);
+        p.Command2.userClick();
+    });
+    EXPECT_FALSE(m.helpfrm.visible());
+    EXPECT_TRUE(m.helpfrm.loaded()) << "hidden, not unloaded";
+    EXPECT_EQ(app.setting("opzioni", "about"), "<absent>");
+}
+
+TEST(PreferencesTest, ChiudiDiscardsAndApplicaStoresInEveryKey) {
+    TestApp app;
+    presetNoPreferences(app);
+    MainWindow& m = app.start();
+    openPanel(app, m, [](PreferencesPanel& p) {
+        p.about.userClick();
+        EXPECT_EQ(p.about.value(), 0);
+        p.Command2.userClick();
+    });
+    openPanel(app, m, [](PreferencesPanel& p) {
+        EXPECT_EQ(states(p), "011") << "what was not applied is gone";
+        p.about.userClick();
+        p.cartsplit.userClick();
+        p.cartunisci.userClick();
+        p.Command1.userClick();
+    });
+    EXPECT_FALSE(m.helpfrm.visible());
+    EXPECT_EQ(app.setting("opzioni", "cartsplit"), "1");
+    EXPECT_EQ(app.setting("opzioni", "cartunisci"), "0");
+    EXPECT_EQ(app.setting("opzioni", "about"), "0");
+    openPanel(app, m, [](PreferencesPanel& p) {
+        EXPECT_EQ(states(p), "100");
+        p.Command2.userClick();
+    });
+}
+
+TEST(PreferencesTest, AnAppliedAboutOffHidesTheStartupPictureNextTime) {
+    TestApp app;
+    presetNoPreferences(app);
+    MainWindow& m = app.start();
+    EXPECT_EQ(count(app.desktop.log, "show mainform"), 1);
+    openPanel(app, m, [](PreferencesPanel& p) {
+        p.about.userClick();
+        p.Command1.userClick();
+    });
+
+    TestApp next;
+    next.settings = app.settings;
+    next.start();
+    EXPECT_EQ(count(next.desktop.log, "show mainform"), 0);
+}
+
+TEST(PreferencesTest, TheGuideOpensFromThePanelWhichReloadsWhenItCloses) {
+    TestApp app;
+    presetNoPreferences(app);
+    MainWindow& m = app.start();
+    app.desktop.onModal("helpfrm", [&m](Form&) {
+        PreferencesPanel& p = m.helpfrm;
+        p.about.userClick();
+        p.cartsplit.setFocus();
+        p.help.userClick();
+        EXPECT_FALSE(m.guida.loaded()) << "the guide unloads when closed";
+        EXPECT_TRUE(p.visible());
+        EXPECT_EQ(states(p), "011") << "activated again, the panel reloads from the store";
+        EXPECT_EQ(p.focused(), &p.focus);
+        p.Command2.userClick();
+    });
+    app.desktop.onModal("guida", [](Form& f) {
+        EXPECT_EQ(static_cast<GuideWindow&>(f).Text1.text(), GuideWindow::HelpText);
+        f.userClose();
+    });
+    m.help.click();
+    EXPECT_EQ(app.desktop.pendingModals(), 0u);
+    EXPECT_EQ(app.setting("opzioni", "about"), "<absent>");
+}
+
+TEST(PreferencesTest, PanelIsAsDesigned) {
+    TestApp app;
+    app.presetReturningUser();
+    PreferencesPanel& p = app.start().helpfrm;
+    EXPECT_EQ(p.caption(), "------------------------[Pannello Opzioni]-------------------------");
+    EXPECT_EQ(p.clientWidth(), 4560);
+    EXPECT_EQ(p.clientHeight(), 4230);
+    EXPECT_EQ(p.cartsplit.caption(), "Apri cartella destinazione files dopo lo split.");
+    EXPECT_EQ(p.cartunisci.caption(), "Apri cartella destinazione files dopo l'unione.");
+    EXPECT_EQ(p.about.caption(), "Visualizza Finestra About all'entrata!");
+    EXPECT_EQ(p.about.container(), &p.Frame1);
+    EXPECT_EQ(p.help.container(), &p.Frame2);
+    EXPECT_EQ(p.help.caption(), "Visualizza la guida");
+    EXPECT_EQ(p.Command1.caption(), "&Applica");
+    EXPECT_EQ(p.Command2.caption(), "&Chiudi");
+    // The focus button lies wholly behind "&Chiudi".
+    Geometry front = p.Command2.geometry();
+    Geometry back = p.focus.geometry();
+    EXPECT_GE(back.left, front.left);
+    EXPECT_GE(back.top, front.top);
+    EXPECT_LE(back.left + back.width, front.left + front.width);
+    EXPECT_LE(back.top + back.height, front.top + front.height);
+    const auto& order = p.stacking();
+    EXPECT_LT(std::find(order.begin(), order.end(), &p.Command2), std::find(order.begin(), order.end(), &p.focus));
+}
+
+} // namespace
+} // namespace brenvik
