@@ -1,10 +1,142 @@
 #include "join/JoinCommand.h"
 
+#include "app/FolderCreation.h"
+#include "app/Settings.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/Convert.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/Launcher.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/WinPath.h"
 
 namespace brenvik {
 
-// STUB: filled in by the join work.
-void JoinCommand::uniscifile_Click() {}
+JoinCommand::JoinCommand(MainWindow& main) : m(main) {}
+
+JoinCommand::~JoinCommand() = default;
+
+void JoinCommand::uniscifile_Click() {
+    abandonOutput();
+    m.setProgress(0, "0");
+    try {
+        join();
+    } catch (const RuntimeError& e) {
+        abandonOutput();
+        m.platform().msgBox("Errore numero " + formatWhole(e.number()) + ":" + e.description(), mb::OK | mb::Critical,
+                            "Error!");
+        m.setProgress(0, "0");
+    }
+}
+
+void JoinCommand::join() {
+    Platform& p = m.platform();
+    Settings settings(p.settings);
+
+    bool anySelected = false;
+    for (int i = 0; i < m.File2.count() && !anySelected; ++i)
+        anySelected = m.File2.selected(i);
+    if (!anySelected) {
+        m.infolabel.setCaption("Seleziona Almeno un file!");
+        return;
+    }
+
+    std::string folder = settings.destination();
+    FareCartelle(p.files, folder);
+
+    NameDialog& dialog = m.nomefile;
+    if (!m.nomebase.empty())
+        dialog.nf.setText(m.nomebase);
+    dialog.showModal();
+    if (dialog.cancelled()) {
+        m.infolabel.setCaption("Unione annullata: nessun file è stato creato.");
+        return;
+    }
+    p.desktop.yield();
+    p.desktop.pause(100);
+    p.desktop.yield();
+
+    const std::string output = folder + dialog.nf.text();
+    const std::vector<std::string> sources = selectedSources();
+    // Truncating a source to write into it would destroy the very bytes to be copied.
+    if (isSource(output, sources)) {
+        m.infolabel.setCaption("Unione rifiutata: " + output + " è uno dei file da unire. Scegli un altro nome.");
+        return;
+    }
+    if (p.files.fileExists(output) &&
+        p.msgBox("Il file " + output + " esiste già.\r\nVuoi sostituirlo con il file unito?",
+                 mb::YesNo | mb::Question) != mb::IdYes) {
+        m.infolabel.setCaption("Unione annullata: il file " + output + " non è stato sostituito.");
+        return;
+    }
+
+    output_ = p.files.create(output);
+    outputPath_ = output;
+    m.setProgress(800, "20");
+    for (const std::string& path : sources) {
+        source_ = p.files.openRead(path);
+        copier_.AccodaFile(*source_, *output_, source_->length());
+        source_->close();
+        source_.reset();
+    }
+    output_->close();
+    output_.reset();
+    outputPath_.clear();
+    m.setProgress(4000, "100");
+    m.infolabel.setCaption("File Creato in " + output);
+
+    // The folder as stored, without the separator FareCartelle may have added.
+    const std::string stored = settings.destination();
+    if (settings.openAfterJoin())
+        p.launcher.start("explorer.exe " + stored);
+}
+
+std::vector<std::string> JoinCommand::selectedSources() const {
+    std::vector<std::string> out;
+    const std::string folder = m.pathbar.text();
+    const int count = m.File2.count();
+    for (int i = 0; i < count; ++i)
+        if (m.File2.selected(i))
+            out.push_back(folder + "\\" + m.File2.item(i));
+    return out;
+}
+
+bool JoinCommand::isSource(const std::string& output, const std::vector<std::string>& sources) const {
+    FileSystem& files = m.platform().files;
+    const auto spelled = winpath::normalizeFolder(output);
+    for (const std::string& source : sources) {
+        // The identity of the files catches links and other drives onto the same folder; the
+        // spelling catches a source that cannot be reached at the moment.
+        if (files.sameFile(output, source))
+            return true;
+        if (spelled && spelled == winpath::normalizeFolder(source))
+            return true;
+    }
+    return false;
+}
+
+void JoinCommand::abandonOutput() {
+    FileSystem& files = m.platform().files;
+    for (std::unique_ptr<File>* open : {&source_, &output_}) {
+        if (!*open)
+            continue;
+        try {
+            (*open)->close();
+        } catch (const RuntimeError&) {
+            // Only its buffered bytes were left, and the output goes anyway.
+        }
+        open->reset();
+    }
+    if (outputPath_.empty())
+        return;
+    std::string path;
+    path.swap(outputPath_);
+    try {
+        files.removeFile(path);
+    } catch (const RuntimeError&) {
+        // Already gone, or the folder refuses: the error box reports the failure itself.
+    }
+}
 
 } // namespace brenvik

@@ -1,18 +1,46 @@
 #pragma once
 
+#include "join/AppendCopy.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
 namespace brenvik {
 
+class File;
 class MainWindow;
 
-// "Unisci": the selected files of File2, in list order, into one new file.
+// "Unisci": the selected files of File2, in list order, into one new file in the destination
+// folder of the settings, named through the dialog `nomefile`.
+//
+// Beyond the plain copy it guards the user's files: an output that is one of the sources is
+// refused, an existing output is replaced only after a Yes (and then holds exactly the joined
+// bytes), closing the dialog from its frame writes nothing, and a join that fails after opening
+// its output removes that output, so that an incomplete file never stands under the chosen name.
 class JoinCommand {
 public:
-    explicit JoinCommand(MainWindow& main) : m(main) {}
+    explicit JoinCommand(MainWindow& main);
+    ~JoinCommand();
+    JoinCommand(const JoinCommand&) = delete;
+    JoinCommand& operator=(const JoinCommand&) = delete;
 
     void uniscifile_Click();
 
 private:
+    void join();
+    // Full paths of the selected items of File2, in list order.
+    std::vector<std::string> selectedSources() const;
+    bool isSource(const std::string& output, const std::vector<std::string>& sources) const;
+    // Closes whatever a join left open and removes the output it had opened, if any.
+    void abandonOutput();
+
     MainWindow& m;
+    AppendCopy copier_;
+    std::unique_ptr<File> output_;
+    std::unique_ptr<File> source_;
+    // The output while it is being written; empty once it is complete or when none is open.
+    std::string outputPath_;
 };
 
 } // namespace brenvik

@@ -5,8 +5,9 @@
 
 namespace brenvik {
 
-// `nomefile`: asks the name of the file a join creates. Hidden by `ok`; closing it from its
-// frame hides it too and marks the join as cancelled, so `nf` keeps its text either way.
+// `nomefile`: asks the name of the file a join creates. Loaded hidden with the main window and
+// never unloaded, so `nf` keeps the name last typed or proposed from one join to the next. `ok`
+// hides it; closing it from its frame hides it too and marks the join as cancelled.
 class NameDialog : public Form {
 public:
     explicit NameDialog(Platform& platform);
@@ -14,6 +15,8 @@ public:
     Label& Label1;
     TextBox& nf;
     CommandButton& ok;
+
+    void ok_Click();
 
     // True when the last showing ended through the window frame rather than `ok`.
     bool cancelled() const { return cancelled_; }

@@ -1,0 +1,213 @@
+#include "JoinScript.h"
+#include "join/AppendCopy.h"
+#include "platform/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+namespace brenvik {
+namespace {
+
+// A file that reads what it holds but claims `extra` bytes more: a source that shrank after it
+// was measured.
+class ShrunkFile : public File {
+public:
+    ShrunkFile(std::unique_ptr<File> inner, int64_t extra) : inner_(std::move(inner)), extra_(extra) {}
+    size_t read(char* buffer, size_t size) override { return inner_->read(buffer, size); }
+    void write(const char* buffer, size_t size) override { inner_->write(buffer, size); }
+    int64_t length() override { return inner_->length() + extra_; }
+    void sync() override { inner_->sync(); }
+    void close() override { inner_->close(); }
+
+private:
+    std::unique_ptr<File> inner_;
+    int64_t extra_;
+};
+
+// A file that takes `room` bytes and then fails as a full disk does.
+class FullDiskFile : public File {
+public:
+    FullDiskFile(std::unique_ptr<File> inner, size_t room) : inner_(std::move(inner)), room_(room) {}
+    size_t read(char* buffer, size_t size) override { return inner_->read(buffer, size); }
+    void write(const char* buffer, size_t size) override {
+        size_t n = std::min(size, room_);
+        inner_->write(buffer, n);
+        room_ -= n;
+        if (n < size)
+            throw RuntimeError(err::DiskFull);
+    }
+    int64_t length() override { return inner_->length(); }
+    void sync() override { inner_->sync(); }
+    void close() override { inner_->close(); }
+
+private:
+    std::unique_ptr<File> inner_;
+    size_t room_;
+};
+
+// The test drives with faults on chosen paths (compared as the program spells them).
+class FaultyFiles : public FileSystem {
+public:
+    explicit FaultyFiles(FileSystem& inner) : inner_(inner) {}
+
+    std::string shrinking;    // opened for reading, it claims 100 bytes more than it holds
+    std::string fullDisk;     // created, it takes 4096 bytes and then reports a full disk
+    std::string refuseCreate; // cannot be opened for writing
+
+    std::vector<DriveInfo> drives() override { return inner_.drives(); }
+    std::string currentFolder(char drive) override { return inner_.currentFolder(drive); }
+    void setCurrentFolder(const std::string& path) override { inner_.setCurrentFolder(path); }
+    void checkFolder(const std::string& path) override { inner_.checkFolder(path); }
+    std::vector<std::string> folders(const std::string& path) override { return inner_.folders(path); }
+    std::vector<std::string> files(const std::string& path) override { return inner_.files(path); }
+    void makeFolder(const std::string& path) override { inner_.makeFolder(path); }
+    bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+    int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
+    std::unique_ptr<File> openRead(const std::string& path) override {
+        auto f = inner_.openRead(path);
+        if (path == shrinking)
+            return std::make_unique<ShrunkFile>(std::move(f), 100);
+        return f;
+    }
+    std::unique_ptr<File> create(const std::string& path) override {
+        if (path == refuseCreate)
+            throw RuntimeError(err::PermissionDenied);
+        auto f = inner_.create(path);
+        if (path == fullDisk)
+            return std::make_unique<FullDiskFile>(std::move(f), 4096);
+        return f;
+    }
+    void removeFile(const std::string& path) override { inner_.removeFile(path); }
+    bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
+    std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
+
+private:
+    FileSystem& inner_;
+};
+
+// The program on the faulty drives, with two sources selected in c:\dati.
+struct FaultyJoin {
+    FaultyJoin() : files(app.drives.fs()), platform(app.desktop, files, app.settings, app.launcher) {
+        app.presetReturningUser();
+        app.store("path", "initialdir", "c:\\dati");
+        app.drives.makeFolders("c:\\dati");
+        app.drives.write("c:\\dati\\a", first);
+        app.drives.write("c:\\dati\\b", second);
+        main = std::make_unique<MainWindow>(platform);
+        main->show();
+        enterJoinMode(app.desktop, *main, 0);
+        main->File2.userClickItem(0);
+        main->File2.userClickItem(1);
+    }
+
+    // Joins into c:\myfiles\out.bin, expecting the join's error box for `number`.
+    void joinFailing(int number) {
+        typeName(app.desktop, "out.bin");
+        app.desktop.answer(mb::IdOK);
+        main->uniscifile.userClick();
+        ASSERT_FALSE(app.desktop.boxes.empty());
+        EXPECT_EQ(app.desktop.boxes.back().text,
+                  "Errore numero " + std::to_string(number) + ":" + describeError(number));
+        EXPECT_EQ(app.desktop.boxes.back().title, "Error!");
+        EXPECT_EQ(main->bianco.caption(), "0");
+        EXPECT_EQ(main->barra.width(), 0);
+        EXPECT_TRUE(app.launcher.started.empty());
+    }
+
+    TestApp app;
+    FaultyFiles files;
+    Platform platform;
+    std::unique_ptr<MainWindow> main;
+    const std::string first = patternBytes(10000, 1);
+    const std::string second = patternBytes(5000, 2);
+};
+
+TEST(JoinFaultTest, ASourceShorterThanMeasuredStopsTheJoin) {
+    FaultyJoin j;
+    j.files.shrinking = "c:\\dati\\b";
+    j.joinFailing(err::InputPastEnd);
+    EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin")) << "the incomplete output the join made is removed";
+    EXPECT_EQ(j.app.drives.read("c:\\dati\\b"), j.second);
+}
+
+TEST(JoinFaultTest, AFullDiskStopsTheJoinAndRemovesTheOutputItWrote) {
+    FaultyJoin j;
+    j.files.fullDisk = "c:\\myfiles\\out.bin";
+    j.joinFailing(err::DiskFull);
+    EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin"));
+}
+
+TEST(JoinFaultTest, AFileTheJoinCouldNotOpenIsNeverRemoved) {
+    FaultyJoin j;
+    j.app.drives.makeFolders("c:\\myfiles");
+    j.app.drives.write("c:\\myfiles\\out.bin", "del proprietario");
+    j.files.refuseCreate = "c:\\myfiles\\out.bin";
+    j.app.desktop.answer(mb::IdYes);
+    j.joinFailing(err::PermissionDenied);
+    EXPECT_EQ(j.app.drives.read("c:\\myfiles\\out.bin"), "del proprietario");
+}
+
+// Records the size of every read it is asked for.
+class RecordingSource : public File {
+public:
+    explicit RecordingSource(std::string bytes) : bytes_(std::move(bytes)) {}
+    size_t read(char* buffer, size_t size) override {
+        asked.push_back(size);
+        size_t n = std::min(size, bytes_.size() - at_);
+        bytes_.copy(buffer, n, at_);
+        at_ += n;
+        return n;
+    }
+    void write(const char* buffer, size_t size) override { written.append(buffer, size); }
+    int64_t length() override { return static_cast<int64_t>(bytes_.size()); }
+    void sync() override {}
+    void close() override {}
+
+    std::vector<size_t> asked;
+    std::string written;
+
+private:
+    std::string bytes_;
+    size_t at_ = 0;
+};
+
+TEST(AppendCopyTest, CopiesExactlyTheLengthInFullBlocksAndOneLastPass) {
+    struct Case {
+        size_t length;
+        std::vector<size_t> reads;
+    };
+    const Case cases[] = {
+        {0, {0}}, {1, {1}}, {8191, {8191}}, {8192, {8192, 0}}, {8193, {8192, 1}}, {3 * 8192 + 5, {8192, 8192, 8192, 5}},
+    };
+    AppendCopy copier;
+    for (const Case& c : cases) {
+        // The source holds more than is asked: the copy stops at the length and the rest follows
+        // on the next call, as when parts are read one after another.
+        const std::string bytes = patternBytes(c.length + 10, static_cast<unsigned>(c.length));
+        RecordingSource source(bytes);
+        RecordingSource target("");
+        copier.AccodaFile(source, target, static_cast<int64_t>(c.length));
+        EXPECT_EQ(source.asked, c.reads) << c.length;
+        EXPECT_EQ(target.written, bytes.substr(0, c.length)) << c.length;
+        copier.AccodaFile(source, target, 10);
+        EXPECT_EQ(target.written, bytes) << c.length;
+    }
+}
+
+TEST(AppendCopyTest, ASourceThatEndsEarlyThrowsBeforeItsShortBlockIsWritten) {
+    AppendCopy copier;
+    RecordingSource source(patternBytes(8192 + 100));
+    RecordingSource target("");
+    try {
+        copier.AccodaFile(source, target, 8192 + 200);
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::InputPastEnd);
+    }
+    EXPECT_EQ(target.written, patternBytes(8192));
+
+    RecordingSource empty("");
+    EXPECT_THROW(copier.AccodaFile(empty, target, -1), RuntimeError);
+}
+
+} // namespace
+} // namespace brenvik

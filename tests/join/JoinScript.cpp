@@ -1,0 +1,76 @@
+#include "JoinScript.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace brenvik {
+
+MainWindow& startIn(TestApp& app, const std::string& folder) {
+    app.presetReturningUser();
+    app.drives.makeFolders(folder);
+    app.store("path", "initialdir", folder);
+    return app.start();
+}
+
+void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found) {
+    if (found > 0)
+        desktop.answer(mb::IdOK);
+    size_t boxes = desktop.boxes.size();
+    m.Option2.userClick();
+    EXPECT_EQ(desktop.boxes.size(), boxes + (found > 0 ? 1 : 0));
+    if (found > 0 && desktop.boxes.size() > boxes) {
+        EXPECT_EQ(desktop.boxes.back().text, foundMessage(found));
+    }
+}
+
+void typeName(ScriptedDesktop& desktop, const std::string& name) {
+    desktop.onModal("nomefile", [name](Form& f) {
+        auto& dialog = static_cast<NameDialog&>(f);
+        dialog.nf.userEdit(name);
+        dialog.ok.userClick();
+    });
+}
+
+void confirmName(ScriptedDesktop& desktop) {
+    desktop.onModal("nomefile", [](Form& f) { static_cast<NameDialog&>(f).ok.userClick(); });
+}
+
+void closeNameDialog(ScriptedDesktop& desktop, const std::string& typed) {
+    desktop.onModal("nomefile", [typed](Form& f) {
+        static_cast<NameDialog&>(f).nf.userEdit(typed);
+        f.userClose();
+    });
+}
+
+std::string foundMessage(int count) {
+    return "La ricerca Automatica, ha trovato " + std::to_string(count) +
+           " File Da unire!\r\nClicca unisci per assemblarli, o seleziona i file manualmente.";
+}
+
+std::string partName(const std::string& name, int number) {
+    std::string digits = std::to_string(number);
+    return name + "." + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
+
+std::vector<std::string> selectedItems(FileList& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.count(); ++i)
+        if (list.selected(i))
+            out.push_back(list.item(i));
+    return out;
+}
+
+int writeParts(TestDrives& drives, const std::string& folder, const std::string& name, const std::string& bytes,
+               size_t partSize) {
+    drives.makeFolders(folder);
+    int n = 0;
+    for (size_t at = 0; at < bytes.size(); at += partSize, ++n)
+        drives.write(folder + "\\" + partName(name, n), bytes.substr(at, partSize));
+    return n;
+}
+
+bool runShell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+} // namespace brenvik
