@@ -80,6 +80,8 @@ void JoinCommand::join() {
         source_->close();
         source_.reset();
     }
+    // "File Creato" must mean the bytes are on the disk, not in a cache a power cut would lose.
+    output_->sync();
     output_->close();
     output_.reset();
     outputPath_.clear();
