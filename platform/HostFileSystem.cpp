@@ -16,10 +16,19 @@
 namespace brenvik {
 
 bool nameLess(const std::string& a, const std::string& b) {
-    std::string la = utf8::asciiLower(a);
-    std::string lb = utf8::asciiLower(b);
-    if (la != lb)
-        return la < lb;
+    // Compared in place: a folder of thousands of names is sorted at every folder change.
+    auto fold = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : static_cast<unsigned char>(c);
+    };
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = fold(a[i]);
+        unsigned char y = fold(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
     return a < b;
 }
 

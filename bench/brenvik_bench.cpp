@@ -1,0 +1,169 @@
+// Drives the real commands headless, the way the window does, so that what is timed is what the
+// user gets (status line and progress included):
+//   brenvik-bench split SOURCE KB DESTFOLDER   cut SOURCE into parts of KB kilobytes
+//   brenvik-bench join PARTSFOLDER OUTPUT      join the run of parts found in PARTSFOLDER
+//   brenvik-bench browse FOLDER                milliseconds of a folder change (median of 9)
+//   brenvik-bench trova FOLDER                 milliseconds of the part detection (median of 9)
+//   brenvik-bench evict FILE...                sync each file and drop its pages from the cache
+// Host paths throughout; each command maps its folders onto drive letters itself.
+#include "BenchDesktop.h"
+#include "join/NameDialog.h"
+#include "mainwindow/MainWindow.h"
+#include "platform/HostFileSystem.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace brenvik;
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string nameOf(const std::string& path) {
+    return path.substr(path.find_last_of('/') + 1);
+}
+
+struct Session {
+    BenchDesktop desktop;
+    DriveTable table;
+    HostFileSystem files;
+    MemorySettingsStore settings;
+    NoLauncher launcher;
+    Platform platform;
+    MainWindow main;
+
+    // c: is `source`'s folder, d: the destination; the program starts showing c:\.
+    Session(const std::string& sourceFolder, const std::string& destFolder)
+        : table(makeTable(sourceFolder, destFolder)), files(table), platform(desktop, files, settings, launcher),
+          main(prepare(platform, settings)) {
+        main.show();
+    }
+
+    static DriveTable makeTable(const std::string& c, const std::string& d) {
+        DriveTable t;
+        t.map('c', c);
+        t.map('d', d);
+        return t;
+    }
+    static Platform& prepare(Platform& p, MemorySettingsStore& s) {
+        s.save("Brenvik", "Primoavvio", "eseguito", "1");
+        s.save("Brenvik", "opzioni", "about", "0");
+        s.save("Brenvik", "opzioni", "cartunisci", "0");
+        s.save("Brenvik", "path", "initialdir", "c:\\");
+        s.save("Brenvik", "Destinazione", "dir", "d:\\");
+        return p;
+    }
+};
+
+int fail(const std::string& what) {
+    std::fprintf(stderr, "brenvik-bench: %s\n", what.c_str());
+    return 2;
+}
+
+int split(const std::string& source, const std::string& kb, const std::string& dest) {
+    Session s(folderOf(source), dest);
+    MainWindow& m = s.main;
+    const auto& items = m.list.items();
+    auto it = std::find(items.begin(), items.end(), nameOf(source));
+    if (it == items.end())
+        return fail("source not listed");
+    m.list.userClickItem(static_cast<int>(it - items.begin()));
+    // The size as the user types it: the box starts at "500", so Backspace it away first.
+    for (int i = 0; i < 6; ++i)
+        m.Text.userKey(vk::Back, "");
+    for (char c : kb)
+        m.Text.userKey(c, std::string(1, c));
+    if (m.Text.text() != kb)
+        return fail("the size box reads " + m.Text.text());
+    m.split.userClick();
+    const std::string status = m.infolabel.caption();
+    std::fprintf(stderr, "%s\n", status.c_str());
+    return status.find("SUCCESSO") != std::string::npos ? 0 : 1;
+}
+
+int join(const std::string& partsFolder, const std::string& output) {
+    Session s(partsFolder, folderOf(output));
+    MainWindow& m = s.main;
+    m.Option2.userClick();
+    const std::string name = nameOf(output);
+    s.desktop.modalActions["nomefile"] = [&name](Form& f) {
+        auto& dialog = static_cast<NameDialog&>(f);
+        dialog.nf.setText(name);
+        dialog.ok.userClick();
+    };
+    m.uniscifile.userClick();
+    const std::string status = m.infolabel.caption();
+    std::fprintf(stderr, "%s\n", status.c_str());
+    return status.rfind("File Creato in ", 0) == 0 ? 0 : 1;
+}
+
+// Median of nine runs of `f`, each after `setup` (not timed).
+template <typename S, typename F>
+int timeIt(S&& setup, F&& f) {
+    std::vector<double> ms;
+    for (int i = 0; i < 9; ++i) {
+        setup();
+        auto t0 = std::chrono::steady_clock::now();
+        f();
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%.3f\n", ms[ms.size() / 2]);
+    return 0;
+}
+
+int browse(const std::string& folder) {
+    Session s(folderOf(folder), folderOf(folder));
+    MainWindow& m = s.main;
+    const std::string target = "c:\\" + nameOf(folder);
+    return timeIt([&] { m.dir.setPath("c:\\"); }, [&] { m.dir.setPath(target); });
+}
+
+int trova(const std::string& folder) {
+    Session s(folderOf(folder), folderOf(folder));
+    MainWindow& m = s.main;
+    m.dir.setPath("c:\\" + nameOf(folder));
+    return timeIt([] {}, [&] { m.joinMode.Trova(); });
+}
+
+int evict(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        int fd = ::open(argv[i], O_RDONLY);
+        if (fd < 0)
+            return fail(std::string("cannot open ") + argv[i]);
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string cmd = argc > 1 ? argv[1] : "";
+    if (cmd == "split" && argc == 5)
+        return split(argv[2], argv[3], argv[4]);
+    if (cmd == "join" && argc == 4)
+        return join(argv[2], argv[3]);
+    if (cmd == "browse" && argc == 3)
+        return browse(argv[2]);
+    if (cmd == "trova" && argc == 3)
+        return trova(argv[2]);
+    if (cmd == "evict")
+        return evict(argc, argv);
+    std::fprintf(stderr, "usage: brenvik-bench split SOURCE KB DEST | join PARTS OUTPUT | browse FOLDER | "
+                         "trova FOLDER | evict FILE...\n");
+    return 2;
+}
