@@ -7,8 +7,6 @@
 namespace brenvik {
 namespace {
 
-using dialogtest::count;
-
 // Every drawing of the About box as "<enabled of ok>|<text drawn>", in order.
 struct TypingRecorder {
     TypingRecorder(AboutWindow& w)
