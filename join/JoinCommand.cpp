@@ -34,10 +34,7 @@ void JoinCommand::join() {
     Platform& p = m.platform();
     Settings settings(p.settings);
 
-    bool anySelected = false;
-    for (int i = 0; i < m.File2.count() && !anySelected; ++i)
-        anySelected = m.File2.selected(i);
-    if (!anySelected) {
+    if (selectedSources().empty()) {
         m.infolabel.setCaption("Seleziona Almeno un file!");
         return;
     }
@@ -58,6 +55,7 @@ void JoinCommand::join() {
     p.desktop.yield();
 
     const std::string output = folder + dialog.nf.text();
+    // Taken again: the dialog's yields may have let the user change the selection.
     const std::vector<std::string> sources = selectedSources();
     // Truncating a source to write into it would destroy the very bytes to be copied.
     if (isSource(output, sources)) {
