@@ -1,7 +1,7 @@
+#include "QtTestSupport.h"
 #include "platform/qt/ArrowSpinner.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
-#include "QtTestSupport.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,14 +1,13 @@
+#include "QtTestSupport.h"
+#include "platform/qt/CaptionFrame.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
-#include "QtTestSupport.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
-
-#include "platform/qt/CaptionFrame.h"
 
 namespace brenvik {
 namespace {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
-
 #include <string>
 
 namespace brenvik::qttest {
