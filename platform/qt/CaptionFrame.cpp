@@ -4,7 +4,10 @@
 
 namespace brenvik {
 
-CaptionFrame::CaptionFrame(QWidget* parent) : QWidget(parent) {}
+CaptionFrame::CaptionFrame(QWidget* parent) : QWidget(parent) {
+    // A frame is opaque: one shown in front of another hides it and its contents completely.
+    setAutoFillBackground(true);
+}
 
 void CaptionFrame::setTitle(const QString& title) {
     title_ = title;

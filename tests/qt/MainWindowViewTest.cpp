@@ -96,6 +96,23 @@ TEST_F(MainWindowViewTest, StacksAsTheFormSays) {
     EXPECT_LT(stackIndex("Image2"), stackIndex("info"));
 }
 
+TEST_F(MainWindowViewTest, JoinPanelHidesTheSizeSelectorBehindIt) {
+    // " File da creare . . ." lies under the part of the join panel that holds nothing of its
+    // own; once the panel shows, that part must be plain background.
+    m->unisci.setVisible(true);
+    view->show();
+    QImage shot = view->grab().toImage();
+    // Right of the panel's count, in window coordinates.
+    const QRect blank = QRect(285, 22, 50, 14).translated(widget(*view, "unisci")->pos());
+    const QRgb background = shot.pixel(blank.topLeft());
+    int differing = 0;
+    for (int y = blank.top(); y <= blank.bottom(); ++y)
+        for (int x = blank.left(); x <= blank.right(); ++x)
+            differing += shot.pixel(x, y) != background;
+    EXPECT_EQ(differing, 0);
+    view->hide();
+}
+
 TEST_F(MainWindowViewTest, ModelChangesReachTheWidgets) {
     m->split.setCaption("&Altro");
     m->split.setEnabled(true);
