@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <map>
 
 // The pictures live in a static library, whose resource initialiser the linker would drop unless
 // something refers to it; this must be called from the global namespace.
@@ -64,10 +65,15 @@ QSize naturalSize(const std::string& id) {
 }
 
 QPixmap natural(const std::string& id) {
+    // Images repaint often and always at this size: draw each picture once.
+    static std::map<std::string, QPixmap> drawn;
+    auto it = drawn.find(id);
+    if (it != drawn.end())
+        return it->second;
     QString file = path(id);
-    if (file.isEmpty())
-        return {};
-    return render(file, naturalSize(id));
+    QPixmap pixmap = file.isEmpty() ? QPixmap() : render(file, naturalSize(id));
+    drawn.emplace(id, pixmap);
+    return pixmap;
 }
 
 QPixmap sized(const std::string& id, QSize size) {

@@ -3,7 +3,6 @@
 #include "platform/Control.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <vector>
