@@ -1,0 +1,190 @@
+#include "platform/qt/QtDesktop.h"
+
+#include "platform/Form.h"
+#include "platform/Platform.h"
+#include "platform/qt/Pictures.h"
+#include "platform/qt/QtFonts.h"
+#include "platform/qt/QtFormView.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace brenvik {
+
+namespace {
+
+struct BoxButton {
+    const char* caption;
+    int answer;
+    QMessageBox::ButtonRole role;
+};
+
+// The buttons of each set, in the order they stand, and the one that Escape and the frame's
+// close button press (the one that gives up).
+std::vector<BoxButton> buttonsOf(int set, int& escapeAnswer) {
+    const BoxButton ok{"OK", mb::IdOK, QMessageBox::AcceptRole};
+    const BoxButton cancel{"Annulla", mb::IdCancel, QMessageBox::RejectRole};
+    const BoxButton yes{"Sì", mb::IdYes, QMessageBox::YesRole};
+    const BoxButton no{"No", mb::IdNo, QMessageBox::NoRole};
+    const BoxButton abort{"Interrompi", mb::IdAbort, QMessageBox::RejectRole};
+    const BoxButton retry{"Riprova", mb::IdRetry, QMessageBox::AcceptRole};
+    const BoxButton ignore{"Ignora", mb::IdIgnore, QMessageBox::AcceptRole};
+    switch (set) {
+    case mb::OKCancel:
+        escapeAnswer = mb::IdCancel;
+        return {ok, cancel};
+    case mb::AbortRetryIgnore:
+        escapeAnswer = mb::IdAbort;
+        return {abort, retry, ignore};
+    case mb::YesNoCancel:
+        escapeAnswer = mb::IdCancel;
+        return {yes, no, cancel};
+    case mb::YesNo:
+        escapeAnswer = mb::IdNo;
+        return {yes, no};
+    case mb::RetryCancel:
+        escapeAnswer = mb::IdCancel;
+        return {retry, cancel};
+    default:
+        escapeAnswer = mb::IdOK;
+        return {ok};
+    }
+}
+
+QMessageBox::Icon iconOf(int flags) {
+    switch (flags & mb::IconMask) {
+    case mb::Critical:
+        return QMessageBox::Critical;
+    case mb::Question:
+        return QMessageBox::Question;
+    case mb::Exclamation:
+        return QMessageBox::Warning;
+    case mb::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+QtDesktop::QtDesktop() = default;
+QtDesktop::~QtDesktop() = default;
+
+void QtDesktop::prepareApplication(QApplication& app) {
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(style);
+        QApplication::setPalette(style->standardPalette());
+    }
+    QApplication::setFont(toQFont(Font{}));
+    app.setWindowIcon(pictures::icon("brenvik"));
+}
+
+int QtDesktop::messageBox(const std::string& text, int flags, const std::string& title) {
+    QWidget* parent = QApplication::activeModalWidget();
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QString body = QString::fromStdString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(iconOf(flags), QString::fromStdString(title), body, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    int escapeAnswer = mb::IdOK;
+    std::vector<std::pair<QAbstractButton*, int>> answers;
+    for (const BoxButton& b : buttonsOf(flags & mb::ButtonsMask, escapeAnswer)) {
+        QPushButton* button = box.addButton(QString::fromUtf8(b.caption), b.role);
+        answers.emplace_back(button, b.answer);
+        if (b.answer == escapeAnswer)
+            box.setEscapeButton(button);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box.exec();
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button)
+            return answer;
+    return escapeAnswer;
+}
+
+QtFormView& QtDesktop::view(Form& form) {
+    auto& slot = views_[&form];
+    if (!slot)
+        slot = std::make_unique<QtFormView>(form);
+    return *slot;
+}
+
+QtFormView* QtDesktop::existingView(const Form& form) const {
+    auto it = views_.find(&form);
+    return it == views_.end() ? nullptr : it->second.get();
+}
+
+void QtDesktop::formShown(Form& form) {
+    QtFormView& window = view(form);
+    // The windows opened from another one are modal; the first one (the main window) is not.
+    if (!window.isVisible())
+        window.setWindowModality(form.platform().activeForms.empty() ? Qt::NonModal : Qt::ApplicationModal);
+    window.present();
+}
+
+void QtDesktop::formHidden(Form& form) {
+    leave(form);
+}
+
+void QtDesktop::formUnloaded(Form& form) {
+    leave(form);
+}
+
+void QtDesktop::leave(Form& form) {
+    if (QtFormView* window = existingView(form))
+        window->hide();
+    auto loop = loops_.find(&form);
+    if (loop != loops_.end())
+        loop->second->quit();
+}
+
+void QtDesktop::runModal(Form& form) {
+    if (!form.visible())
+        return;
+    QEventLoop loop;
+    auto previous = loops_.find(&form);
+    QEventLoop* outer = previous == loops_.end() ? nullptr : previous->second;
+    loops_[&form] = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    if (outer)
+        loops_[&form] = outer;
+    else
+        loops_.erase(&form);
+}
+
+void QtDesktop::yield() {
+    // Handles what is queued, waits for the window system to catch up (a window just shown gets
+    // exposed), then paints what that brought.
+    QGuiApplication::sync();
+}
+
+void QtDesktop::pause(int milliseconds) {
+    if (milliseconds > 0)
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void QtDesktop::beep() {
+    QApplication::beep();
+}
+
+void QtDesktop::endProgram() {
+    // The end is immediate by design: no window's closing events may run (they would ask the
+    // exit question again or save again), and nothing needs saving, since the settings store
+    // writes every value through to the disk as it is saved. Leaving through exit() or the event
+    // loop would run the windows' and Qt's teardown, which can deliver such events; _Exit skips
+    // all of it, so only the standard streams need flushing first.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace brenvik

@@ -1,0 +1,191 @@
+#include "platform/qt/QtDesktop.h"
+
+#include "platform/IniSettingsStore.h"
+#include "platform/Platform.h"
+#include "platform/qt/QtFormView.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TestDrives.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace brenvik {
+namespace {
+
+// While a message box is up, reads its buttons and presses the one captioned `press`.
+struct BoxDriver {
+    QString press;
+    QStringList captions;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+    QTimer timer;
+
+    explicit BoxDriver(QString button) : press(std::move(button)) {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            title = box->windowTitle();
+            icon = box->icon();
+            text = box->text();
+            QAbstractButton* chosen = nullptr;
+            for (QAbstractButton* b : box->buttons()) {
+                captions << b->text();
+                if (b->text() == press)
+                    chosen = b;
+            }
+            if (chosen)
+                chosen->click();
+            else
+                box->reject();
+        });
+        timer.start();
+    }
+};
+
+TEST(QtDesktopTest, MessageBoxesShowItalianButtonsAndReturnTheOnePressed) {
+    struct Case {
+        int flags;
+        QStringList captions;
+        QString press;
+        int answer;
+    };
+    const Case cases[] = {
+        {mb::OK | mb::Information, {"OK"}, "OK", mb::IdOK},
+        {mb::OKCancel, {"OK", "Annulla"}, "Annulla", mb::IdCancel},
+        {mb::AbortRetryIgnore | mb::Critical, {"Interrompi", "Riprova", "Ignora"}, "Riprova", mb::IdRetry},
+        {mb::AbortRetryIgnore | mb::Critical, {"Interrompi", "Riprova", "Ignora"}, "Ignora", mb::IdIgnore},
+        {mb::YesNo | mb::Question, {"Sì", "No"}, "Sì", mb::IdYes},
+        {mb::YesNo | mb::Question, {"Sì", "No"}, "No", mb::IdNo},
+        {mb::RetryCancel | mb::Exclamation, {"Riprova", "Annulla"}, "Riprova", mb::IdRetry},
+    };
+    QtDesktop desktop;
+    for (const Case& c : cases) {
+        BoxDriver driver(c.press);
+        int answer = desktop.messageBox("Sicuro di voler uscire", c.flags, "Brenvik");
+        EXPECT_EQ(answer, c.answer) << c.flags << " " << c.press.toStdString();
+        QStringList sorted = driver.captions;
+        QStringList expected = c.captions;
+        sorted.sort();
+        expected.sort();
+        EXPECT_EQ(sorted, expected) << c.flags;
+        EXPECT_EQ(driver.title, QString("Brenvik"));
+        EXPECT_EQ(driver.text, QString("Sicuro di voler uscire"));
+    }
+
+    BoxDriver question("Sì");
+    desktop.messageBox("Domanda", mb::YesNo | mb::Question, "Brenvik");
+    EXPECT_EQ(question.icon, QMessageBox::Question);
+    BoxDriver exclamation("OK");
+    desktop.messageBox("Attenzione", mb::OK | mb::Exclamation, "Error!");
+    EXPECT_EQ(exclamation.icon, QMessageBox::Warning);
+    EXPECT_EQ(exclamation.title, QString("Error!"));
+}
+
+TEST(QtDesktopTest, BoxClosedWithoutAButtonGivesTheGivingUpAnswer) {
+    QtDesktop desktop;
+    BoxDriver closer("<none>"); // rejects the box, as Escape does
+    EXPECT_EQ(desktop.messageBox("x", mb::YesNo, "Brenvik"), mb::IdNo);
+    BoxDriver closer2("<none>");
+    EXPECT_EQ(desktop.messageBox("x", mb::RetryCancel, "Brenvik"), mb::IdCancel);
+}
+
+// A window with nothing but its frame, to show through the Qt desktop.
+class PlainWindow : public Form {
+public:
+    PlainWindow(Platform& platform, BorderStyle border, bool minButton)
+        : Form(platform, "plain"), border_(border), min_(minButton) {
+        applyDesign();
+    }
+    std::function<void()> onActivate;
+
+protected:
+    void design() override {
+        setWindow("Finestra", border_, 4140, 1515);
+        setButtons(min_, false);
+    }
+    void Form_Activate() override {
+        if (onActivate)
+            onActivate();
+    }
+
+private:
+    BorderStyle border_;
+    bool min_;
+};
+
+class QtDesktopWindowTest : public ::testing::Test {
+protected:
+    QtDesktopWindowTest() : platform(desktop, drives.fs(), settings, launcher) {}
+    QtDesktop desktop;
+    TestDrives drives;
+    MemorySettingsStore settings;
+    RecordingLauncher launcher;
+    Platform platform;
+};
+
+TEST_F(QtDesktopWindowTest, ModalWindowRunsUntilTheModelHidesIt) {
+    PlainWindow owner(platform, BorderStyle::FixedSingle, true);
+    PlainWindow dialog(platform, BorderStyle::FixedSingle, false);
+    owner.show();
+    QtFormView* ownerView = desktop.existingView(owner);
+    ASSERT_NE(ownerView, nullptr);
+    EXPECT_TRUE(ownerView->isVisible());
+    EXPECT_EQ(ownerView->windowModality(), Qt::NonModal) << "the first window is not modal";
+    EXPECT_TRUE(ownerView->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    bool wasModal = false;
+    QTimer::singleShot(20, [&] {
+        QtFormView* v = desktop.existingView(dialog);
+        wasModal = v && v->isVisible() && v->windowModality() == Qt::ApplicationModal;
+        dialog.hide();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(desktop.existingView(dialog)->isVisible());
+    EXPECT_FALSE(desktop.existingView(dialog)->windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    // Closing from the frame unloads a window that does not refuse, which ends its loop too.
+    QTimer::singleShot(20, [&] { desktop.existingView(dialog)->close(); });
+    dialog.showModal();
+    EXPECT_FALSE(dialog.loaded());
+    EXPECT_FALSE(desktop.existingView(dialog)->isVisible());
+    owner.hide();
+}
+
+TEST_F(QtDesktopWindowTest, OuterSizeResizesTheWindowDownToAPoint) {
+    PlainWindow dialog(platform, BorderStyle::FixedSingle, false);
+    std::vector<QSize> sizes;
+    dialog.onActivate = [&] {
+        dialog.setOuterSize(1, 1);
+        sizes.push_back(desktop.existingView(dialog)->size());
+        dialog.setOuterSize(4230, 1890);
+        sizes.push_back(desktop.existingView(dialog)->size());
+        dialog.hide();
+    };
+    dialog.showModal();
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0], QSize(1, 1));
+    EXPECT_EQ(sizes[1], QSize((4230 - 90) / 15, (1890 - 375) / 15));
+}
+
+TEST_F(QtDesktopWindowTest, BorderStylesGiveTheirFrames) {
+    PlainWindow bare(platform, BorderStyle::None, false);
+    PlainWindow tool(platform, BorderStyle::FixedToolWindow, false);
+    QtFormView& bareView = desktop.view(bare);
+    QtFormView& toolView = desktop.view(tool);
+    EXPECT_TRUE(bareView.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(bareView.size(), QSize(276, 101)) << "no frame is taken off a borderless window";
+    EXPECT_EQ(toolView.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_EQ(&desktop.view(bare), &bareView) << "one window per form";
+}
+
+} // namespace
+} // namespace brenvik
