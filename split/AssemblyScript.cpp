@@ -72,7 +72,7 @@ std::string AssemblyScript::fileName(const std::string& filesel) {
 }
 
 std::string AssemblyScript::temporaryName(const std::string& filesel) {
-    return "Assembla[" + filesel + "].tmp";
+    return filesel + ".$$$";
 }
 
 std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::string& prefisso,

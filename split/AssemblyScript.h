@@ -21,8 +21,9 @@ class MainWindow;
 //   cut into several words or commands);
 // - every "%" of a name is written "%%" (a single one starts a variable, even inside quotes);
 // - no line is longer than the 8191 characters the interpreter reads. When the one copy line
-//   would be longer, the parts are gathered into a temporary file "Assembla[" + name + "].tmp"
-//   (a name no part, script or target can have) by one COPY of the first parts and appending
+//   would be longer, the parts are gathered into a temporary file name + ".$$$" (a name no
+//   part, script or target can have, and no longer than a part's, so that it fits wherever the
+//   parts' paths fit) by one COPY of the first parts and appending
 //   COPYs of the next ones, each line within the bound; then "MOVE /-Y" gives it the target's
 //   name, asking before an existing file is replaced, and the temporary file is deleted if it
 //   is still there (the user declined). Parts are only ever read;

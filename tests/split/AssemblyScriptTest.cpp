@@ -136,7 +136,7 @@ TEST(AssemblyScriptTest, TooManyPartsForOneLineAreGatheredInATemporaryFile) {
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 8),
               std::vector<std::string>(plain.begin(), plain.begin() + 8));
 
-    const std::string temp = "Assembla[film.avi].tmp";
+    const std::string temp = "film.avi.$$$";
     std::vector<Copy> cs = copies(lines);
     ASSERT_GE(cs.size(), 2u);
     std::vector<std::string> read;
@@ -157,8 +157,8 @@ TEST(AssemblyScriptTest, TooManyPartsForOneLineAreGatheredInATemporaryFile) {
 
     const size_t after = 8 + cs.size();
     ASSERT_EQ(lines.size(), after + 5);
-    EXPECT_EQ(lines[after], "MOVE /-Y \"Assembla[film.avi].tmp\" film.avi") << "asks before replacing";
-    EXPECT_EQ(lines[after + 1], "IF EXIST \"Assembla[film.avi].tmp\" DEL \"Assembla[film.avi].tmp\"");
+    EXPECT_EQ(lines[after], "MOVE /-Y \"film.avi.$$$\" film.avi") << "asks before replacing";
+    EXPECT_EQ(lines[after + 1], "IF EXIST \"film.avi.$$$\" DEL \"film.avi.$$$\"");
     EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
               (std::vector<std::string>{"echo.", "echo.", "echo [Assemblaggio terminato!]"}));
 }
@@ -168,7 +168,7 @@ TEST(AssemblyScriptTest, LongFormKeepsQuotingAndPercentRules) {
     const std::vector<std::string> lines = scriptLines(200, name);
     for (const std::string& line : lines)
         EXPECT_LE(line.size(), AssemblyScript::MaxLine);
-    const std::string temp = "\"Assembla[" + std::string(120, 'n') + " 5%%&.x].tmp\"";
+    const std::string temp = "\"" + std::string(120, 'n') + " 5%%&.x.$$$\"";
     EXPECT_EQ(lines[lines.size() - 5], "MOVE /-Y " + temp + " \"" + std::string(120, 'n') + " 5%%&.x\"");
     EXPECT_NE(lines[8].find("\"" + std::string(120, 'n') + " 5%%&.x.000\""), std::string::npos);
 }
