@@ -78,6 +78,8 @@ public:
     const std::string& missing() const { return missing_; }
     const std::string& failed() const { return failed_; }
     bool italian() const { return italian_; }
+    // The key that answers "Yes" to an overwrite prompt: "S" (Sì) in Italian.
+    char yesKey() const { return italian_ ? 's' : 'y'; }
 
     struct Run {
         int exit = -1;
@@ -92,11 +94,12 @@ public:
         fs::copy_file(folder / script, neutral, fs::copy_options::overwrite_existing);
         const fs::path log = root_ / "run.log";
         const std::string command = "cd " + shellQuoted(folder.string()) + " && printf " + shellQuoted(input) + " | " +
-                                    environment() + " timeout -k 10 120 wine cmd /c brenvik-run.bat >" +
+                                    environment() + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
                                     shellQuoted(log.string()) + " 2>&1";
         Run r;
         r.exit = exitCode(std::system(command.c_str()));
-        r.output = readHostFile(log);
+        // A prompt that repeats until the time-out fills the log; its start tells enough.
+        r.output = readHostFile(log).substr(0, 4000);
         fs::remove(neutral);
         return r;
     }
@@ -213,29 +216,39 @@ TEST(ReassemblyUnderWine, MorePartsThanFitOneLine) {
     SplitFile f("film.avi", 1000 * 1024, 1);
     EXPECT_GT(f.scriptLines(), 12u) << "the copy is cut into several commands";
     expectRebuilt(f, 1000);
-    EXPECT_FALSE(fs::exists(f.folder / "Assembla[film.avi].tmp"));
+    EXPECT_FALSE(fs::exists(f.folder / "film.avi.$$$"));
 
-    // Long names, a space, a percent sign, an ampersand and an accent in the long form too.
-    SplitFile g(std::string(60, 'n') + " 100% & più.dat", 400 * 1024 + 7, 1);
+    // A space, a percent sign, an ampersand and an accent in the long form too, in a name as
+    // long as the parts' paths allow: cmd cannot reach a path of more than 259 characters, and
+    // Z:<tmp>/brenvik-test-XXXXXX/c/myfiles/[name]\name.000 is 41 + 2 x name + <tmp> long.
+    const char* tmp = std::getenv("TMPDIR");
+    const size_t tmpLength = std::string(tmp && *tmp ? tmp : "/tmp").size();
+    const size_t length = std::clamp<size_t>((255 - std::min<size_t>(tmpLength, 150) - 41) / 2, 20, 110);
+    SplitFile g(std::string(length - 15, 'n') + " 100% & più.dat", 200 * 1024 + 7, 1);
     EXPECT_GT(g.scriptLines(), 13u);
-    expectRebuilt(g, 401);
+    expectRebuilt(g, 201);
 }
 
+// Wine's COPY repeats its overwrite prompt for ever after "No" when it joins several sources, so
+// the one-line form is only asked "Yes" here; the long form's MOVE takes both answers.
 TEST(ReassemblyUnderWine, ExistingTargetIsReplacedOnlyWhenTheUserSaysSo) {
     REQUIRE_WINE();
+    const std::string yes = std::string("x") + Wine::instance->yesKey() + "\r\n";
     for (int parts : {3, 700}) {
         SplitFile f("film.avi", static_cast<size_t>(parts) * 1024, 1);
         ASSERT_EQ(f.m().numparti, parts);
         const fs::path target = f.folder / "film.avi";
-
         std::ofstream(target, std::ios::binary) << "the receiver's own file";
-        Wine::Run r = Wine::instance->run(f.folder, f.script(), "xn\r\n");
-        EXPECT_EQ(r.exit, 0) << r.output;
-        EXPECT_EQ(readHostFile(target), "the receiver's own file") << parts << " parts, answer No\n" << r.output;
-        EXPECT_FALSE(fs::exists(f.folder / "Assembla[film.avi].tmp")) << "no leftover after a refusal";
 
-        r = Wine::instance->run(f.folder, f.script(), "xy\r\n");
+        if (parts > 3) {
+            const Wine::Run r = Wine::instance->run(f.folder, f.script(), "xn\r\n");
+            EXPECT_EQ(r.exit, 0) << r.output;
+            EXPECT_EQ(readHostFile(target), "the receiver's own file") << "answer No\n" << r.output;
+            EXPECT_FALSE(fs::exists(f.folder / "film.avi.$$$")) << "no leftover after a refusal";
+        }
+        const Wine::Run r = Wine::instance->run(f.folder, f.script(), yes);
         EXPECT_EQ(r.exit, 0) << r.output;
+        EXPECT_NE(r.output.find("?"), std::string::npos) << parts << " parts: no question was asked\n" << r.output;
         EXPECT_TRUE(readHostFile(target) == f.source) << parts << " parts, answer Yes\n" << r.output;
         EXPECT_EQ(f.parts(), f.source);
     }
