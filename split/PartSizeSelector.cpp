@@ -1,17 +1,169 @@
 #include "split/PartSizeSelector.h"
 
 #include "mainwindow/MainWindow.h"
+#include "platform/Convert.h"
+#include "platform/Desktop.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace brenvik {
 
-// STUB: filled in by the part-size work.
-void PartSizeSelector::Text_Change() {}
-void PartSizeSelector::Text_Click() {}
-void PartSizeSelector::Text_KeyDown(int, int) {}
-void PartSizeSelector::Text_KeyUp(int, int) {}
-void PartSizeSelector::VScroll1_Change() {}
-void PartSizeSelector::Option3_Click() {}
-void PartSizeSelector::Option4_Click() {}
-void PartSizeSelector::ContaFile() {}
+namespace {
+
+int textEnd(const TextBox& box) {
+    return static_cast<int>(utf8::length(box.text()));
+}
+
+} // namespace
+
+int64_t PartSizeSelector::sizeInBytes() const {
+    // The box holds at most six digits, so a part size always fits 32 bits; anything longer
+    // (only reachable from code) is the overflow the handlers report.
+    return toInt32(toNumber(m.Text.text()) * 1024.0);
+}
+
+void PartSizeSelector::Text_Change() {
+    try {
+        m.grandezza = sizeInBytes();
+    } catch (const RuntimeError& e) {
+        if (e.number() != err::TypeMismatch)
+            return;
+        // An empty or non-numeric box becomes "0" (running this handler again for it) and the
+        // handler carries on, so the box is never left empty.
+        m.grandezza = 0;
+        m.Text.setText("0");
+    }
+
+    m.Option3.setValue(false);
+    m.Option4.setValue(false);
+
+    try {
+        int value = toInt16(toNumber(m.Text.text()));
+        if (value < m.VScroll1.min() || value > m.VScroll1.max())
+            throw RuntimeError(err::InvalidPropertyValue);
+        m.VScroll1.setValue(value);
+    } catch (const RuntimeError& e) {
+        if (e.number() != err::Overflow && e.number() != err::InvalidPropertyValue)
+            return;
+        // Sizes beyond the spinner's range: the spinner shows its nearest end without writing
+        // that value back into the box, and the count below is still refreshed.
+        showNearestOnSpinner();
+    }
+
+    ContaFile();
+}
+
+void PartSizeSelector::showNearestOnSpinner() {
+    double typed = toNumber(m.Text.text());
+    int nearest = typed < m.VScroll1.min() ? m.VScroll1.min() : m.VScroll1.max();
+    if (nearest == m.VScroll1.value())
+        return;
+    quietSpinner_ = true;
+    try {
+        m.VScroll1.setValue(nearest);
+    } catch (...) {
+        quietSpinner_ = false;
+        throw;
+    }
+    quietSpinner_ = false;
+}
+
+void PartSizeSelector::Text_Click() {
+    m.Text.setSelStart(textEnd(m.Text));
+}
+
+void PartSizeSelector::Text_KeyDown(int keyCode, int) {
+    m.Text.setSelStart(textEnd(m.Text));
+    const bool boxIsZero = leadingNumber(m.Text.text()) == 0;
+
+    const bool keypadDigit = keyCode >= vk::Numpad0 && keyCode <= vk::Numpad9;
+    if (keyCode == vk::Back || keypadDigit) {
+        if (boxIsZero && keyCode != vk::Back) {
+            // The digit replaces the "0"; the box stays locked so the keystroke adds nothing.
+            m.Text.setText(std::string(1, static_cast<char>(keyCode - 48)));
+            return;
+        }
+        m.Text.setLocked(false);
+    }
+
+    if (keyCode >= vk::Digit0 && keyCode <= vk::Digit9) {
+        if (boxIsZero) {
+            m.Text.setText(std::string(1, static_cast<char>(keyCode)));
+            return;
+        }
+        m.Text.setLocked(false);
+    }
+}
+
+void PartSizeSelector::Text_KeyUp(int, int) {
+    m.Text.setSelStart(textEnd(m.Text));
+    try {
+        m.Text.setLocked(true);
+        m.grandezza = sizeInBytes();
+        return;
+    } catch (const RuntimeError& e) {
+        if (e.number() == err::Overflow) {
+            m.platform().msgBox("Numero troppo elevato", mb::OK);
+            m.Text.setText(utf8::dropLast(m.Text.text()));
+        }
+    }
+    ContaFile();
+}
+
+void PartSizeSelector::VScroll1_Change() {
+    if (quietSpinner_)
+        return;
+    m.Text.setText(formatWhole(m.VScroll1.value()));
+    ContaFile();
+}
+
+void PartSizeSelector::preset(int kilobytes, OptionButton& option) {
+    m.Text.setText(formatWhole(kilobytes));
+    option.setValue(true);
+    try {
+        m.VScroll1.setValue(toInt16(toNumber(m.Text.text())));
+    } catch (const RuntimeError&) {
+        // Both presets lie inside the spinner's range; nothing to do otherwise.
+    }
+}
+
+void PartSizeSelector::Option3_Click() {
+    preset(500, m.Option3);
+}
+
+void PartSizeSelector::Option4_Click() {
+    preset(1024, m.Option4);
+}
+
+void PartSizeSelector::ContaFile() {
+    // Every statement stands on its own: one that cannot be evaluated (an unreadable box, a
+    // division by a zero size) is skipped and the label keeps what an earlier one gave it.
+    std::optional<double> t = strictNumber(m.Text.text());
+    const double n = static_cast<double>(m.dimensione);
+    auto show = [this](double count) { m.numfile.setCaption(formatNumber(count)); };
+    if (!t)
+        return;
+    const double p = *t * 1024.0;
+
+    if (p < n) {
+        if (p != 0) {
+            double ratio = n / p;
+            show(ratio == std::floor(ratio) ? ratio : std::floor(ratio) + 1);
+        }
+    } else {
+        show(0);
+    }
+    if (p == n)
+        show(1);
+    if (*t == 0)
+        show(0);
+    if (p > n)
+        show(0);
+}
 
 } // namespace brenvik

@@ -1,0 +1,151 @@
+#include "split/AssemblyScript.h"
+
+#include "mainwindow/MainWindow.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
+#include "split/OemCodePage.h"
+
+#include <memory>
+
+namespace brenvik {
+
+namespace {
+
+constexpr const char* Unwritable = "Parti create, script non creato: il nome ha caratteri fuori dalla code page 850";
+
+const char* const Banner = "echo **************************************************";
+
+std::string doublePercent(const std::string& name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        out += c;
+        if (c == '%')
+            out += '%';
+    }
+    return out;
+}
+
+std::string quoted(const std::string& name) {
+    return "\"" + doublePercent(name) + "\"";
+}
+
+// The target as a word of the command line: bare unless a character would cut it.
+std::string target(const std::string& name) {
+    if (name.find_first_of(" &()^,;=+") != std::string::npos)
+        return quoted(name);
+    return doublePercent(name);
+}
+
+size_t length(const std::string& line) {
+    return utf8::length(line);
+}
+
+// Copy lines that gather the parts into `temp`, each within the interpreter's line length.
+std::vector<std::string> gatheringLines(const std::vector<std::string>& parts, const std::string& temp) {
+    const std::string tail = quoted(temp) + " /B /V /Y";
+    std::vector<std::string> out;
+    size_t next = 0;
+    while (next < parts.size()) {
+        std::string line = out.empty() ? "COPY /B " : "COPY /B " + quoted(temp) + " + ";
+        bool first = true;
+        while (next < parts.size()) {
+            std::string piece = (first ? "" : "+ ") + quoted(parts[next]) + " ";
+            // A part always finds room on a line of its own: names are far shorter than a line.
+            if (!first && length(line) + length(piece) + length(tail) > AssemblyScript::MaxLine)
+                break;
+            line += piece;
+            first = false;
+            ++next;
+        }
+        out.push_back(line + tail);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string AssemblyScript::fileName(const std::string& filesel) {
+    return "Assembla[" + filesel + "].bat";
+}
+
+std::string AssemblyScript::temporaryName(const std::string& filesel) {
+    return filesel + ".$$$";
+}
+
+std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::string& prefisso,
+                                               const std::string& filesel,
+                                               const std::array<std::string, 1000>& estensioni) {
+    std::vector<std::string> parts;
+    for (int32_t i = 0; i < numparti; ++i)
+        parts.push_back(prefisso + estensioni[static_cast<size_t>(i)]);
+
+    std::vector<std::string> out = {
+        "@echo off", "echo.", Banner,  "echo * ==[Brenvik Assembler]==                        *",
+        Banner,      "echo.", "Pause", "echo."};
+
+    std::string copy = "COPY /B ";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        copy += quoted(parts[i]) + " ";
+        if (i + 1 < parts.size())
+            copy += "+ ";
+    }
+    copy += target(filesel) + " /B /V /-Y";
+
+    if (length(copy) <= MaxLine) {
+        out.push_back(copy);
+    } else {
+        const std::string temp = temporaryName(filesel);
+        for (std::string& line : gatheringLines(parts, temp))
+            out.push_back(std::move(line));
+        out.push_back("MOVE /-Y " + quoted(temp) + " " + target(filesel));
+        out.push_back("IF EXIST " + quoted(temp) + " DEL " + quoted(temp));
+    }
+
+    out.insert(out.end(), {"echo.", "echo.", "echo [Assemblaggio terminato!]"});
+    return out;
+}
+
+std::optional<std::string> AssemblyScript::contents(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return oem::fromUtf8(text);
+}
+
+bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
+                                  const std::string& cartdest) {
+    std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel, m.estensioni));
+    if (!bytes) {
+        m.infolabel.setCaption(Unwritable);
+        return false;
+    }
+
+    FileSystem& files = m.platform().files;
+    const std::string path = cartdest + fileName(filesel);
+    std::unique_ptr<File> out = files.create(path);
+    try {
+        out->write(bytes->data(), bytes->size());
+        out->close();
+    } catch (...) {
+        // Half a script could rebuild half a file: none is better.
+        out.reset();
+        try {
+            files.removeFile(path);
+        } catch (const RuntimeError&) {
+            // The status line already says the split did not succeed.
+        }
+        throw;
+    }
+
+    try {
+        m.list.refresh();
+    } catch (const RuntimeError&) {
+        // The list's folder may be gone; the script is written all the same.
+    }
+    return true;
+}
+
+} // namespace brenvik

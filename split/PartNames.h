@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace brenvik {
+
+class MainWindow;
+
+// Part names: the source's full name, a dot and a three-digit number from 000 to 999
+// (film.avi.000, film.avi.001, ...).
+class PartNames {
+public:
+    explicit PartNames(MainWindow& main) : m(main) {}
+
+    // Builds the extension table `estensioni` ("000" to "999") and `prefisso` (`filesel` and
+    // "."), reporting both stages in the status line and the progress display. An empty
+    // `filesel` shows "Nessun File selezionato!", touches nothing else and returns false: the
+    // split ends there.
+    bool Ext(const std::string& filesel);
+
+private:
+    MainWindow& m;
+};
+
+} // namespace brenvik

@@ -1,0 +1,103 @@
+#include "split/PartWriter.h"
+
+#include "mainwindow/MainWindow.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/RuntimeError.h"
+#include "split/ProgressStep.h"
+#include "split/SplitAbort.h"
+
+#include <memory>
+#include <vector>
+
+namespace brenvik {
+
+namespace {
+
+constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
+constexpr const char* PartIsSource = "Split interrotto: una parte sovrascriverebbe il file d'origine";
+
+// Reads exactly the buffer's size from the source and writes it to the part.
+void copyBlock(File& source, File& part, std::vector<char>& buffer) {
+    if (source.read(buffer.data(), buffer.size()) != buffer.size())
+        throw SplitAbort{SourceChanged};
+    part.write(buffer.data(), buffer.size());
+}
+
+// Buffers sized afresh for a plan, the old ones released first.
+void sizeBuffers(const PartWriter::CopyPlan& plan, std::vector<char>& block, std::vector<char>& tail) {
+    std::vector<char>().swap(block);
+    std::vector<char>().swap(tail);
+    block.resize(static_cast<size_t>(plan.blockSize));
+    tail.resize(static_cast<size_t>(plan.tailSize));
+}
+
+} // namespace
+
+PartWriter::CopyPlan PartWriter::planFor(int64_t partSize) {
+    if (partSize > BlockSize)
+        return {BlockSize, partSize / BlockSize, partSize % BlockSize};
+    return {partSize, 1, 0};
+}
+
+void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
+                           const std::string& prefisso, const std::string& prefissodest) {
+    FileSystem& files = m.platform().files;
+    std::unique_ptr<File> source = files.openRead(percorso);
+
+    CopyPlan plan = planFor(grandezza);
+    std::vector<char> block;
+    std::vector<char> tail;
+    sizeBuffers(plan, block, tail);
+    advanceProgress(m, 800, 20);
+
+    for (int32_t i = 0; i < numparti; ++i) {
+        const std::string& extension = m.estensioni[static_cast<size_t>(i)];
+        const std::string part = prefissodest + extension;
+        // A link or a second name of the source among the part names would be emptied by the
+        // part's creation, losing the very data being split.
+        if (files.sameFile(part, percorso))
+            throw SplitAbort{PartIsSource};
+        std::unique_ptr<File> out = files.create(part);
+        try {
+            m.infolabel.setCaption("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
+                                   std::to_string(numparti));
+            if (i == numparti - 1 && resto > 0) {
+                plan = planFor(resto);
+                sizeBuffers(plan, block, tail);
+            }
+            for (int64_t b = 0; b < plan.fullBlocks; ++b)
+                copyBlock(*source, *out, block);
+            if (plan.tailSize > 0)
+                copyBlock(*source, *out, tail);
+            out->close();
+        } catch (...) {
+            out.reset();
+            try {
+                files.removeFile(part);
+            } catch (const RuntimeError&) {
+                // Nothing more can be done about a part that cannot even be removed; the status
+                // line says the split did not succeed.
+            }
+            throw;
+        }
+    }
+
+    // Every planned byte is in the parts; one more would mean the source grew since it was
+    // measured and the set is short.
+    char probe = 0;
+    if (source->read(&probe, 1) != 0)
+        throw SplitAbort{SourceChanged};
+    source->close();
+
+    const std::string count = std::to_string(numparti);
+    m.infolabel.setCaption(" " + count + "/ " + count + " files creati con  SUCCESSO");
+    advanceProgress(m, 1600 - 20, 40);
+    try {
+        m.list.refresh();
+    } catch (const RuntimeError&) {
+        // The list's folder may be gone; the parts are written all the same.
+    }
+}
+
+} // namespace brenvik

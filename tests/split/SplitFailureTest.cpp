@@ -1,0 +1,284 @@
+#include "platform/RuntimeError.h"
+#include "split/PartWriter.h"
+#include "split/SplitTestSupport.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace brenvik {
+namespace {
+
+using splittest::filesIn;
+using splittest::joinParts;
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The real temporary drives with hooks that watch or break single operations.
+class FaultyFiles : public FileSystem {
+public:
+    explicit FaultyFiles(FileSystem& inner) : inner_(inner) {}
+
+    // Run before the operation; they may throw to make it fail.
+    std::function<void(const std::string& path)> beforeCreate;
+    std::function<void(const std::string& path, size_t writtenSoFar)> beforeWrite;
+    // Run after a read of the source, with the bytes it gave.
+    std::function<void(size_t got)> afterRead;
+
+    std::vector<size_t> sourceReads;
+    std::vector<std::pair<std::string, size_t>> writes;
+
+    class Watched : public File {
+    public:
+        Watched(FaultyFiles& fs, std::unique_ptr<File> f, std::string path, bool source)
+            : fs_(fs), f_(std::move(f)), path_(std::move(path)), source_(source) {}
+        size_t read(char* buffer, size_t size) override {
+            size_t got = f_->read(buffer, size);
+            if (source_) {
+                fs_.sourceReads.push_back(size);
+                if (fs_.afterRead)
+                    fs_.afterRead(got);
+            }
+            return got;
+        }
+        void write(const char* buffer, size_t size) override {
+            if (fs_.beforeWrite)
+                fs_.beforeWrite(path_, written_);
+            fs_.writes.emplace_back(path_, size);
+            f_->write(buffer, size);
+            written_ += size;
+        }
+        int64_t length() override { return f_->length(); }
+        void sync() override { f_->sync(); }
+        void close() override { f_->close(); }
+
+    private:
+        FaultyFiles& fs_;
+        std::unique_ptr<File> f_;
+        std::string path_;
+        bool source_;
+        size_t written_ = 0;
+    };
+
+    std::vector<DriveInfo> drives() override { return inner_.drives(); }
+    std::string currentFolder(char drive) override { return inner_.currentFolder(drive); }
+    void setCurrentFolder(const std::string& path) override { inner_.setCurrentFolder(path); }
+    void checkFolder(const std::string& path) override { inner_.checkFolder(path); }
+    std::vector<std::string> folders(const std::string& path) override { return inner_.folders(path); }
+    std::vector<std::string> files(const std::string& path) override { return inner_.files(path); }
+    void makeFolder(const std::string& path) override { inner_.makeFolder(path); }
+    bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+    int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
+    std::unique_ptr<File> openRead(const std::string& path) override {
+        return std::make_unique<Watched>(*this, inner_.openRead(path), path, true);
+    }
+    std::unique_ptr<File> create(const std::string& path) override {
+        if (beforeCreate)
+            beforeCreate(path);
+        return std::make_unique<Watched>(*this, inner_.create(path), path, false);
+    }
+    void removeFile(const std::string& path) override { inner_.removeFile(path); }
+    bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
+    std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
+
+private:
+    FileSystem& inner_;
+};
+
+// The program on the faulty drives, with c:\src\<name> selected at `kb`.
+struct Faulty {
+    Faulty(const std::string& name, const std::string& bytes, int64_t kb)
+        : name(name), source(bytes), files(app.drives.fs()), platform(app.desktop, files, app.settings, app.launcher) {
+        app.presetReturningUser();
+        app.store("path", "initialdir", "c:\\src");
+        app.drives.makeFolders("c:\\src");
+        app.drives.write("c:\\src\\" + name, bytes);
+        main = std::make_unique<MainWindow>(platform);
+        main->show();
+        splittest::clickFile(*main, name);
+        splittest::setSizeKb(*main, kb);
+    }
+    MainWindow& m() { return *main; }
+    std::string dest() const { return "c:\\myfiles\\[" + name + "]"; }
+    std::string script() const { return dest() + "\\Assembla[" + name + "].bat"; }
+    void run() { main->split.click(); }
+
+    TestApp app;
+    std::string name;
+    std::string source;
+    FaultyFiles files;
+    Platform platform;
+    std::unique_ptr<MainWindow> main;
+};
+
+TEST(SplitFailureTest, DiskFullInAPartRemovesItWritesNoScriptAndTheProgramRunsOn) {
+    Faulty f("film.avi", patternBytes(10000), 4);
+    f.files.beforeWrite = [](const std::string& path, size_t) {
+        if (endsWith(path, ".001"))
+            throw RuntimeError(err::DiskFull);
+    };
+    f.app.desktop.answer(mb::IdOK);
+    f.run();
+    ASSERT_EQ(f.app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(f.app.desktop.boxes[0].text, "Disco Pieno!");
+    EXPECT_EQ(f.app.desktop.boxes[0].flags, mb::OK | mb::Exclamation);
+    EXPECT_EQ(f.app.desktop.boxes[0].title, "Errore");
+    EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: Disco pieno");
+    EXPECT_NE(f.m().bianco.caption(), "100");
+    EXPECT_EQ(filesIn(f.app.drives, f.dest()), std::vector<std::string>{"film.avi.000"})
+        << "the complete part stays, the incomplete one is removed, no script";
+    EXPECT_EQ(f.app.drives.read(f.dest() + "\\film.avi.000"), f.source.substr(0, 4096));
+
+    f.files.beforeWrite = nullptr;
+    f.run();
+    EXPECT_EQ(f.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+    EXPECT_EQ(joinParts(f.app.drives, f.dest() + "\\film.avi.", 3), f.source);
+    EXPECT_TRUE(f.app.drives.exists(f.script()));
+}
+
+TEST(SplitFailureTest, RetryAnswerRunsTheSplitAgainCancelGivesUp) {
+    {
+        Faulty f("film.avi", patternBytes(10000), 4);
+        int refusals = 1;
+        f.files.beforeCreate = [&refusals](const std::string& path) {
+            if (endsWith(path, ".000") && refusals-- > 0)
+                throw RuntimeError(err::PermissionDenied);
+        };
+        f.app.desktop.answer(mb::IdRetry);
+        f.run();
+        ASSERT_EQ(f.app.desktop.boxes.size(), 1u);
+        EXPECT_EQ(f.app.desktop.boxes[0].text, "Accesso negato!");
+        EXPECT_EQ(f.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+        EXPECT_EQ(joinParts(f.app.drives, f.dest() + "\\film.avi.", 3), f.source);
+    }
+    {
+        Faulty f("film.avi", patternBytes(10000), 4);
+        f.files.beforeCreate = [](const std::string& path) {
+            if (endsWith(path, ".002"))
+                throw RuntimeError(err::PermissionDenied);
+        };
+        f.app.desktop.answer(mb::IdCancel);
+        f.run();
+        EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
+        EXPECT_FALSE(f.app.drives.exists(f.script()));
+        EXPECT_FALSE(f.app.drives.exists(f.dest() + "\\film.avi.002"));
+    }
+}
+
+TEST(SplitFailureTest, UnlistedFailureShowsNoBoxButStopsTheSplit) {
+    Faulty f("film.avi", patternBytes(10000), 4);
+    f.files.beforeCreate = [](const std::string&) { throw RuntimeError(err::TooManyFiles); };
+    f.run();
+    EXPECT_TRUE(f.app.desktop.boxes.empty());
+    EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: Troppi file");
+}
+
+TEST(SplitFailureTest, ScriptThatCannotBeWrittenLeavesNoneBehind) {
+    {
+        Faulty f("film.avi", patternBytes(10000), 4);
+        f.files.beforeCreate = [](const std::string& path) {
+            if (endsWith(path, ".bat"))
+                throw RuntimeError(err::PermissionDenied);
+        };
+        f.app.store("opzioni", "cartsplit", "1");
+        f.app.desktop.answer(mb::IdCancel);
+        f.run();
+        EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
+        EXPECT_EQ(joinParts(f.app.drives, f.dest() + "\\film.avi.", 3), f.source);
+        EXPECT_FALSE(f.app.drives.exists(f.script()));
+        EXPECT_TRUE(f.app.launcher.started.empty());
+    }
+    {
+        Faulty f("film.avi", patternBytes(10000), 4);
+        f.files.beforeWrite = [](const std::string& path, size_t) {
+            if (endsWith(path, ".bat"))
+                throw RuntimeError(err::DiskFull);
+        };
+        f.app.desktop.answer(mb::IdOK);
+        f.run();
+        EXPECT_FALSE(f.app.drives.exists(f.script())) << "the half-written script is removed";
+    }
+}
+
+TEST(SplitFailureTest, FailedSplitLeavesNoScriptOfAnEarlierOne) {
+    Faulty f("film.avi", patternBytes(10000), 4);
+    f.run();
+    ASSERT_TRUE(f.app.drives.exists(f.script()));
+    splittest::setSizeKb(f.m(), 2);
+    f.files.beforeWrite = [](const std::string& path, size_t) {
+        if (endsWith(path, ".003"))
+            throw RuntimeError(err::DiskFull);
+    };
+    f.app.desktop.answer(mb::IdOK);
+    f.run();
+    EXPECT_FALSE(f.app.drives.exists(f.script())) << "its parts were being replaced";
+}
+
+TEST(SplitFailureTest, SourceChangingDuringTheSplitIsRefused) {
+    const char* const changed = "Split interrotto: il file d'origine è cambiato durante lo split";
+    {
+        Faulty f("grows.log", patternBytes(10000), 4);
+        f.files.afterRead = [&f](size_t) {
+            f.app.drives.write("c:\\src\\grows.log", patternBytes(11000));
+            f.files.afterRead = nullptr;
+        };
+        f.run();
+        EXPECT_EQ(f.m().infolabel.caption(), changed);
+        EXPECT_FALSE(f.app.drives.exists(f.script()));
+    }
+    {
+        Faulty f("shrinks.log", patternBytes(10000), 4);
+        f.files.afterRead = [&f](size_t) {
+            std::filesystem::resize_file(f.app.drives.host("c:\\src\\shrinks.log"), 5000);
+            f.files.afterRead = nullptr;
+        };
+        f.run();
+        EXPECT_EQ(f.m().infolabel.caption(), changed);
+        EXPECT_EQ(filesIn(f.app.drives, f.dest()), std::vector<std::string>{"shrinks.log.000"})
+            << "the short part is removed";
+    }
+}
+
+TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
+    Faulty f("film.avi", patternBytes(10000), 4);
+    f.app.drives.makeFolders(f.dest());
+    std::filesystem::create_symlink(f.app.drives.host("c:\\src\\film.avi"),
+                                    f.app.drives.host(f.dest()) + "/film.avi.001");
+    f.run();
+    EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: una parte sovrascriverebbe il file d'origine");
+    EXPECT_EQ(f.app.drives.read("c:\\src\\film.avi"), f.source);
+}
+
+TEST(SplitFailureTest, CopyMovesAtMostOneMebibyteAtATime) {
+    struct Case {
+        int64_t size;
+        int64_t kb;
+        std::vector<size_t> reads;
+    };
+    const size_t MiB = 1048576;
+    for (const Case& c :
+         {Case{2500000, 1024, {MiB, MiB, 402848}}, Case{3000000, 1025, {MiB, 1024, MiB, 1024, 900800}},
+          Case{3 * 3145728, 3072, {MiB, MiB, MiB, MiB, MiB, MiB, MiB, MiB, MiB}}, Case{10000, 4, {4096, 4096, 1808}}}) {
+        Faulty f("big.bin", patternBytes(static_cast<size_t>(c.size)), c.kb);
+        f.run();
+        std::vector<size_t> expected = c.reads;
+        expected.push_back(1); // the check that nothing follows
+        EXPECT_EQ(f.files.sourceReads, expected) << c.size << " at " << c.kb;
+        std::vector<size_t> written;
+        for (const auto& w : f.files.writes)
+            if (!endsWith(w.first, ".bat"))
+                written.push_back(w.second);
+        EXPECT_EQ(written, c.reads) << "one write per read";
+        EXPECT_EQ(joinParts(f.app.drives, f.dest() + "\\big.bin.", f.m().numparti), f.source);
+    }
+    EXPECT_EQ(PartWriter::planFor(1048576).fullBlocks, 1);
+    EXPECT_EQ(PartWriter::planFor(1048576).tailSize, 0);
+    EXPECT_EQ(PartWriter::planFor(999999LL * 1024).blockSize, 1048576);
+    EXPECT_EQ(PartWriter::planFor(999999LL * 1024).fullBlocks, 976);
+    EXPECT_EQ(PartWriter::planFor(999999LL * 1024).tailSize, 999999LL * 1024 - 976LL * 1048576);
+}
+
+} // namespace
+} // namespace brenvik

@@ -1,0 +1,82 @@
+#include "split/SplitTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace brenvik::splittest {
+
+MainWindow& startIn(TestApp& app, const std::string& folder) {
+    app.presetReturningUser();
+    app.drives.makeFolders(folder);
+    app.store("path", "initialdir", folder);
+    return app.start();
+}
+
+void clickFile(MainWindow& m, const std::string& name) {
+    auto find = [&m, &name] {
+        const auto& items = m.list.items();
+        auto it = std::find(items.begin(), items.end(), name);
+        return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    };
+    int index = find();
+    if (index < 0) {
+        m.list.refresh();
+        index = find();
+    }
+    ASSERT_GE(index, 0) << name << " is not in the list of " << m.list.path();
+    m.list.userClickItem(index);
+}
+
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
+    drives.write(winPath, "");
+    std::filesystem::resize_file(drives.host(winPath), static_cast<uintmax_t>(size));
+}
+
+void setSizeKb(MainWindow& m, int64_t kb) {
+    m.Text.setText(std::to_string(kb));
+}
+
+std::string joinParts(TestDrives& drives, const std::string& prefix, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        std::string ext = std::to_string(1000 + i).substr(1);
+        out += drives.read(prefix + ext);
+    }
+    return out;
+}
+
+std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(drives.host(folder)))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class DisplayRecorder::View : public ControlView {
+public:
+    View(Control& c, std::vector<std::string>& log) : control(c), log_(log) { control.setView(this); }
+    void changed(Property what) override {
+        if (what == Property::Caption)
+            log_.push_back(control.name() + " " + control.caption());
+        else if (what == Property::Geometry)
+            log_.push_back(control.name() + " " + std::to_string(control.width()));
+    }
+    Control& control;
+
+private:
+    std::vector<std::string>& log_;
+};
+
+DisplayRecorder::DisplayRecorder(MainWindow& m) {
+    for (Control* c : std::initializer_list<Control*>{&m.infolabel, &m.barra, &m.bianco})
+        views_.push_back(std::make_unique<View>(*c, log));
+}
+
+DisplayRecorder::~DisplayRecorder() {
+    for (auto& v : views_)
+        v->control.setView(nullptr);
+}
+
+} // namespace brenvik::splittest

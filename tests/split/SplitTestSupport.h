@@ -1,0 +1,47 @@
+#pragma once
+
+#include "support/TestApp.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brenvik::splittest {
+
+// Starts the program as a returning user showing `folder` (created when missing).
+MainWindow& startIn(TestApp& app, const std::string& folder = "c:\\");
+
+// Clicks `name` in the split-mode file list, reading the folder again when the list does not
+// show it yet. Fails the test when the file is not there.
+void clickFile(MainWindow& m, const std::string& name);
+
+// A file of `size` bytes that costs no disk space (sparse, all zeros).
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
+
+// Leaves `kb` in the part-size box, as typing it would.
+void setSizeKb(MainWindow& m, int64_t kb);
+
+// The parts prefix + "000" onwards, joined in number order.
+std::string joinParts(TestDrives& drives, const std::string& prefix, int count);
+
+// The host folder's file names, sorted.
+std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder);
+
+// Records the status line and the progress display as they are assigned: "infolabel <text>",
+// "barra <width>", "bianco <figure>".
+class DisplayRecorder {
+public:
+    explicit DisplayRecorder(MainWindow& m);
+    ~DisplayRecorder();
+    DisplayRecorder(const DisplayRecorder&) = delete;
+    DisplayRecorder& operator=(const DisplayRecorder&) = delete;
+
+    std::vector<std::string> log;
+
+private:
+    class View;
+    std::vector<std::unique_ptr<View>> views_;
+};
+
+} // namespace brenvik::splittest
