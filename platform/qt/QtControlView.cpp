@@ -49,7 +49,7 @@ std::string fromDisplayLines(const QString& s) {
     return copy.replace(QLatin1Char('\n'), QLatin1String("\r\n")).toStdString();
 }
 
-// A label shows "&x" as the letter alone and "&&" as "&".
+// A frame's caption shows "&x" as the letter alone and "&&" as "&".
 QString withoutAccessMarks(const QString& caption) {
     QString out;
     out.reserve(caption.size());
@@ -470,8 +470,8 @@ void QtControlView::applyCaption() {
         static_cast<CaptionFrame*>(widget_)->setTitle(withoutAccessMarks(caption));
         break;
     case ControlKind::Label:
-        static_cast<QLabel*>(widget_)->setText(
-            withoutAccessMarks(caption).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+        // Labels carry file names, which may hold "&": the caption is shown exactly as it is.
+        static_cast<QLabel*>(widget_)->setText(QString(caption).replace(QLatin1String("\r\n"), QLatin1String("\n")));
         applyGeometry();
         break;
     case ControlKind::OptionButton:
