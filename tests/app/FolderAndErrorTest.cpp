@@ -89,38 +89,5 @@ TEST_F(ErrorTableTest, MessagesButtonsAndAnswers) {
     EXPECT_EQ(desktop.boxes.size(), shown) << "an unlisted number shows nothing";
 }
 
-TEST_F(ErrorTableTest, RetryPatternRetriesContinuesEndsAndBoundsOkOnlyLoops) {
-    int calls = 0;
-    auto failing = [&](int number, int times) {
-        return [&calls, number, times] {
-            if (++calls <= times)
-                throw RuntimeError(number);
-        };
-    };
-    desktop.answer(mb::IdRetry);
-    runWithRetry(platform, failing(70, 1), "irr", "unl");
-    EXPECT_EQ(calls, 2) << "retried once, then it worked";
-
-    calls = 0;
-    desktop.answer(mb::IdOK);
-    runWithRetry(platform, failing(999, 5), "irr", "unl");
-    EXPECT_EQ(calls, 1) << "an unlisted failure goes on after the step";
-    EXPECT_EQ(desktop.boxes.back().text, "unl");
-    EXPECT_EQ(desktop.boxes.back().flags, mb::OK);
-    EXPECT_EQ(desktop.boxes.back().title, "Brenvik");
-
-    calls = 0;
-    desktop.answer(mb::IdOK);
-    runWithRetry(platform, failing(75, 100), "irr", "unl");
-    EXPECT_EQ(calls, 2) << "an OK-only message is retried once; the same failure again goes on";
-
-    desktop.answer(mb::IdAbort);
-    desktop.answer(mb::IdOK);
-    EXPECT_THROW(runWithRetry(platform, failing(62, 100), "Errore Irreversibile", "unl"), ProgramEnded);
-    EXPECT_EQ(desktop.boxes.back().text, "Errore Irreversibile");
-    EXPECT_EQ(desktop.boxes.back().flags, mb::OK);
-    EXPECT_EQ(desktop.boxes.back().title, "Brenvik");
-}
-
 } // namespace
 } // namespace brenvik

@@ -6,16 +6,9 @@
 namespace brenvik {
 namespace {
 
-int count(const std::vector<std::string>& log, const std::string& entry) {
-    return static_cast<int>(std::count(log.begin(), log.end(), entry));
-}
-
 TEST(StartupTest, ReturningUserStartsInTheStoredFolderWithTheInitialState) {
     TestApp app;
-    app.presetReturningUser();
-    app.drives.makeFolders("c:\\dati");
-    app.store("path", "initialdir", "c:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn("c:\\dati");
     EXPECT_EQ(m.dir.path(), "c:\\dati");
     EXPECT_EQ(m.list.path(), "c:\\dati");
     EXPECT_EQ(m.File2.path(), "c:\\dati");
@@ -43,10 +36,7 @@ TEST(StartupTest, ReturningUserStartsInTheStoredFolderWithTheInitialState) {
 TEST(StartupTest, FirstRunCheckFollowsTheLeadingNumberOfTheMarker) {
     for (const char* marker : {"<none>", "0", "x", "2"}) {
         TestApp app;
-        app.presetReturningUser();
-        if (std::string(marker) == "<none>")
-            app.settings = MemorySettingsStore();
-        else
+        if (std::string(marker) != "<none>")
             app.store("Primoavvio", "eseguito", marker);
         app.store("opzioni", "about", "0");
         bool firstRun = std::string(marker) != "2";
@@ -55,8 +45,8 @@ TEST(StartupTest, FirstRunCheckFollowsTheLeadingNumberOfTheMarker) {
             app.desktop.onModal("wizard", [](Form& f) { f.userClose(); });
         }
         app.start();
-        EXPECT_EQ(count(app.desktop.log, "show install"), firstRun ? 1 : 0) << marker;
-        EXPECT_EQ(count(app.desktop.log, "show wizard"), firstRun ? 1 : 0) << marker;
+        EXPECT_EQ(app.desktop.count("show install"), firstRun ? 1 : 0) << marker;
+        EXPECT_EQ(app.desktop.count("show wizard"), firstRun ? 1 : 0) << marker;
         EXPECT_EQ(app.desktop.pendingModals(), 0u) << marker;
     }
 }
@@ -83,12 +73,10 @@ TEST(StartupTest, MissingStoredFolderFallsBackSilently) {
 
 TEST(StartupTest, StartupPictureShowsOnceAtTheFirstActivationUnlessTurnedOff) {
     TestApp app;
-    app.presetReturningUser();
-    app.settings = MemorySettingsStore();
     app.store("Primoavvio", "eseguito", "1");
     MainWindow& m = app.start();
-    EXPECT_EQ(count(app.desktop.log, "show mainform"), 1);
-    EXPECT_EQ(count(app.desktop.log, "pause 3000"), 1);
+    EXPECT_EQ(app.desktop.count("show mainform"), 1);
+    EXPECT_EQ(app.desktop.count("pause 3000"), 1);
     EXPECT_EQ(app.desktop.beeps, 1);
     auto first = std::find(app.desktop.log.begin(), app.desktop.log.end(), "pause 100");
     auto picture = std::find(app.desktop.log.begin(), app.desktop.log.end(), "show mainform");
@@ -98,21 +86,19 @@ TEST(StartupTest, StartupPictureShowsOnceAtTheFirstActivationUnlessTurnedOff) {
     app.desktop.onModal("aboutform", [](Form& f) { f.hide(); });
     m.split.setFocus();
     m.about.click();
-    EXPECT_EQ(count(app.desktop.log, "show mainform"), 1);
+    EXPECT_EQ(app.desktop.count("show mainform"), 1);
     EXPECT_EQ(m.focused(), &m.Command1);
 
     TestApp off;
-    off.presetReturningUser();
-    off.start();
-    EXPECT_EQ(count(off.desktop.log, "show mainform"), 0);
+    off.startIn();
+    EXPECT_EQ(off.desktop.count("show mainform"), 0);
     EXPECT_EQ(off.desktop.beeps, 0);
 }
 
 TEST(StartupTest, ClosingSavesTheFolderFirstThenAsks) {
     TestApp app;
-    app.presetReturningUser();
     app.drives.makeFolders("c:\\dove");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     m.dir.setPath("c:\\dove");
     app.desktop.answer(mb::IdNo);
     m.userClose();

@@ -23,8 +23,7 @@ void openAbout(TestApp& app, MainWindow& m, std::function<void(AboutWindow&)> ac
 
 TEST(AboutTest, TypesTheTextOneCharacterAtATimeWithOkDisabledUntilTheEnd) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     AboutWindow& a = m.aboutform;
     const std::string text = a.Text.text();
     const size_t chars = utf8::length(text);
@@ -53,8 +52,7 @@ TEST(AboutTest, TypesTheTextOneCharacterAtATimeWithOkDisabledUntilTheEnd) {
 
 TEST(AboutTest, ReopeningReplaysFromTheFirstCharacter) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     AboutWindow& a = m.aboutform;
     const size_t chars = utf8::length(a.Text.text());
     openAbout(app, m, [](AboutWindow& w) { w.ok.userClick(); });
@@ -73,8 +71,7 @@ TEST(AboutTest, ReopeningReplaysFromTheFirstCharacter) {
 
 TEST(AboutTest, AnEmptyTextLeavesTheBoxBlankAndOkEnabledAtOnce) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     openAbout(app, m, [](AboutWindow& w) { w.ok.userClick(); });
     m.aboutform.Text.setText("");
     app.desktop.pauses.clear();
@@ -107,8 +104,7 @@ TEST(AboutTest, ClosingDuringTheTypingStopsItWithoutLoadingTheWindowAgain) {
 
 TEST(AboutTest, WindowShowsTheBannerAndTheCompanyText) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     AboutWindow& a = m.aboutform;
     EXPECT_EQ(a.caption(), "------------------------[About Tavora]-------------------------");
     EXPECT_FALSE(m.Image1.picture().empty());
@@ -150,8 +146,7 @@ TEST(GuideTest, HoldsTheHelpTextByteForByte) {
         "Questa \xC3\xA8 la cartella dove vengono creati tutti i file uniti e splittati. La si puo impostare "
         "facilmente cliccando su pulsante destinazione files.\r\n";
     TestApp app;
-    app.presetReturningUser();
-    GuideWindow& g = app.start().guida;
+    GuideWindow& g = app.startIn().guida;
     EXPECT_EQ(g.Text1.text(), expected);
     EXPECT_EQ(g.caption(), "--------------------------------[Brenvik Help]-----------------------------------");
     EXPECT_EQ(g.borderStyle(), BorderStyle::FixedToolWindow);

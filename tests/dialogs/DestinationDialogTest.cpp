@@ -6,8 +6,6 @@
 namespace brenvik {
 namespace {
 
-using dialogtest::count;
-
 // Opens "&Destinazione Files" from the main window; the user does `action` in the dialog.
 void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialog&)> action) {
     app.desktop.onModal("optionsfrm", [&m, action](Form&) { action(m.optionsfrm); });
@@ -16,23 +14,20 @@ void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialo
 
 TEST(DestinationDialogTest, LoadsHiddenAtStartWithTheStoredDestination) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     EXPECT_EQ(m.optionsfrm.caption(), "-----------------=[Destinazione Files]=--------------------");
     EXPECT_TRUE(m.optionsfrm.loaded());
     EXPECT_FALSE(m.optionsfrm.visible());
     EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "the default when nothing is stored";
 
     TestApp stored;
-    stored.presetReturningUser();
     stored.store("Destinazione", "dir", "d:\\dati");
-    EXPECT_EQ(stored.start().optionsfrm.outputdir.text(), "d:\\dati");
+    EXPECT_EQ(stored.startIn().optionsfrm.outputdir.text(), "d:\\dati");
 }
 
 TEST(DestinationDialogTest, TypedPathCreatesEveryMissingLevelAndIsStoredAsTyped) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     openDialog(app, m, [](DestinationDialog& d) {
         d.outputdir.userEdit("d:\\parti\\uno");
         d.ok.userClick();
@@ -49,9 +44,8 @@ TEST(DestinationDialogTest, TypedPathCreatesEveryMissingLevelAndIsStoredAsTyped)
 TEST(DestinationDialogTest, AnExistingLevelEndsTheWalkButTheFolderIsStored) {
     for (const char* typed : {"c:\\myfiles", "c:\\myfiles\\nuova\\sotto", "c:\\myfiles\\"}) {
         TestApp app;
-        app.presetReturningUser();
         app.drives.makeFolders("c:\\myfiles");
-        MainWindow& m = app.start();
+        MainWindow& m = app.startIn();
         openDialog(app, m, [typed](DestinationDialog& d) {
             d.outputdir.userEdit(typed);
             d.ok.userClick();
@@ -66,9 +60,8 @@ TEST(DestinationDialogTest, AnExistingLevelEndsTheWalkButTheFolderIsStored) {
 TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) {
     for (const char* typed : {"", "c", "q:\\parti", "e:\\parti", "d:\\a|b\\c"}) {
         TestApp app;
-        app.presetReturningUser();
         app.drives.mapDrive('e', app.drives.root() + "/not-inserted");
-        MainWindow& m = app.start();
+        MainWindow& m = app.startIn();
         openDialog(app, m, [&app, typed](DestinationDialog& d) {
             d.outputdir.userEdit(typed);
             app.desktop.answer(mb::IdOK);
@@ -88,9 +81,8 @@ TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) 
 
 TEST(DestinationDialogTest, ResetThenAnnullaKeepsTheStoredFolder) {
     TestApp app;
-    app.presetReturningUser();
     app.store("Destinazione", "dir", "d:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     openDialog(app, m, [](DestinationDialog& d) {
         EXPECT_EQ(d.outputdir.text(), "d:\\dati");
         d.reset.userClick();
@@ -105,9 +97,8 @@ TEST(DestinationDialogTest, ResetThenAnnullaKeepsTheStoredFolder) {
 
 TEST(DestinationDialogTest, ResetThenOkCreatesAndStoresTheDefault) {
     TestApp app;
-    app.presetReturningUser();
     app.store("Destinazione", "dir", "d:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     openDialog(app, m, [](DestinationDialog& d) {
         d.reset.userClick();
         d.ok.userClick();
@@ -119,9 +110,8 @@ TEST(DestinationDialogTest, ResetThenOkCreatesAndStoresTheDefault) {
 
 TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedText) {
     TestApp app;
-    app.presetReturningUser();
     app.store("Destinazione", "dir", "d:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     DestinationDialog& d = m.optionsfrm;
 
     // A per-file folder written while the dialog is hidden, as the file selection does.
@@ -140,13 +130,12 @@ TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedTex
     });
     EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\dati");
     EXPECT_FALSE(app.drives.exists("d:\\bozza"));
-    EXPECT_EQ(count(app.desktop.log, "pause 1"), 44) << "the animation runs at every opening";
+    EXPECT_EQ(app.desktop.count("pause 1"), 44) << "the animation runs at every opening";
 }
 
 TEST(DestinationDialogTest, GrowsFromTheSmallestSizeInTwentyTwoSteps) {
     TestApp app;
-    app.presetReturningUser();
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     DestinationDialog& d = m.optionsfrm;
     std::vector<std::string> log;
     dialogtest::SizeRecorder sizes(d, app.desktop.log);

@@ -11,10 +11,6 @@
 
 namespace brenvik::dialogtest {
 
-inline int count(const std::vector<std::string>& log, const std::string& entry) {
-    return static_cast<int>(std::count(log.begin(), log.end(), entry));
-}
-
 // Watches one control and writes what `describe` says about it into `log` at every change of
 // the given property, so that the changes interleave with the desktop's own entries.
 class ControlRecorder : public ControlView {

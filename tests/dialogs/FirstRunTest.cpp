@@ -7,8 +7,6 @@
 namespace brenvik {
 namespace {
 
-using dialogtest::count;
-
 // The user goes through the wizard: `typed` (when given) goes into the box on its page, then
 // "&Avanti" four times and "&Fine".
 void finishWizard(TestApp& app, std::optional<std::string> typed = std::nullopt) {
@@ -81,8 +79,8 @@ TEST(FirstRunTest, FreshUserGoesThroughPreparationAndWizardOnce) {
     TestApp next;
     next.settings = app.settings;
     next.start();
-    EXPECT_EQ(count(next.desktop.log, "show install"), 0);
-    EXPECT_EQ(count(next.desktop.log, "show wizard"), 0);
+    EXPECT_EQ(next.desktop.count("show install"), 0);
+    EXPECT_EQ(next.desktop.count("show wizard"), 0);
 }
 
 TEST(FirstRunTest, ClosingTheWizardFromItsFrameLeavesTheNextStartAFirstRun) {
@@ -99,8 +97,8 @@ TEST(FirstRunTest, ClosingTheWizardFromItsFrameLeavesTheNextStartAFirstRun) {
     next.settings = app.settings;
     finishWizard(next);
     next.start();
-    EXPECT_EQ(count(next.desktop.log, "show install"), 1);
-    EXPECT_EQ(count(next.desktop.log, "show wizard"), 1);
+    EXPECT_EQ(next.desktop.count("show install"), 1);
+    EXPECT_EQ(next.desktop.count("show wizard"), 1);
     EXPECT_EQ(next.setting("Primoavvio", "eseguito"), "1");
 }
 
@@ -186,8 +184,7 @@ TEST(FirstRunTest, FineStoresTheTypedFolderOrFallsBackAndAlwaysMarksTheFirstRunD
 
 TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
     TestApp app;
-    app.presetReturningUser();
-    Wizard& w = app.start().wizard;
+    Wizard& w = app.startIn().wizard;
     EXPECT_EQ(w.caption(), "Interfaccia Guidata primo Avvio!");
     const auto& order = w.stacking();
     auto at = [&](const Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };

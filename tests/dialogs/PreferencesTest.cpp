@@ -6,8 +6,6 @@
 namespace brenvik {
 namespace {
 
-using dialogtest::count;
-
 // A user past the first run who never applied any preference.
 void presetNoPreferences(TestApp& app) {
     app.store("Primoavvio", "eseguito", "1");
@@ -68,7 +66,7 @@ TEST(PreferencesTest, AnAppliedAboutOffHidesTheStartupPictureNextTime) {
     TestApp app;
     presetNoPreferences(app);
     MainWindow& m = app.start();
-    EXPECT_EQ(count(app.desktop.log, "show mainform"), 1);
+    EXPECT_EQ(app.desktop.count("show mainform"), 1);
     openPanel(app, m, [](PreferencesPanel& p) {
         p.about.userClick();
         p.Command1.userClick();
@@ -77,7 +75,7 @@ TEST(PreferencesTest, AnAppliedAboutOffHidesTheStartupPictureNextTime) {
     TestApp next;
     next.settings = app.settings;
     next.start();
-    EXPECT_EQ(count(next.desktop.log, "show mainform"), 0);
+    EXPECT_EQ(next.desktop.count("show mainform"), 0);
 }
 
 TEST(PreferencesTest, TheGuideOpensFromThePanelWhichReloadsWhenItCloses) {
@@ -106,8 +104,7 @@ TEST(PreferencesTest, TheGuideOpensFromThePanelWhichReloadsWhenItCloses) {
 
 TEST(PreferencesTest, TheFocusButtonHidesBehindChiudi) {
     TestApp app;
-    app.presetReturningUser();
-    PreferencesPanel& p = app.start().helpfrm;
+    PreferencesPanel& p = app.startIn().helpfrm;
     EXPECT_EQ(p.caption(), "------------------------[Pannello Opzioni]-------------------------");
     // The focus button lies wholly behind "&Chiudi".
     Geometry front = p.Command2.geometry();

@@ -16,7 +16,7 @@ TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoTheDestination) {
     app.drives.write("c:\\dati\\a2", a2);
     app.drives.write("c:\\dati\\a3", a3);
     app.drives.write("c:\\dati\\altro", "non unire");
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     m.File2.userClickItem(2);
     m.File2.userClickItem(0);
@@ -52,7 +52,7 @@ TEST(JoinCommandTest, NothingSelectedAsksForAFileAndShowsNoDialog) {
     TestApp app;
     app.drives.makeFolders("c:\\dati");
     app.drives.write("c:\\dati\\uno", "1");
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     m.uniscifile.userClick();
     EXPECT_EQ(m.infolabel.caption(), "Seleziona Almeno un file!");
@@ -69,7 +69,7 @@ TEST(JoinCommandTest, BlockBoundariesAndADriveRootAsTheSourceFolder) {
     app.drives.write("d:\\p.002", p2);
     app.drives.write("d:\\p.003", p3);
     app.store("opzioni", "cartunisci", "0");
-    MainWindow& m = startIn(app, "d:\\");
+    MainWindow& m = app.startIn("d:\\");
     enterJoinMode(app.desktop, m, 4);
     ASSERT_EQ(m.pathbar.text(), "d:\\");
     app.desktop.onModal("nomefile", [](Form& f) {
@@ -90,7 +90,7 @@ TEST(JoinCommandTest, TheDialogKeepsTheNameLastTypedUnlessPartsWereFound) {
     app.drives.makeFolders("c:\\parti");
     app.drives.write("c:\\parti\\s.000", "AB");
     app.store("Destinazione", "dir", "c:\\uscita\\nuova");
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     m.File2.userClickItem(0);
     typeName(app.desktop, "primo.txt");
@@ -127,7 +127,7 @@ TEST(JoinCommandTest, AnOutputThatCannotBeOpenedShowsTheJoinsErrorBox) {
         app.drives.makeFolders("c:\\dati");
         app.drives.write("c:\\dati\\uno", "uno");
         app.drives.makeFolders("c:\\myfiles\\cartella");
-        MainWindow& m = startIn(app, "c:\\dati");
+        MainWindow& m = app.startIn("c:\\dati");
         enterJoinMode(app.desktop, m, 0);
         m.File2.userClickItem(0);
         typeName(app.desktop, name);
@@ -154,7 +154,7 @@ TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
         const std::string old = patternBytes(20000, 9);
         app.drives.makeFolders("c:\\myfiles");
         app.drives.write("c:\\myfiles\\out.bin", old);
-        MainWindow& m = startIn(app, "c:\\dati");
+        MainWindow& m = app.startIn("c:\\dati");
         enterJoinMode(app.desktop, m, 0);
         m.File2.userClickItem(0);
         m.File2.userClickItem(1);
@@ -200,7 +200,7 @@ TEST(JoinCommandTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
         app.drives.write("c:\\parti\\a.avi.002", p2);
         app.drives.mapDrive('e', app.drives.host("c:\\parti"));
         app.store("Destinazione", "dir", c.destination);
-        MainWindow& m = startIn(app, "c:\\parti");
+        MainWindow& m = app.startIn("c:\\parti");
         enterJoinMode(app.desktop, m, 3);
         app.desktop.onModal("nomefile", [&app, c](Form& f) {
             auto& dialog = static_cast<NameDialog&>(f);
@@ -227,7 +227,7 @@ TEST(JoinCommandTest, ClosingTheNameDialogFromItsFrameCancelsTheJoin) {
     TestApp app;
     app.drives.makeFolders("c:\\dati");
     app.drives.write("c:\\dati\\uno", "uno");
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     m.File2.userClickItem(0);
     closeNameDialog(app.desktop, "ripensato.bin");
@@ -255,7 +255,7 @@ TEST(JoinCommandTest, ASourceThatVanishesStopsTheJoinAndLeavesNoPartialOutput) {
     app.drives.makeFolders("c:\\dati");
     app.drives.write("c:\\dati\\a", patternBytes(10000));
     app.drives.write("c:\\dati\\b", "b");
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     m.File2.userClickItem(0);
     m.File2.userClickItem(1);

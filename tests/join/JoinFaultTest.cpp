@@ -1,6 +1,7 @@
 #include "JoinScript.h"
 #include "join/AppendCopy.h"
 #include "platform/RuntimeError.h"
+#include "support/ForwardingFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -9,25 +10,19 @@ namespace {
 
 // A file that reads what it holds but claims `extra` bytes more: a source that shrank after it
 // was measured.
-class ShrunkFile : public File {
+class ShrunkFile : public ForwardingFile {
 public:
-    ShrunkFile(std::unique_ptr<File> inner, int64_t extra) : inner_(std::move(inner)), extra_(extra) {}
-    size_t read(char* buffer, size_t size) override { return inner_->read(buffer, size); }
-    void write(const char* buffer, size_t size) override { inner_->write(buffer, size); }
+    ShrunkFile(std::unique_ptr<File> inner, int64_t extra) : ForwardingFile(std::move(inner)), extra_(extra) {}
     int64_t length() override { return inner_->length() + extra_; }
-    void sync() override { inner_->sync(); }
-    void close() override { inner_->close(); }
 
 private:
-    std::unique_ptr<File> inner_;
     int64_t extra_;
 };
 
 // A file that takes `room` bytes and then fails as a full disk does.
-class FullDiskFile : public File {
+class FullDiskFile : public ForwardingFile {
 public:
-    FullDiskFile(std::unique_ptr<File> inner, size_t room) : inner_(std::move(inner)), room_(room) {}
-    size_t read(char* buffer, size_t size) override { return inner_->read(buffer, size); }
+    FullDiskFile(std::unique_ptr<File> inner, size_t room) : ForwardingFile(std::move(inner)), room_(room) {}
     void write(const char* buffer, size_t size) override {
         size_t n = std::min(size, room_);
         inner_->write(buffer, n);
@@ -35,33 +30,20 @@ public:
         if (n < size)
             throw RuntimeError(err::DiskFull);
     }
-    int64_t length() override { return inner_->length(); }
-    void sync() override { inner_->sync(); }
-    void close() override { inner_->close(); }
 
 private:
-    std::unique_ptr<File> inner_;
     size_t room_;
 };
 
 // The test drives with faults on chosen paths (compared as the program spells them).
-class FaultyFiles : public FileSystem {
+class FaultyFiles : public ForwardingFileSystem {
 public:
-    explicit FaultyFiles(FileSystem& inner) : inner_(inner) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     std::string shrinking;    // opened for reading, it claims 100 bytes more than it holds
     std::string fullDisk;     // created, it takes 4096 bytes and then reports a full disk
     std::string refuseCreate; // cannot be opened for writing
 
-    std::vector<DriveInfo> drives() override { return inner_.drives(); }
-    std::string currentFolder(char drive) override { return inner_.currentFolder(drive); }
-    void setCurrentFolder(const std::string& path) override { inner_.setCurrentFolder(path); }
-    void checkFolder(const std::string& path) override { inner_.checkFolder(path); }
-    std::vector<std::string> folders(const std::string& path) override { return inner_.folders(path); }
-    std::vector<std::string> files(const std::string& path) override { return inner_.files(path); }
-    void makeFolder(const std::string& path) override { inner_.makeFolder(path); }
-    bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
-    int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
     std::unique_ptr<File> openRead(const std::string& path) override {
         auto f = inner_.openRead(path);
         if (path == shrinking)
@@ -76,47 +58,38 @@ public:
             return std::make_unique<FullDiskFile>(std::move(f), 4096);
         return f;
     }
-    void removeFile(const std::string& path) override { inner_.removeFile(path); }
-    bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
-    std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
-
-private:
-    FileSystem& inner_;
 };
 
 // The program on the faulty drives, with two sources selected in c:\dati.
 struct FaultyJoin {
     FaultyJoin() : files(app.drives.fs()), platform(app.desktop, files, app.settings, app.launcher) {
-        app.presetReturningUser();
-        app.store("path", "initialdir", "c:\\dati");
         app.drives.makeFolders("c:\\dati");
         app.drives.write("c:\\dati\\a", first);
         app.drives.write("c:\\dati\\b", second);
-        main = std::make_unique<MainWindow>(platform);
-        main->show();
-        enterJoinMode(app.desktop, *main, 0);
-        main->File2.userClickItem(0);
-        main->File2.userClickItem(1);
+        MainWindow& m = app.startIn("c:\\dati", &platform);
+        enterJoinMode(app.desktop, m, 0);
+        m.File2.userClickItem(0);
+        m.File2.userClickItem(1);
     }
+    ~FaultyJoin() { app.stop(); }
 
     // Joins into c:\myfiles\out.bin, expecting the join's error box for `number`.
     void joinFailing(int number) {
         typeName(app.desktop, "out.bin");
         app.desktop.answer(mb::IdOK);
-        main->uniscifile.userClick();
+        app.main().uniscifile.userClick();
         ASSERT_FALSE(app.desktop.boxes.empty());
         EXPECT_EQ(app.desktop.boxes.back().text,
                   "Errore numero " + std::to_string(number) + ":" + describeError(number));
         EXPECT_EQ(app.desktop.boxes.back().title, "Error!");
-        EXPECT_EQ(main->bianco.caption(), "0");
-        EXPECT_EQ(main->barra.width(), 0);
+        EXPECT_EQ(app.main().bianco.caption(), "0");
+        EXPECT_EQ(app.main().barra.width(), 0);
         EXPECT_TRUE(app.launcher.started.empty());
     }
 
     TestApp app;
     FaultyFiles files;
     Platform platform;
-    std::unique_ptr<MainWindow> main;
     const std::string first = patternBytes(10000, 1);
     const std::string second = patternBytes(5000, 2);
 };

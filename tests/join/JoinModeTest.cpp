@@ -16,7 +16,7 @@ void touchFiles(TestApp& app, const std::string& folder, const Names& names) {
 TEST(JoinModeTest, EnteringJoinModeSelectsTheRunOfPartsAndReportsIt) {
     TestApp app;
     touchFiles(app, "c:\\parti", {"a.avi", "a.avi.000", "a.avi.001", "a.avi.002", "leggimi.txt", "z.bin"});
-    MainWindow& m = startIn(app, "c:\\parti");
+    MainWindow& m = app.startIn("c:\\parti");
 
     // In split mode the detection has already run on the hidden list, silently.
     EXPECT_EQ(selectedItems(m.File2), (Names{"a.avi.000", "a.avi.001", "a.avi.002"}));
@@ -70,7 +70,7 @@ TEST(JoinModeTest, TheRunStopsAtAMissingNumberAndAtTheNextSet) {
     for (const Case& c : cases) {
         TestApp app;
         touchFiles(app, "c:\\serie", c.files);
-        MainWindow& m = startIn(app, "c:\\serie");
+        MainWindow& m = app.startIn("c:\\serie");
         enterJoinMode(app.desktop, m, static_cast<int>(c.found.size()));
         EXPECT_EQ(selectedItems(m.File2), c.found) << c.files[0];
         EXPECT_EQ(m.Label5.caption(), std::to_string(c.found.size())) << c.files[0];
@@ -87,7 +87,7 @@ TEST(JoinModeTest, TheExpectedNumberRunsThroughAThousandPartsAndStartsAgain) {
     files.push_back("q.001");
     files.push_back("q.003");
     touchFiles(app, "c:\\mille", files);
-    MainWindow& m = startIn(app, "c:\\mille");
+    MainWindow& m = app.startIn("c:\\mille");
     enterJoinMode(app.desktop, m, 1002);
     EXPECT_EQ(m.Label5.caption(), "1002");
     EXPECT_TRUE(m.File2.selected(99) && m.File2.selected(100) && m.File2.selected(999));
@@ -100,7 +100,7 @@ TEST(JoinModeTest, NothingFoundShowsNothingAndClearsTheBaseName) {
     TestApp app;
     touchFiles(app, "c:\\parti", {"a.avi.000", "a.avi.001"});
     touchFiles(app, "c:\\altro", {"a.txt", "b.001", "c.0000x"});
-    MainWindow& m = startIn(app, "c:\\parti");
+    MainWindow& m = app.startIn("c:\\parti");
     enterJoinMode(app.desktop, m, 2);
     EXPECT_EQ(m.nomebase, "a.avi");
 
@@ -122,7 +122,7 @@ TEST(JoinModeTest, NothingFoundShowsNothingAndClearsTheBaseName) {
 TEST(JoinModeTest, TheCounterFollowsTheUserAndSwitchingModesRepeatsTheDetection) {
     TestApp app;
     touchFiles(app, "c:\\parti", {"a.avi.000", "a.avi.001", "a.avi.002", "b.txt"});
-    MainWindow& m = startIn(app, "c:\\parti");
+    MainWindow& m = app.startIn("c:\\parti");
     enterJoinMode(app.desktop, m, 3);
 
     m.File2.userClickItem(1);

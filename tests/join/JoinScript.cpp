@@ -5,13 +5,6 @@
 
 namespace brenvik {
 
-MainWindow& startIn(TestApp& app, const std::string& folder) {
-    app.presetReturningUser();
-    app.drives.makeFolders(folder);
-    app.store("path", "initialdir", folder);
-    return app.start();
-}
-
 void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found) {
     if (found > 0)
         desktop.answer(mb::IdOK);

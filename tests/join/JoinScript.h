@@ -9,9 +9,6 @@ namespace brenvik {
 
 // Shared steps of the join tests: what the user does, and parts laid out on the test drives.
 
-// Starts the program as a returning user whose last folder is `folder` (created when missing).
-MainWindow& startIn(TestApp& app, const std::string& folder);
-
 // The user checks "Unisci Files"; `found` is the count the detection is expected to report, 0
 // for no message.
 void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found);

@@ -12,7 +12,7 @@ namespace {
 // Parts in c:\parti, found by the detection and joined under the proposed name: the result must
 // be the original, byte for byte.
 void joinBack(TestApp& app, int parts, const std::string& name) {
-    MainWindow& m = startIn(app, "c:\\parti");
+    MainWindow& m = app.startIn("c:\\parti");
     enterJoinMode(app.desktop, m, parts);
     ASSERT_EQ(m.nomebase, name);
     confirmName(app.desktop);

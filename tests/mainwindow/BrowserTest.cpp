@@ -1,6 +1,6 @@
 #include "mainwindow/MainWindow.h"
-#include "platform/IniSettingsStore.h"
 #include "platform/RuntimeError.h"
+#include "support/ForwardingFileSystem.h"
 #include "support/TestApp.h"
 
 #include <filesystem>
@@ -20,12 +20,10 @@ int indexOf(const DirList& dir, const std::string& label) {
 
 TEST(BrowserTest, OpeningASubfolderBringsEveryListAndTextIntoStep) {
     TestApp app;
-    app.presetReturningUser();
     app.drives.makeFolders("c:\\dati\\sub");
     app.drives.write("c:\\dati\\sub\\uno.bin", "1");
     app.drives.write("c:\\dati\\sub\\.nascosto", "2");
-    app.store("path", "initialdir", "c:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn("c:\\dati");
     m.split.setEnabled(true);
     m.Frame3.setEnabled(true);
     m.Label5.setCaption("4");
@@ -49,9 +47,8 @@ TEST(BrowserTest, OpeningASubfolderBringsEveryListAndTextIntoStep) {
 
 TEST(BrowserTest, HighlightingAFolderOnlyRefreshesTheToolTip) {
     TestApp app;
-    app.presetReturningUser();
     app.drives.makeFolders("c:\\dati");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     m.dir.setToolTip("stale");
     m.dir.userHighlight(indexOf(m.dir, "dati"));
     EXPECT_EQ(m.dir.path(), "c:\\");
@@ -61,9 +58,8 @@ TEST(BrowserTest, HighlightingAFolderOnlyRefreshesTheToolTip) {
 
 TEST(BrowserTest, DriveChangeRunsTheWholeFolderChangeBeforeItGoesOn) {
     TestApp app;
-    app.presetReturningUser();
     app.drives.write("d:\\su-d.txt", "d");
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     std::string driveTipDuringFolderChange;
     auto trova = m.File2.onPathChange;
     m.File2.onPathChange = [&] {
@@ -81,10 +77,9 @@ TEST(BrowserTest, DriveChangeRunsTheWholeFolderChangeBeforeItGoesOn) {
 
 TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
     TestApp app;
-    app.presetReturningUser();
     std::string media = app.drives.root() + "/media";
     app.drives.mapDrive('e', media);
-    MainWindow& m = app.start();
+    MainWindow& m = app.startIn();
     m.drive.refresh();
     int e = static_cast<int>(m.drive.entries().size()) - 1;
 
@@ -110,39 +105,28 @@ TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
 
 // A file system that fails listing chosen folders with chosen numbers, to reach the failures a
 // real disk gives rarely.
-class FailingFiles : public HostFileSystem {
+class FailingFiles : public ForwardingFileSystem {
 public:
-    using HostFileSystem::HostFileSystem;
+    using ForwardingFileSystem::ForwardingFileSystem;
     std::map<std::string, int> failFiles;
     std::vector<std::string> files(const std::string& path) override {
         if (auto it = failFiles.find(path); it != failFiles.end())
             throw RuntimeError(it->second);
-        return HostFileSystem::files(path);
+        return inner_.files(path);
     }
 };
 
 struct FailingBrowser : ::testing::Test {
-    ScriptedDesktop desktop;
-    TestDrives drives;
-    FailingFiles files{[this] {
-        DriveTable t;
-        t.map('c', drives.root() + "/c");
-        return t;
-    }()};
-    MemorySettingsStore settings;
-    RecordingLauncher launcher;
-    Platform platform{desktop, files, settings, launcher};
+    TestApp app;
+    ScriptedDesktop& desktop = app.desktop;
+    FailingFiles files{app.drives.fs()};
+    Platform platform{desktop, files, app.settings, app.launcher};
+    ~FailingBrowser() override { app.stop(); }
 
     MainWindow& start() {
-        settings.save("Brenvik", "Primoavvio", "eseguito", "1");
-        settings.save("Brenvik", "opzioni", "about", "0");
-        settings.save("Brenvik", "path", "initialdir", "c:\\");
-        drives.makeFolders("c:\\guasta");
-        main = std::make_unique<MainWindow>(platform);
-        main->show();
-        return *main;
+        app.drives.makeFolders("c:\\guasta");
+        return app.startIn("c:\\", &platform);
     }
-    std::unique_ptr<MainWindow> main;
 };
 
 TEST_F(FailingBrowser, UnlistedFailureShowsItsTextAndGoesOn) {
@@ -167,6 +151,8 @@ TEST_F(FailingBrowser, AbortEndsTheProgramAfterItsText) {
     EXPECT_THROW(m.dir.setPath("c:\\guasta"), ProgramEnded);
     EXPECT_EQ(desktop.boxes[0].text, "Errore di Input!");
     EXPECT_EQ(desktop.boxes[1].text, "Errore Irreversibile");
+    EXPECT_EQ(desktop.boxes[1].flags, mb::OK);
+    EXPECT_EQ(desktop.boxes[1].title, "Brenvik");
     EXPECT_TRUE(desktop.ended);
 }
 

@@ -8,12 +8,6 @@
 namespace brenvik {
 namespace {
 
-MainWindow& startIn(TestApp& app, const std::string& folder = "c:\\") {
-    app.presetReturningUser();
-    app.store("path", "initialdir", folder);
-    return app.start();
-}
-
 void clickFile(MainWindow& m, const std::string& name) {
     const auto& items = m.list.items();
     auto it = std::find(items.begin(), items.end(), name);
@@ -40,7 +34,7 @@ TEST(SelectedFileTest, DescriptionTakesBytesKbOrKbAndMb) {
           Case{5LL << 30, "NOME FILE: f.bin   Dimensione: 5242880 KB (5120 MB)"}}) {
         TestApp app;
         makeSparseFile(app.drives, "c:\\f.bin", c.size);
-        MainWindow& m = startIn(app);
+        MainWindow& m = app.startIn();
         clickFile(m, "f.bin");
         EXPECT_EQ(m.infolabel.caption(), c.caption) << c.size;
         EXPECT_EQ(m.dimensione, c.size);
@@ -53,7 +47,7 @@ TEST(SelectedFileTest, ClickRecordsTheSourceAndPreparesTheSplit) {
     TestApp app;
     app.drives.makeFolders("c:\\dati");
     app.drives.write("c:\\dati\\film.avi", patternBytes(3000));
-    MainWindow& m = startIn(app, "c:\\dati");
+    MainWindow& m = app.startIn("c:\\dati");
     EXPECT_FALSE(m.split.enabled());
     clickFile(m, "film.avi");
     EXPECT_EQ(m.filesel, "film.avi");
@@ -76,7 +70,7 @@ TEST(SelectedFileTest, ClickRecordsTheSourceAndPreparesTheSplit) {
 TEST(SelectedFileTest, DriveRootAlreadyEndsInItsSeparator) {
     TestApp app;
     app.drives.write("c:\\a.txt", "abc");
-    MainWindow& m = startIn(app, "c:\\");
+    MainWindow& m = app.startIn("c:\\");
     clickFile(m, "a.txt");
     EXPECT_EQ(m.cartella, "c:\\");
     EXPECT_EQ(m.percorso, "c:\\a.txt");
@@ -86,7 +80,7 @@ TEST(SelectedFileTest, JoinModeOnlyUpdatesTheDestination) {
     TestApp app;
     app.drives.write("c:\\a.txt", "abc");
     app.drives.write("c:\\b.txt", "abcdef");
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     clickFile(m, "a.txt");
     m.split.setEnabled(false);
     m.Option2.setValue(true);
@@ -103,7 +97,7 @@ TEST(SelectedFileTest, VanishedFileIsRetriedOrSkippedAsTheUserAnswers) {
     TestApp app;
     app.drives.write("c:\\kept.bin", patternBytes(2048));
     app.drives.write("c:\\gone.bin", patternBytes(9000));
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     clickFile(m, "kept.bin");
     ASSERT_EQ(m.dimensione, 2048);
     ASSERT_EQ(::unlink(app.drives.host("c:\\gone.bin").c_str()), 0);

@@ -18,8 +18,7 @@ using qttest::widget;
 class MainWindowViewTest : public ::testing::Test {
 protected:
     MainWindowViewTest() {
-        app.presetReturningUser();
-        m = &app.start();
+        m = &app.startIn();
         view = std::make_unique<QtFormView>(*m);
     }
 

@@ -11,7 +11,6 @@ namespace {
 
 using splittest::clickFile;
 using splittest::setSizeKb;
-using splittest::startIn;
 
 std::array<std::string, 1000> extensions() {
     std::array<std::string, 1000> t;
@@ -40,7 +39,7 @@ const std::string Foot = "echo.\r\n"
 std::string writtenScript(const std::string& name, size_t bytes, int kb) {
     TestApp app;
     app.drives.write("c:\\" + name, patternBytes(bytes));
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     clickFile(m, name);
     setSizeKb(m, kb);
     m.split.click();
@@ -90,7 +89,7 @@ TEST(AssemblyScriptTest, TextIsWrittenInCodePage850) {
 TEST(AssemblyScriptTest, NameOutsideTheCodePageWritesPartsButNoScript) {
     TestApp app;
     app.drives.write("c:\\日本.txt", patternBytes(3000));
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     clickFile(m, "日本.txt");
     setSizeKb(m, 1);
     app.store("opzioni", "cartsplit", "1");
@@ -199,7 +198,7 @@ TEST(AssemblyScriptTest, OneLineIsKeptUpToTheInterpretersLimitExactly) {
 TEST(AssemblyScriptTest, SecondSplitLeavesOnlyItsOwnScript) {
     TestApp app;
     app.drives.write("c:\\f.bin", patternBytes(10000));
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     clickFile(m, "f.bin");
     setSizeKb(m, 4);
     m.split.click();

@@ -61,7 +61,7 @@ TEST(LargeSourceSlow, FiveGibibytesSplitIntoPartsOfTheLargestSize) {
         ASSERT_TRUE(f.good());
     }
 
-    MainWindow& m = splittest::startIn(app, "c:\\src");
+    MainWindow& m = app.startIn("c:\\src");
     splittest::clickFile(m, "grande.img");
     EXPECT_EQ(m.dimensione, SourceSize);
     EXPECT_EQ(m.infolabel.caption(), "NOME FILE: grande.img   Dimensione: 5242892 KB (5120 MB)");

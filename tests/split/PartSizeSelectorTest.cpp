@@ -7,15 +7,13 @@ namespace {
 
 using splittest::clickFile;
 using splittest::setSizeKb;
-using splittest::startIn;
 
 // A started program with a file of `size` bytes selected, so that the size controls respond.
 struct Selector {
     explicit Selector(int64_t size = 1500000) {
-        app.presetReturningUser();
         app.drives.makeFolders("c:\\dati");
         splittest::makeSparseFile(app.drives, "c:\\dati\\file.bin", size);
-        MainWindow& w = startIn(app, "c:\\dati");
+        MainWindow& w = app.startIn("c:\\dati");
         clickFile(w, "file.bin");
     }
     MainWindow& m() { return app.main(); }
@@ -27,7 +25,7 @@ struct Selector {
 
 TEST(PartSizeSelectorTest, StartsAt500KbAndDoesNotRespondBeforeAFileIsChosen) {
     TestApp app;
-    MainWindow& m = startIn(app);
+    MainWindow& m = app.startIn();
     EXPECT_EQ(m.Text.text(), "500");
     EXPECT_TRUE(m.Option3.value());
     EXPECT_FALSE(m.Option4.value());

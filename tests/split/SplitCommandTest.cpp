@@ -12,7 +12,6 @@ using splittest::DisplayRecorder;
 using splittest::filesIn;
 using splittest::joinParts;
 using splittest::setSizeKb;
-using splittest::startIn;
 
 const char* const LargerThanFile = "Il file da creare è più grande grande del file d'origine";
 const char* const ZeroSize = "Grandezza dei file da creare = 0!";
@@ -23,7 +22,7 @@ struct Split {
     Split(const std::string& name, const std::string& bytes, int64_t kb) : name(name), source(bytes) {
         app.drives.makeFolders("c:\\src");
         app.drives.write("c:\\src\\" + name, bytes);
-        MainWindow& w = startIn(app, "c:\\src");
+        MainWindow& w = app.startIn("c:\\src");
         clickFile(w, name);
         setSizeKb(w, kb);
     }

@@ -1,6 +1,7 @@
 #include "platform/RuntimeError.h"
 #include "split/PartWriter.h"
 #include "split/SplitTestSupport.h"
+#include "support/ForwardingFileSystem.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,25 +18,25 @@ bool endsWith(const std::string& s, const std::string& tail) {
 }
 
 // The real temporary drives with hooks that watch or break single operations.
-class FaultyFiles : public FileSystem {
+class FaultyFiles : public ForwardingFileSystem {
 public:
-    explicit FaultyFiles(FileSystem& inner) : inner_(inner) {}
+    using ForwardingFileSystem::ForwardingFileSystem;
 
     // Run before the operation; they may throw to make it fail.
     std::function<void(const std::string& path)> beforeCreate;
-    std::function<void(const std::string& path, size_t writtenSoFar)> beforeWrite;
+    std::function<void(const std::string& path)> beforeWrite;
     // Run after a read of the source, with the bytes it gave.
     std::function<void(size_t got)> afterRead;
 
     std::vector<size_t> sourceReads;
     std::vector<std::pair<std::string, size_t>> writes;
 
-    class Watched : public File {
+    class Watched : public ForwardingFile {
     public:
         Watched(FaultyFiles& fs, std::unique_ptr<File> f, std::string path, bool source)
-            : fs_(fs), f_(std::move(f)), path_(std::move(path)), source_(source) {}
+            : ForwardingFile(std::move(f)), fs_(fs), path_(std::move(path)), source_(source) {}
         size_t read(char* buffer, size_t size) override {
-            size_t got = f_->read(buffer, size);
+            size_t got = inner_->read(buffer, size);
             if (source_) {
                 fs_.sourceReads.push_back(size);
                 if (fs_.afterRead)
@@ -45,32 +46,17 @@ public:
         }
         void write(const char* buffer, size_t size) override {
             if (fs_.beforeWrite)
-                fs_.beforeWrite(path_, written_);
+                fs_.beforeWrite(path_);
             fs_.writes.emplace_back(path_, size);
-            f_->write(buffer, size);
-            written_ += size;
+            inner_->write(buffer, size);
         }
-        int64_t length() override { return f_->length(); }
-        void sync() override { f_->sync(); }
-        void close() override { f_->close(); }
 
     private:
         FaultyFiles& fs_;
-        std::unique_ptr<File> f_;
         std::string path_;
         bool source_;
-        size_t written_ = 0;
     };
 
-    std::vector<DriveInfo> drives() override { return inner_.drives(); }
-    std::string currentFolder(char drive) override { return inner_.currentFolder(drive); }
-    void setCurrentFolder(const std::string& path) override { inner_.setCurrentFolder(path); }
-    void checkFolder(const std::string& path) override { inner_.checkFolder(path); }
-    std::vector<std::string> folders(const std::string& path) override { return inner_.folders(path); }
-    std::vector<std::string> files(const std::string& path) override { return inner_.files(path); }
-    void makeFolder(const std::string& path) override { inner_.makeFolder(path); }
-    bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
-    int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
     std::unique_ptr<File> openRead(const std::string& path) override {
         return std::make_unique<Watched>(*this, inner_.openRead(path), path, true);
     }
@@ -79,43 +65,34 @@ public:
             beforeCreate(path);
         return std::make_unique<Watched>(*this, inner_.create(path), path, false);
     }
-    void removeFile(const std::string& path) override { inner_.removeFile(path); }
-    bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
-    std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
-
-private:
-    FileSystem& inner_;
 };
 
 // The program on the faulty drives, with c:\src\<name> selected at `kb`.
 struct Faulty {
     Faulty(const std::string& name, const std::string& bytes, int64_t kb)
         : name(name), source(bytes), files(app.drives.fs()), platform(app.desktop, files, app.settings, app.launcher) {
-        app.presetReturningUser();
-        app.store("path", "initialdir", "c:\\src");
         app.drives.makeFolders("c:\\src");
         app.drives.write("c:\\src\\" + name, bytes);
-        main = std::make_unique<MainWindow>(platform);
-        main->show();
-        splittest::clickFile(*main, name);
-        splittest::setSizeKb(*main, kb);
+        app.startIn("c:\\src", &platform);
+        splittest::clickFile(m(), name);
+        splittest::setSizeKb(m(), kb);
     }
-    MainWindow& m() { return *main; }
+    ~Faulty() { app.stop(); }
+    MainWindow& m() { return app.main(); }
     std::string dest() const { return "c:\\myfiles\\[" + name + "]"; }
     std::string script() const { return dest() + "\\Assembla[" + name + "].bat"; }
-    void run() { main->split.click(); }
+    void run() { m().split.click(); }
 
     TestApp app;
     std::string name;
     std::string source;
     FaultyFiles files;
     Platform platform;
-    std::unique_ptr<MainWindow> main;
 };
 
 TEST(SplitFailureTest, DiskFullInAPartRemovesItWritesNoScriptAndTheProgramRunsOn) {
     Faulty f("film.avi", patternBytes(10000), 4);
-    f.files.beforeWrite = [](const std::string& path, size_t) {
+    f.files.beforeWrite = [](const std::string& path) {
         if (endsWith(path, ".001"))
             throw RuntimeError(err::DiskFull);
     };
@@ -192,7 +169,7 @@ TEST(SplitFailureTest, ScriptThatCannotBeWrittenLeavesNoneBehind) {
     }
     {
         Faulty f("film.avi", patternBytes(10000), 4);
-        f.files.beforeWrite = [](const std::string& path, size_t) {
+        f.files.beforeWrite = [](const std::string& path) {
             if (endsWith(path, ".bat"))
                 throw RuntimeError(err::DiskFull);
         };
@@ -207,7 +184,7 @@ TEST(SplitFailureTest, FailedSplitLeavesNoScriptOfAnEarlierOne) {
     f.run();
     ASSERT_TRUE(f.app.drives.exists(f.script()));
     splittest::setSizeKb(f.m(), 2);
-    f.files.beforeWrite = [](const std::string& path, size_t) {
+    f.files.beforeWrite = [](const std::string& path) {
         if (endsWith(path, ".003"))
             throw RuntimeError(err::DiskFull);
     };

@@ -6,13 +6,6 @@
 
 namespace brenvik::splittest {
 
-MainWindow& startIn(TestApp& app, const std::string& folder) {
-    app.presetReturningUser();
-    app.drives.makeFolders(folder);
-    app.store("path", "initialdir", folder);
-    return app.start();
-}
-
 void clickFile(MainWindow& m, const std::string& name) {
     auto find = [&m, &name] {
         const auto& items = m.list.items();

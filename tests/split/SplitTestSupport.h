@@ -9,9 +9,6 @@
 
 namespace brenvik::splittest {
 
-// Starts the program as a returning user showing `folder` (created when missing).
-MainWindow& startIn(TestApp& app, const std::string& folder = "c:\\");
-
 // Clicks `name` in the split-mode file list, reading the folder again when the list does not
 // show it yet. Fails the test when the file is not there.
 void clickFile(MainWindow& m, const std::string& name);

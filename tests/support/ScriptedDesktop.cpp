@@ -2,6 +2,7 @@
 
 #include "platform/Form.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace brenvik {
@@ -12,6 +13,10 @@ void ScriptedDesktop::answer(int button, std::function<void()> meanwhile) {
 
 void ScriptedDesktop::onModal(const std::string& formName, std::function<void(Form&)> action) {
     modals_.emplace_back(formName, std::move(action));
+}
+
+int ScriptedDesktop::count(const std::string& entry) const {
+    return static_cast<int>(std::count(log.begin(), log.end(), entry));
 }
 
 int ScriptedDesktop::messageBox(const std::string& text, int flags, const std::string& title) {

@@ -36,6 +36,8 @@ public:
     int beeps = 0;
     bool ended = false;
 
+    // How often `entry` stands in the log.
+    int count(const std::string& entry) const;
     size_t pendingAnswers() const { return answers_.size(); }
     size_t pendingModals() const { return modals_.size(); }
 

@@ -10,10 +10,17 @@ void TestApp::presetReturningUser() {
     store("path", "initialdir", "c:\\");
 }
 
-MainWindow& TestApp::start() {
-    main_ = std::make_unique<MainWindow>(platform);
+MainWindow& TestApp::start(Platform* other) {
+    main_ = std::make_unique<MainWindow>(other ? *other : platform);
     main_->show();
     return *main_;
+}
+
+MainWindow& TestApp::startIn(const std::string& folder, Platform* other) {
+    presetReturningUser();
+    drives.makeFolders(folder);
+    store("path", "initialdir", folder);
+    return start(other);
 }
 
 } // namespace brenvik

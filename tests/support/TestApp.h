@@ -19,9 +19,14 @@ public:
     // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
     void presetReturningUser();
 
-    // Creates the main window, loads it and shows it (first activation included).
-    MainWindow& start();
+    // Creates the main window, loads it and shows it (first activation included); on `other`
+    // instead of `platform` when given.
+    MainWindow& start(Platform* other = nullptr);
+    // A returning user whose last folder is `folder` (created when missing), then start().
+    MainWindow& startIn(const std::string& folder = "c:\\", Platform* other = nullptr);
     MainWindow& main() { return *main_; }
+    // Destroys the main window: needed before a platform given to start() goes away.
+    void stop() { main_.reset(); }
 
     ScriptedDesktop desktop;
     TestDrives drives;

@@ -137,7 +137,7 @@ struct SplitFile {
     SplitFile(const std::string& name, size_t size, int64_t kb) : name(name), source(patternBytes(size, 3)) {
         app.drives.makeFolders("c:\\src");
         app.drives.write("c:\\src\\" + name, source);
-        MainWindow& m = splittest::startIn(app, "c:\\src");
+        MainWindow& m = app.startIn("c:\\src");
         splittest::clickFile(m, name);
         splittest::setSizeKb(m, kb);
         m.split.click();
