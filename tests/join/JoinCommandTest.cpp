@@ -72,12 +72,10 @@ TEST(JoinCommandTest, BlockBoundariesAndADriveRootAsTheSourceFolder) {
     MainWindow& m = app.startIn("d:\\");
     enterJoinMode(app.desktop, m, 4);
     ASSERT_EQ(m.pathbar.text(), "d:\\");
-    app.desktop.onModal("nomefile", [](Form& f) {
-        auto& dialog = static_cast<NameDialog&>(f);
-        EXPECT_EQ(dialog.nf.text(), "p") << "the detected base name is proposed";
-        dialog.ok.userClick();
-    });
+    std::string proposed;
+    confirmName(app.desktop, &proposed);
     m.uniscifile.userClick();
+    EXPECT_EQ(proposed, "p") << "the detected base name is proposed";
     EXPECT_EQ(app.drives.read("c:\\myfiles\\p"), p0 + p2 + p3);
     EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\p");
     EXPECT_TRUE(app.launcher.started.empty()) << "cartunisci 0 opens no folder";
@@ -85,14 +83,10 @@ TEST(JoinCommandTest, BlockBoundariesAndADriveRootAsTheSourceFolder) {
 
 TEST(JoinCommandTest, TheDialogKeepsTheNameLastTypedUnlessPartsWereFound) {
     TestApp app;
-    app.drives.makeFolders("c:\\dati");
-    app.drives.write("c:\\dati\\uno", "uno");
     app.drives.makeFolders("c:\\parti");
     app.drives.write("c:\\parti\\s.000", "AB");
     app.store("Destinazione", "dir", "c:\\uscita\\nuova");
-    MainWindow& m = app.startIn("c:\\dati");
-    enterJoinMode(app.desktop, m, 0);
-    m.File2.userClickItem(0);
+    MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
     typeName(app.desktop, "primo.txt");
     m.uniscifile.userClick();
     EXPECT_EQ(app.drives.read("c:\\uscita\\nuova\\primo.txt"), "uno") << "missing levels are created";
@@ -110,11 +104,7 @@ TEST(JoinCommandTest, TheDialogKeepsTheNameLastTypedUnlessPartsWereFound) {
 
     app.desktop.answer(mb::IdOK);
     m.dir.setPath("c:\\parti");
-    app.desktop.onModal("nomefile", [&shown](Form& f) {
-        auto& dialog = static_cast<NameDialog&>(f);
-        shown = dialog.nf.text();
-        dialog.ok.userClick();
-    });
+    confirmName(app.desktop, &shown);
     m.uniscifile.userClick();
     EXPECT_EQ(shown, "s");
     EXPECT_EQ(app.drives.read("c:\\uscita\\nuova\\s"), "AB");
@@ -124,12 +114,8 @@ TEST(JoinCommandTest, TheDialogKeepsTheNameLastTypedUnlessPartsWereFound) {
 TEST(JoinCommandTest, AnOutputThatCannotBeOpenedShowsTheJoinsErrorBox) {
     for (const std::string name : {"", "cartella"}) {
         TestApp app;
-        app.drives.makeFolders("c:\\dati");
-        app.drives.write("c:\\dati\\uno", "uno");
         app.drives.makeFolders("c:\\myfiles\\cartella");
-        MainWindow& m = app.startIn("c:\\dati");
-        enterJoinMode(app.desktop, m, 0);
-        m.File2.userClickItem(0);
+        MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
         typeName(app.desktop, name);
         app.desktop.answer(mb::IdOK);
         m.uniscifile.userClick();
@@ -148,16 +134,10 @@ TEST(JoinCommandTest, AnOutputThatCannotBeOpenedShowsTheJoinsErrorBox) {
 TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
     for (int reply : {mb::IdYes, mb::IdNo}) {
         TestApp app;
-        app.drives.makeFolders("c:\\dati");
-        app.drives.write("c:\\dati\\a", "corto");
-        app.drives.write("c:\\dati\\b", "-pezzo");
         const std::string old = patternBytes(20000, 9);
         app.drives.makeFolders("c:\\myfiles");
         app.drives.write("c:\\myfiles\\out.bin", old);
-        MainWindow& m = app.startIn("c:\\dati");
-        enterJoinMode(app.desktop, m, 0);
-        m.File2.userClickItem(0);
-        m.File2.userClickItem(1);
+        MainWindow& m = selectToJoin(app, {{"a", "corto"}, {"b", "-pezzo"}});
         typeName(app.desktop, "out.bin");
         app.desktop.answer(reply);
         m.uniscifile.userClick();
@@ -225,11 +205,7 @@ TEST(JoinCommandTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
 
 TEST(JoinCommandTest, ClosingTheNameDialogFromItsFrameCancelsTheJoin) {
     TestApp app;
-    app.drives.makeFolders("c:\\dati");
-    app.drives.write("c:\\dati\\uno", "uno");
-    MainWindow& m = app.startIn("c:\\dati");
-    enterJoinMode(app.desktop, m, 0);
-    m.File2.userClickItem(0);
+    MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
     closeNameDialog(app.desktop, "ripensato.bin");
     const size_t before = app.desktop.log.size();
     m.uniscifile.userClick();
@@ -252,13 +228,7 @@ TEST(JoinCommandTest, ClosingTheNameDialogFromItsFrameCancelsTheJoin) {
 
 TEST(JoinCommandTest, ASourceThatVanishesStopsTheJoinAndLeavesNoPartialOutput) {
     TestApp app;
-    app.drives.makeFolders("c:\\dati");
-    app.drives.write("c:\\dati\\a", patternBytes(10000));
-    app.drives.write("c:\\dati\\b", "b");
-    MainWindow& m = app.startIn("c:\\dati");
-    enterJoinMode(app.desktop, m, 0);
-    m.File2.userClickItem(0);
-    m.File2.userClickItem(1);
+    MainWindow& m = selectToJoin(app, {{"a", patternBytes(10000)}, {"b", "b"}});
     app.desktop.onModal("nomefile", [&app](Form& f) {
         std::remove(app.drives.host("c:\\dati\\b").c_str());
         static_cast<NameDialog&>(f).ok.userClick();

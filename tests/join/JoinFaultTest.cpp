@@ -63,13 +63,7 @@ public:
 // The program on the faulty drives, with two sources selected in c:\dati.
 struct FaultyJoin {
     FaultyJoin() : files(app.drives.fs()), platform(app.desktop, files, app.settings, app.launcher) {
-        app.drives.makeFolders("c:\\dati");
-        app.drives.write("c:\\dati\\a", first);
-        app.drives.write("c:\\dati\\b", second);
-        MainWindow& m = app.startIn("c:\\dati", &platform);
-        enterJoinMode(app.desktop, m, 0);
-        m.File2.userClickItem(0);
-        m.File2.userClickItem(1);
+        selectToJoin(app, {{"a", first}, {"b", second}}, &platform);
     }
     ~FaultyJoin() { app.stop(); }
 

@@ -24,8 +24,24 @@ void typeName(ScriptedDesktop& desktop, const std::string& name) {
     });
 }
 
-void confirmName(ScriptedDesktop& desktop) {
-    desktop.onModal("nomefile", [](Form& f) { static_cast<NameDialog&>(f).ok.userClick(); });
+void confirmName(ScriptedDesktop& desktop, std::string* proposed) {
+    desktop.onModal("nomefile", [proposed](Form& f) {
+        auto& dialog = static_cast<NameDialog&>(f);
+        if (proposed)
+            *proposed = dialog.nf.text();
+        dialog.ok.userClick();
+    });
+}
+
+MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files, Platform* other) {
+    app.drives.makeFolders("c:\\dati");
+    for (const auto& [name, bytes] : files)
+        app.drives.write("c:\\dati\\" + name, bytes);
+    MainWindow& m = app.startIn("c:\\dati", other);
+    enterJoinMode(app.desktop, m, 0);
+    for (int i = 0; i < static_cast<int>(files.size()); ++i)
+        m.File2.userClickItem(i);
+    return m;
 }
 
 void closeNameDialog(ScriptedDesktop& desktop, const std::string& typed) {

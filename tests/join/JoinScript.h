@@ -14,10 +14,15 @@ namespace brenvik {
 void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found);
 
 // While `nomefile` is shown, the user types `name` and presses OK, or presses OK on the name
-// proposed, or closes the dialog from its frame after typing `name`.
+// proposed (kept in `proposed` when given), or closes the dialog from its frame after typing `name`.
 void typeName(ScriptedDesktop& desktop, const std::string& name);
-void confirmName(ScriptedDesktop& desktop);
+void confirmName(ScriptedDesktop& desktop, std::string* proposed = nullptr);
 void closeNameDialog(ScriptedDesktop& desktop, const std::string& typed);
+
+// Writes `files` (name and bytes, in list order) into c:\dati, starts there, enters join mode
+// (nothing detected) and selects them all; `other` as for TestApp::start.
+MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files,
+                         Platform* other = nullptr);
 
 // The detection's message for `count` parts.
 std::string foundMessage(int count);
