@@ -8,19 +8,6 @@
 namespace brenvik {
 namespace {
 
-void clickFile(MainWindow& m, const std::string& name) {
-    const auto& items = m.list.items();
-    auto it = std::find(items.begin(), items.end(), name);
-    ASSERT_NE(it, items.end()) << name;
-    m.list.userClickItem(static_cast<int>(it - items.begin()));
-}
-
-// Sparse: a size of gigabytes costs no disk space.
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    drives.write(winPath, "");
-    std::filesystem::resize_file(drives.host(winPath), static_cast<uintmax_t>(size));
-}
-
 TEST(SelectedFileTest, DescriptionTakesBytesKbOrKbAndMb) {
     struct Case {
         int64_t size;
@@ -104,8 +91,7 @@ TEST(SelectedFileTest, VanishedFileIsRetriedOrSkippedAsTheUserAnswers) {
 
     app.desktop.answer(mb::IdOK);     // retry: still missing
     app.desktop.answer(mb::IdCancel); // go on without the size
-    const auto& items = m.list.items();
-    m.list.userClickItem(static_cast<int>(std::find(items.begin(), items.end(), "gone.bin") - items.begin()));
+    clickFile(m, "gone.bin");
     ASSERT_EQ(app.desktop.boxes.size(), 2u);
     for (const auto& box : app.desktop.boxes) {
         EXPECT_EQ(box.text, "File non trovato!");

@@ -9,7 +9,6 @@
 namespace brenvik {
 namespace {
 
-using splittest::clickFile;
 using splittest::setSizeKb;
 
 std::array<std::string, 1000> extensions() {

@@ -50,7 +50,7 @@ std::string expectedBytes(const std::vector<Marker>& ms, int64_t from, size_t si
 TEST(LargeSourceSlow, FiveGibibytesSplitIntoPartsOfTheLargestSize) {
     TestApp app;
     app.drives.makeFolders("c:\\src");
-    splittest::makeSparseFile(app.drives, "c:\\src\\grande.img", SourceSize);
+    makeSparseFile(app.drives, "c:\\src\\grande.img", SourceSize);
     const std::vector<Marker> ms = markers();
     {
         std::fstream f(app.drives.host("c:\\src\\grande.img"), std::ios::in | std::ios::out | std::ios::binary);
@@ -62,7 +62,7 @@ TEST(LargeSourceSlow, FiveGibibytesSplitIntoPartsOfTheLargestSize) {
     }
 
     MainWindow& m = app.startIn("c:\\src");
-    splittest::clickFile(m, "grande.img");
+    clickFile(m, "grande.img");
     EXPECT_EQ(m.dimensione, SourceSize);
     EXPECT_EQ(m.infolabel.caption(), "NOME FILE: grande.img   Dimensione: 5242892 KB (5120 MB)");
     splittest::setSizeKb(m, 999999);

@@ -5,14 +5,13 @@
 namespace brenvik {
 namespace {
 
-using splittest::clickFile;
 using splittest::setSizeKb;
 
 // A started program with a file of `size` bytes selected, so that the size controls respond.
 struct Selector {
     explicit Selector(int64_t size = 1500000) {
         app.drives.makeFolders("c:\\dati");
-        splittest::makeSparseFile(app.drives, "c:\\dati\\file.bin", size);
+        makeSparseFile(app.drives, "c:\\dati\\file.bin", size);
         MainWindow& w = app.startIn("c:\\dati");
         clickFile(w, "file.bin");
     }

@@ -7,7 +7,6 @@
 namespace brenvik {
 namespace {
 
-using splittest::clickFile;
 using splittest::DisplayRecorder;
 using splittest::filesIn;
 using splittest::joinParts;

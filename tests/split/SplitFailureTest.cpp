@@ -74,7 +74,7 @@ struct Faulty {
         app.drives.makeFolders("c:\\src");
         app.drives.write("c:\\src\\" + name, bytes);
         app.startIn("c:\\src", &platform);
-        splittest::clickFile(m(), name);
+        clickFile(m(), name);
         splittest::setSizeKb(m(), kb);
     }
     ~Faulty() { app.stop(); }

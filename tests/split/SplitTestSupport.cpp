@@ -6,26 +6,6 @@
 
 namespace brenvik::splittest {
 
-void clickFile(MainWindow& m, const std::string& name) {
-    auto find = [&m, &name] {
-        const auto& items = m.list.items();
-        auto it = std::find(items.begin(), items.end(), name);
-        return it == items.end() ? -1 : static_cast<int>(it - items.begin());
-    };
-    int index = find();
-    if (index < 0) {
-        m.list.refresh();
-        index = find();
-    }
-    ASSERT_GE(index, 0) << name << " is not in the list of " << m.list.path();
-    m.list.userClickItem(index);
-}
-
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    drives.write(winPath, "");
-    std::filesystem::resize_file(drives.host(winPath), static_cast<uintmax_t>(size));
-}
-
 void setSizeKb(MainWindow& m, int64_t kb) {
     m.Text.setText(std::to_string(kb));
 }

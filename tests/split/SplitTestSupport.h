@@ -9,13 +9,6 @@
 
 namespace brenvik::splittest {
 
-// Clicks `name` in the split-mode file list, reading the folder again when the list does not
-// show it yet. Fails the test when the file is not there.
-void clickFile(MainWindow& m, const std::string& name);
-
-// A file of `size` bytes that costs no disk space (sparse, all zeros).
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
-
 // Leaves `kb` in the part-size box, as typing it would.
 void setSizeKb(MainWindow& m, int64_t kb);
 

@@ -1,5 +1,9 @@
 #include "support/TestApp.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
 namespace brenvik {
 
 TestApp::TestApp() : platform(desktop, drives.fs(), settings, launcher) {}
@@ -21,6 +25,26 @@ MainWindow& TestApp::startIn(const std::string& folder, Platform* other) {
     drives.makeFolders(folder);
     store("path", "initialdir", folder);
     return start(other);
+}
+
+void clickFile(MainWindow& m, const std::string& name) {
+    auto find = [&m, &name] {
+        const auto& items = m.list.items();
+        auto it = std::find(items.begin(), items.end(), name);
+        return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    };
+    int index = find();
+    if (index < 0) {
+        m.list.refresh();
+        index = find();
+    }
+    ASSERT_GE(index, 0) << name << " is not in the list of " << m.list.path();
+    m.list.userClickItem(index);
+}
+
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
+    drives.write(winPath, "");
+    std::filesystem::resize_file(drives.host(winPath), static_cast<uintmax_t>(size));
 }
 
 } // namespace brenvik

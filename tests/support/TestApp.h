@@ -45,4 +45,11 @@ private:
     std::unique_ptr<MainWindow> main_;
 };
 
+// Clicks `name` in the split-mode file list, reading the folder again when the list does not
+// show it yet. Fails the test when the file is not there.
+void clickFile(MainWindow& m, const std::string& name);
+
+// A file of `size` bytes that costs no disk space (sparse, all zeros).
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
+
 } // namespace brenvik

@@ -138,7 +138,7 @@ struct SplitFile {
         app.drives.makeFolders("c:\\src");
         app.drives.write("c:\\src\\" + name, source);
         MainWindow& m = app.startIn("c:\\src");
-        splittest::clickFile(m, name);
+        clickFile(m, name);
         splittest::setSizeKb(m, kb);
         m.split.click();
         folder = app.drives.host(dest());
