@@ -62,14 +62,11 @@ TEST(FirstRunTest, FreshUserGoesThroughPreparationAndWizardOnce) {
     TestApp app;
     finishWizard(app);
     MainWindow& m = app.start();
+    // The preparation window's own sequence is checked above; here only its place.
     const auto& log = app.desktop.log;
-    EXPECT_LT(position(log, "show install"), position(log, "pause 1000"));
-    EXPECT_LT(position(log, "pause 700"), position(log, "unload install"));
+    EXPECT_LT(position(log, "show install"), position(log, "unload install"));
     EXPECT_LT(position(log, "unload install"), position(log, "show wizard"));
     EXPECT_LT(position(log, "unload wizard"), position(log, "show main")) << "both before the main window shows";
-    ASSERT_GE(app.desktop.pauses.size(), 5u);
-    EXPECT_EQ(std::vector<int>(app.desktop.pauses.begin(), app.desktop.pauses.begin() + 5),
-              (std::vector<int>{1000, 400, 900, 800, 700}));
     EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1");
     EXPECT_EQ(app.setting("Destinazione", "dir"), "C:\\myfiles");
     EXPECT_TRUE(app.drives.isFolder("c:\\myfiles"));

@@ -36,13 +36,9 @@ const std::string Foot = "echo.\r\n"
 
 // The script the program writes for `bytes` split at `kb`, read back from disk.
 std::string writtenScript(const std::string& name, size_t bytes, int kb) {
-    TestApp app;
-    app.drives.write("c:\\" + name, patternBytes(bytes));
-    MainWindow& m = app.startIn();
-    clickFile(m, name);
-    setSizeKb(m, kb);
-    m.split.click();
-    return app.drives.read("c:\\myfiles\\[" + name + "]\\Assembla[" + name + "].bat");
+    splittest::Split s(name, patternBytes(bytes), kb);
+    s.run();
+    return s.app.drives.read(s.script());
 }
 
 TEST(AssemblyScriptTest, OrdinaryNamesGiveTheTwelveLinesByteForByte) {
@@ -86,17 +82,14 @@ TEST(AssemblyScriptTest, TextIsWrittenInCodePage850) {
 }
 
 TEST(AssemblyScriptTest, NameOutsideTheCodePageWritesPartsButNoScript) {
-    TestApp app;
-    app.drives.write("c:\\日本.txt", patternBytes(3000));
-    MainWindow& m = app.startIn();
-    clickFile(m, "日本.txt");
-    setSizeKb(m, 1);
-    app.store("opzioni", "cartsplit", "1");
-    m.split.click();
-    EXPECT_EQ(splittest::joinParts(app.drives, "c:\\myfiles\\[日本.txt]\\日本.txt.", 3), patternBytes(3000));
-    EXPECT_FALSE(app.drives.exists("c:\\myfiles\\[日本.txt]\\Assembla[日本.txt].bat"));
-    EXPECT_EQ(m.infolabel.caption(), "Parti create, script non creato: il nome ha caratteri fuori dalla code page 850");
-    EXPECT_TRUE(app.launcher.started.empty());
+    splittest::Split s("日本.txt", patternBytes(3000), 1);
+    s.app.store("opzioni", "cartsplit", "1");
+    s.run();
+    EXPECT_EQ(splittest::joinParts(s.app.drives, "c:\\myfiles\\[日本.txt]\\日本.txt.", 3), s.source);
+    EXPECT_FALSE(s.app.drives.exists(s.script()));
+    EXPECT_EQ(s.m().infolabel.caption(),
+              "Parti create, script non creato: il nome ha caratteri fuori dalla code page 850");
+    EXPECT_TRUE(s.app.launcher.started.empty());
 }
 
 // Every copy command of a long script: what it reads and where it writes.
@@ -195,16 +188,11 @@ TEST(AssemblyScriptTest, OneLineIsKeptUpToTheInterpretersLimitExactly) {
 }
 
 TEST(AssemblyScriptTest, SecondSplitLeavesOnlyItsOwnScript) {
-    TestApp app;
-    app.drives.write("c:\\f.bin", patternBytes(10000));
-    MainWindow& m = app.startIn();
-    clickFile(m, "f.bin");
-    setSizeKb(m, 4);
-    m.split.click();
-    setSizeKb(m, 8);
-    m.split.click();
-    EXPECT_EQ(app.drives.read("c:\\myfiles\\[f.bin]\\Assembla[f.bin].bat"),
-              Head + "COPY /B \"f.bin.000\" + \"f.bin.001\" f.bin /B /V /-Y\r\n" + Foot);
+    splittest::Split s("f.bin", patternBytes(10000), 4);
+    s.run();
+    setSizeKb(s.m(), 8);
+    s.run();
+    EXPECT_EQ(s.app.drives.read(s.script()), Head + "COPY /B \"f.bin.000\" + \"f.bin.001\" f.bin /B /V /-Y\r\n" + Foot);
 }
 
 } // namespace

@@ -11,29 +11,11 @@ using splittest::DisplayRecorder;
 using splittest::filesIn;
 using splittest::joinParts;
 using splittest::setSizeKb;
+using splittest::Split;
 
 const char* const LargerThanFile = "Il file da creare è più grande grande del file d'origine";
 const char* const ZeroSize = "Grandezza dei file da creare = 0!";
 const char* const TooMany = "Aumenta le dimensioni dei File da creare.Impossibile eseguire oltre 1000 parti!";
-
-// A program with `bytes` as c:\src\<name> selected and the part size set.
-struct Split {
-    Split(const std::string& name, const std::string& bytes, int64_t kb) : name(name), source(bytes) {
-        app.drives.makeFolders("c:\\src");
-        app.drives.write("c:\\src\\" + name, bytes);
-        MainWindow& w = app.startIn("c:\\src");
-        clickFile(w, name);
-        setSizeKb(w, kb);
-    }
-    MainWindow& m() { return app.main(); }
-    std::string dest() const { return "c:\\myfiles\\[" + name + "]"; }
-    std::string part(int i) const { return dest() + "\\" + name + "." + std::to_string(1000 + i).substr(1); }
-    void run() { m().split.click(); }
-
-    TestApp app;
-    std::string name;
-    std::string source;
-};
 
 TEST(SplitCommandTest, TenThousandBytesAtFourKbGiveThreeParts) {
     Split s("film.avi", patternBytes(10000), 4);

@@ -6,6 +6,13 @@
 
 namespace brenvik::splittest {
 
+Split::Split(const std::string& name, const std::string& bytes, int64_t kb) : name(name), source(bytes) {
+    app.drives.makeFolders("c:\\src");
+    app.drives.write("c:\\src\\" + name, bytes);
+    clickFile(app.startIn("c:\\src"), name);
+    setSizeKb(m(), kb);
+}
+
 void setSizeKb(MainWindow& m, int64_t kb) {
     m.Text.setText(std::to_string(kb));
 }

@@ -133,22 +133,15 @@ const ::testing::Environment* const registered = ::testing::AddGlobalTestEnviron
     } while (0)
 
 // A file split through the window into c:\myfiles\[name], its script ready to run.
-struct SplitFile {
-    SplitFile(const std::string& name, size_t size, int64_t kb) : name(name), source(patternBytes(size, 3)) {
-        app.drives.makeFolders("c:\\src");
-        app.drives.write("c:\\src\\" + name, source);
-        MainWindow& m = app.startIn("c:\\src");
-        clickFile(m, name);
-        splittest::setSizeKb(m, kb);
-        m.split.click();
+struct SplitFile : splittest::Split {
+    SplitFile(const std::string& name, size_t size, int64_t kb) : Split(name, patternBytes(size, 3), kb) {
+        run();
         folder = app.drives.host(dest());
     }
-    std::string dest() const { return "c:\\myfiles\\[" + name + "]"; }
-    std::string script() const { return "Assembla[" + name + "].bat"; }
+    std::string scriptName() const { return "Assembla[" + name + "].bat"; }
     std::string parts() { return splittest::joinParts(app.drives, dest() + "\\" + name + ".", m().numparti); }
-    MainWindow& m() { return app.main(); }
     size_t scriptLines() {
-        const std::string text = app.drives.read(dest() + "\\" + script());
+        const std::string text = app.drives.read(script());
         return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
     }
     std::optional<std::string> rebuilt() {
@@ -161,12 +154,9 @@ struct SplitFile {
     // Runs the script as the receiver would, with no file of the target's name in the folder.
     Wine::Run rebuild(const std::string& input = "x") {
         fs::remove(folder / name);
-        return Wine::instance->run(folder, script(), input);
+        return Wine::instance->run(folder, scriptName(), input);
     }
 
-    TestApp app;
-    std::string name;
-    std::string source;
     fs::path folder;
 };
 
@@ -241,12 +231,12 @@ TEST(ReassemblyUnderWine, ExistingTargetIsReplacedOnlyWhenTheUserSaysSo) {
         std::ofstream(target, std::ios::binary) << "the receiver's own file";
 
         if (parts > 3) {
-            const Wine::Run r = Wine::instance->run(f.folder, f.script(), "xn\r\n");
+            const Wine::Run r = Wine::instance->run(f.folder, f.scriptName(), "xn\r\n");
             EXPECT_EQ(r.exit, 0) << r.output;
             EXPECT_EQ(readHostFile(target), "the receiver's own file") << "answer No\n" << r.output;
             EXPECT_FALSE(fs::exists(f.folder / "film.avi.$$$")) << "no leftover after a refusal";
         }
-        const Wine::Run r = Wine::instance->run(f.folder, f.script(), yes);
+        const Wine::Run r = Wine::instance->run(f.folder, f.scriptName(), yes);
         EXPECT_EQ(r.exit, 0) << r.output;
         EXPECT_NE(r.output.find("?"), std::string::npos) << parts << " parts: no question was asked\n" << r.output;
         EXPECT_TRUE(readHostFile(target) == f.source) << parts << " parts, answer Yes\n" << r.output;
