@@ -1,7 +1,5 @@
 #include "support/TestApp.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
