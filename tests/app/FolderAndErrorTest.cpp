@@ -1,10 +1,6 @@
 #include "app/ErrorMessages.h"
 #include "app/FolderCreation.h"
-#include "platform/IniSettingsStore.h"
-#include "platform/Platform.h"
-#include "platform/RuntimeError.h"
-#include "support/ScriptedDesktop.h"
-#include "support/TestDrives.h"
+#include "support/TestApp.h"
 
 #include <gtest/gtest.h>
 
@@ -50,11 +46,9 @@ TEST(FareCartelleTest, BareDrivesCreateNothingAndBlockedLevelsAreSkippedSilently
 }
 
 struct ErrorTableTest : ::testing::Test {
-    ScriptedDesktop desktop;
-    TestDrives drives;
-    MemorySettingsStore settings;
-    RecordingLauncher launcher;
-    Platform platform{desktop, drives.fs(), settings, launcher};
+    TestApp app;
+    ScriptedDesktop& desktop = app.desktop;
+    Platform& platform = app.platform;
 };
 
 TEST_F(ErrorTableTest, MessagesButtonsAndAnswers) {

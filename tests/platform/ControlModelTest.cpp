@@ -1,10 +1,7 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "platform/IniSettingsStore.h"
-#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
-#include "support/ScriptedDesktop.h"
-#include "support/TestDrives.h"
+#include "support/TestApp.h"
 
 #include <gtest/gtest.h>
 
@@ -62,11 +59,10 @@ protected:
 };
 
 struct ControlModelTest : ::testing::Test {
-    ScriptedDesktop desktop;
-    TestDrives drives;
-    MemorySettingsStore settings;
-    RecordingLauncher launcher;
-    Platform platform{desktop, drives.fs(), settings, launcher};
+    TestApp app;
+    ScriptedDesktop& desktop = app.desktop;
+    TestDrives& drives = app.drives;
+    Platform& platform = app.platform;
 };
 
 TEST_F(ControlModelTest, AssignmentRunsHandlersNestedAndSameValueFiresNothing) {

@@ -134,9 +134,8 @@ TEST_F(MainWindowViewTest, UserActionsReachTheHandlers) {
     app.store("path", "initialdir", "c:\\altrove");
     app.desktop.answer(mb::IdNo);
     widget<QAbstractButton>(*view, "esci")->click();
-    ASSERT_EQ(app.desktop.boxes.size(), 1u);
-    EXPECT_EQ(app.desktop.boxes[0].text, "Sicuro di voler uscire");
-    EXPECT_EQ(app.desktop.boxes[0].flags, mb::YesNo | mb::Question);
+    // The question's wording is checked with the model's close; here only that it came.
+    EXPECT_EQ(app.desktop.boxes.size(), 1u);
     EXPECT_EQ(app.setting("path", "initialdir"), "c:\\");
     EXPECT_FALSE(app.desktop.ended);
 
