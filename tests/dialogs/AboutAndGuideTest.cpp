@@ -84,21 +84,11 @@ TEST(AboutTest, AnEmptyTextLeavesTheBoxBlankAndOkEnabledAtOnce) {
 }
 
 TEST(AboutTest, ClosingDuringTheTypingStopsItWithoutLoadingTheWindowAgain) {
-    TestApp app;
-    app.presetReturningUser();
-    dialogtest::YieldingDesktop desktop;
-    Platform platform(desktop, app.drives.fs(), app.settings, app.launcher);
-    MainWindow m(platform);
-    m.show();
-    desktop.pauses.clear();
-    desktop.yields = 0;
-    desktop.onYield = [&m](int yields) {
-        if (yields == 9)
-            m.aboutform.userClose();
-    };
-    m.about.click();
+    dialogtest::YieldingApp y;
+    MainWindow& m = y.m;
+    y.clickAndCloseAt(m.about, m.aboutform, 9);
     EXPECT_FALSE(m.aboutform.loaded());
-    EXPECT_EQ(desktop.pauses.size(), 5u);
+    EXPECT_EQ(y.desktop.pauses.size(), 5u);
     EXPECT_TRUE(m.aboutform.ok.enabled()) << "a window loaded again starts as designed";
 }
 

@@ -158,21 +158,11 @@ TEST(DestinationDialogTest, GrowsFromTheSmallestSizeInTwentyTwoSteps) {
 }
 
 TEST(DestinationDialogTest, ClosingDuringTheAnimationStopsItWithoutLoadingTheDialogAgain) {
-    TestApp app;
-    app.presetReturningUser();
-    dialogtest::YieldingDesktop desktop;
-    Platform platform(desktop, app.drives.fs(), app.settings, app.launcher);
-    MainWindow m(platform);
-    m.show();
-    desktop.pauses.clear();
-    desktop.yields = 0;
-    desktop.onYield = [&m](int yields) {
-        if (yields == 5)
-            m.optionsfrm.userClose();
-    };
-    m.options.click();
+    dialogtest::YieldingApp y;
+    MainWindow& m = y.m;
+    y.clickAndCloseAt(m.options, m.optionsfrm, 5);
     EXPECT_FALSE(m.optionsfrm.loaded());
-    EXPECT_EQ(desktop.pauses, (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(y.desktop.pauses, (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(m.focused(), &m.Command1);
 }
 

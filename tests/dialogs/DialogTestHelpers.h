@@ -3,6 +3,7 @@
 #include "platform/Control.h"
 #include "platform/Form.h"
 #include "support/ScriptedDesktop.h"
+#include "support/TestApp.h"
 
 #include <algorithm>
 #include <functional>
@@ -59,6 +60,27 @@ public:
         ++yields;
         if (onYield)
             onYield(yields);
+    }
+};
+
+// The main window of a returning user on a YieldingDesktop.
+struct YieldingApp {
+    TestApp app;
+    YieldingDesktop desktop;
+    Platform platform{desktop, app.drives.fs(), app.settings, app.launcher};
+    MainWindow& m = app.startIn("c:\\", &platform);
+    ~YieldingApp() { app.stop(); }
+
+    // Clicks `button`; at the `at`-th yield after it the user closes `dialog` from its frame, as
+    // during an animation. Only the pauses made meanwhile are left in desktop.pauses.
+    void clickAndCloseAt(CommandButton& button, Form& dialog, int at) {
+        desktop.pauses.clear();
+        desktop.yields = 0;
+        desktop.onYield = [&dialog, at](int yields) {
+            if (yields == at)
+                dialog.userClose();
+        };
+        button.click();
     }
 };
 
