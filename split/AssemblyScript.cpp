@@ -98,6 +98,10 @@ std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::stri
         out.push_back(copy);
     } else {
         const std::string temp = temporaryName(filesel);
+        // The gathering overwrites its temporary file: a file of that name that is not ours is
+        // left alone and nothing is rebuilt.
+        out.push_back("IF EXIST " + quoted(temp) + " (echo " + quoted(temp) +
+                      " esiste: rinominalo e ripeti, il file non e' stato ricostruito. & GOTO :EOF)");
         for (std::string& line : gatheringLines(parts, temp))
             out.push_back(std::move(line));
         out.push_back("MOVE /-Y " + quoted(temp) + " " + target(filesel));

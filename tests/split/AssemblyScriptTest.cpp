@@ -146,7 +146,10 @@ TEST(AssemblyScriptTest, TooManyPartsForOneLineAreGatheredInATemporaryFile) {
         expected.push_back("film.avi." + std::to_string(1000 + i).substr(1));
     EXPECT_EQ(read, expected) << "every part once, in number order";
 
-    const size_t after = 8 + cs.size();
+    EXPECT_EQ(lines[8], "IF EXIST \"film.avi.$$$\" (echo \"film.avi.$$$\" esiste: rinominalo e ripeti, il file non e' "
+                        "stato ricostruito. & GOTO :EOF)")
+        << "a file of the temporary name that is not ours stops the script before anything is written";
+    const size_t after = 9 + cs.size();
     ASSERT_EQ(lines.size(), after + 5);
     EXPECT_EQ(lines[after], "MOVE /-Y \"film.avi.$$$\" film.avi") << "asks before replacing";
     EXPECT_EQ(lines[after + 1], "IF EXIST \"film.avi.$$$\" DEL \"film.avi.$$$\"");
@@ -161,7 +164,8 @@ TEST(AssemblyScriptTest, LongFormKeepsQuotingAndPercentRules) {
         EXPECT_LE(line.size(), AssemblyScript::MaxLine);
     const std::string temp = "\"" + std::string(120, 'n') + " 5%%&.x.$$$\"";
     EXPECT_EQ(lines[lines.size() - 5], "MOVE /-Y " + temp + " \"" + std::string(120, 'n') + " 5%%&.x\"");
-    EXPECT_NE(lines[8].find("\"" + std::string(120, 'n') + " 5%%&.x.000\""), std::string::npos);
+    EXPECT_EQ(lines[8].rfind("IF EXIST " + temp + " (echo " + temp, 0), 0u) << "the guard quotes and doubles too";
+    EXPECT_NE(lines[9].find("\"" + std::string(120, 'n') + " 5%%&.x.000\""), std::string::npos);
 }
 
 // The copy line all parts would take on one line, `target` as it stands on it.
@@ -182,7 +186,7 @@ TEST(AssemblyScriptTest, OneLineIsKeptUpToTheInterpretersLimitExactly) {
     const std::string over = std::string(20, 'q') + " " + std::string(19, 'q');
     ASSERT_EQ(singleLine(166, over, "\"" + over + "\"").size(), 8192u);
     lines = scriptLines(166, over);
-    EXPECT_EQ(lines.size(), 12u + 1 + 2) << "two gathering lines, the move and the clean-up";
+    EXPECT_EQ(lines.size(), 12u + 1 + 3) << "the guard, two gathering lines, the move and the clean-up";
     for (const std::string& line : lines)
         EXPECT_LE(line.size(), 8191u);
 }

@@ -208,6 +208,14 @@ TEST(ReassemblyUnderWine, MorePartsThanFitOneLine) {
     expectRebuilt(f, 1000);
     EXPECT_FALSE(fs::exists(f.folder / "film.avi.$$$"));
 
+    // A file that happens to bear the temporary name is the receiver's: it stays as it was.
+    fs::remove(f.folder / "film.avi");
+    std::ofstream(f.folder / "film.avi.$$$", std::ios::binary) << "not ours";
+    const Wine::Run kept = Wine::instance->run(f.folder, f.scriptName(), "x");
+    EXPECT_EQ(readHostFile(f.folder / "film.avi.$$$"), "not ours") << kept.output;
+    EXPECT_FALSE(fs::exists(f.folder / "film.avi")) << kept.output;
+    fs::remove(f.folder / "film.avi.$$$");
+
     // A space, a percent sign, an ampersand and an accent in the long form too, in a name as
     // long as the parts' paths allow: cmd cannot reach a path of more than 259 characters, and
     // Z:<tmp>/brenvik-test-XXXXXX/c/myfiles/[name]\name.000 is 41 + 2 x name + <tmp> long.
