@@ -120,6 +120,7 @@ TEST_F(ControlViewTest, WatchedBoxHandsEveryKeyToTheModelWithItsVirtualCode) {
     EXPECT_EQ(edit->cursorPosition(), 2);
 
     form.keys.setLocked(true);
+    EXPECT_FALSE(edit->isReadOnly()) << "its caret shows; the model decides what each key does";
     qttest::sendKey(edit, Qt::Key_9, "9");
     EXPECT_EQ(form.downs.back().first, 57);
     EXPECT_EQ(edit->text(), QString("75")) << "a locked box hears the key but is not edited";

@@ -151,25 +151,5 @@ TEST_F(MainWindowViewTest, UserActionsReachTheHandlers) {
     EXPECT_EQ(m->focused(), &m->Command1);
 }
 
-TEST_F(MainWindowViewTest, SizeBoxHandsEveryKeyToTheModel) {
-    // The size box's own handlers are replaced by recorders: the box stays locked, so only the
-    // key events reach the model and nothing edits the text.
-    std::vector<int> downs;
-    std::vector<int> ups;
-    m->Text.onKeyDown = [&](int key, int) { downs.push_back(key); };
-    m->Text.onKeyUp = [&](int key, int) { ups.push_back(key); };
-    m->Frame3.setEnabled(true);
-    auto* text = widget<QLineEdit>(*view, "Text");
-    EXPECT_FALSE(text->isReadOnly()) << "its caret shows; the model decides what each key does";
-
-    qttest::sendKey(text, Qt::Key_7, "7");
-    qttest::sendKey(text, Qt::Key_Backspace);
-    qttest::sendKey(text, Qt::Key_3, "3", Qt::KeypadModifier);
-    EXPECT_EQ(downs, (std::vector<int>{55, 8, 99}));
-    EXPECT_EQ(ups, downs);
-    EXPECT_EQ(m->Text.text(), "500");
-    EXPECT_EQ(text->text(), QString("500"));
-}
-
 } // namespace
 } // namespace brenvik
