@@ -1,10 +1,14 @@
 // Drives the real commands headless, the way the window does, so that what is timed is what the
 // user gets (status line and progress included):
-//   brenvik-bench split SOURCE KB DESTFOLDER   cut SOURCE into parts of KB kilobytes
-//   brenvik-bench join PARTSFOLDER OUTPUT      join the run of parts found in PARTSFOLDER
+//   brenvik-bench split SOURCE KB DESTFOLDER [--no-sync]   cut SOURCE into parts of KB kilobytes
+//   brenvik-bench join PARTSFOLDER OUTPUT [--no-sync]      join the run of parts in PARTSFOLDER
+//   brenvik-bench-qt split-qt SOURCE KB DESTFOLDER [--no-refresh]
+//                                              the split in the Qt window; prints its milliseconds
 //   brenvik-bench browse FOLDER                milliseconds of a folder change (median of 9)
 //   brenvik-bench trova FOLDER                 milliseconds of the part detection (median of 9)
 //   brenvik-bench evict FILE...                sync each file and drop its pages from the cache
+// --no-sync leaves the files' flushes to the disk out, to measure what durability costs;
+// --no-refresh leaves the status line's paints during the split out, to measure what they cost.
 // Host paths throughout; each command maps its folders onto drive letters itself.
 #include "BenchDesktop.h"
 #include "join/NameDialog.h"
@@ -12,6 +16,13 @@
 #include "platform/HostFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/Platform.h"
+#include "support/ForwardingFileSystem.h"
+
+#ifdef BRENVIK_BENCH_QT
+#include "platform/qt/QtDesktop.h"
+
+#include <QApplication>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -34,18 +45,37 @@ std::string nameOf(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
+// Files whose flushes to the disk do nothing, copying as the host's own do.
+class UnsyncedFile : public ForwardingFile {
+public:
+    using ForwardingFile::ForwardingFile;
+    size_t copyFrom(File& source, char* buffer, size_t size) override { return inner_->copyFrom(source, buffer, size); }
+    void sync() override {}
+};
+
+class UnsyncedFileSystem : public ForwardingFileSystem {
+public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    std::unique_ptr<File> create(const std::string& path) override {
+        return std::make_unique<UnsyncedFile>(inner_.create(path));
+    }
+    void syncFile(const std::string&) override {}
+    void syncFolder(const std::string&) override {}
+};
+
 struct Session {
-    BenchDesktop desktop;
     DriveTable table;
-    HostFileSystem files;
+    HostFileSystem hostFiles;
+    UnsyncedFileSystem unsynced{hostFiles};
     MemorySettingsStore settings;
     NoLauncher launcher;
     Platform platform;
     MainWindow main;
 
     // c: is `source`'s folder, d: the destination; the program starts showing c:\.
-    Session(const std::string& sourceFolder, const std::string& destFolder)
-        : table(makeTable(sourceFolder, destFolder)), files(table), platform(desktop, files, settings, launcher),
+    Session(Desktop& desktop, const std::string& sourceFolder, const std::string& destFolder, bool sync = true)
+        : table(makeTable(sourceFolder, destFolder)), hostFiles(table),
+          platform(desktop, sync ? static_cast<FileSystem&>(hostFiles) : unsynced, settings, launcher),
           main(prepare(platform, settings)) {
         main.show();
     }
@@ -71,33 +101,79 @@ int fail(const std::string& what) {
     return 2;
 }
 
-int split(const std::string& source, const std::string& kb, const std::string& dest) {
-    Session s(folderOf(source), dest);
-    MainWindow& m = s.main;
+// Selects the source in the file list and types the part size, as the user does.
+bool prepareSplit(MainWindow& m, const std::string& source, const std::string& kb) {
     const auto& items = m.list.items();
     auto it = std::find(items.begin(), items.end(), nameOf(source));
     if (it == items.end())
-        return fail("source not listed");
+        return fail("source not listed"), false;
     m.list.userClickItem(static_cast<int>(it - items.begin()));
-    // The size as the user types it: the box starts at "500", so Backspace it away first.
+    // The box starts at "500", so Backspace it away first.
     for (int i = 0; i < 6; ++i)
         m.Text.userKey(vk::Back, "");
     for (char c : kb)
         m.Text.userKey(c, std::string(1, c));
     if (m.Text.text() != kb)
-        return fail("the size box reads " + m.Text.text());
+        return fail("the size box reads " + m.Text.text()), false;
+    return true;
+}
+
+int split(const std::string& source, const std::string& kb, const std::string& dest, bool sync) {
+    BenchDesktop desktop;
+    Session s(desktop, folderOf(source), dest, sync);
+    MainWindow& m = s.main;
+    if (!prepareSplit(m, source, kb))
+        return 2;
     m.split.userClick();
     const std::string status = m.infolabel.caption();
     std::fprintf(stderr, "%s\n", status.c_str());
     return status.find("SUCCESSO") != std::string::npos ? 0 : 1;
 }
 
-int join(const std::string& partsFolder, const std::string& output) {
-    Session s(partsFolder, folderOf(output));
+#ifdef BRENVIK_BENCH_QT
+// A Qt desktop that can leave the paints during a command out.
+class BenchQtDesktop : public QtDesktop {
+public:
+    explicit BenchQtDesktop(bool paint) : paint_(paint) {}
+    void refresh() override {
+        if (paint_)
+            QtDesktop::refresh();
+    }
+    void pause(int) override {}
+
+private:
+    bool paint_;
+};
+
+int splitQt(int argc, char** argv, bool refresh) {
+    QApplication app(argc, argv);
+    QtDesktop::prepareApplication(app);
+    BenchQtDesktop desktop(refresh);
+    Session s(desktop, folderOf(argv[2]), argv[4]);
+    MainWindow& m = s.main;
+    desktop.yield();
+    if (!prepareSplit(m, argv[2], argv[3]))
+        return 2;
+    desktop.yield();
+    auto t0 = std::chrono::steady_clock::now();
+    m.split.userClick();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    const std::string status = m.infolabel.caption();
+    std::fprintf(stderr, "%s\n", status.c_str());
+    std::printf("%.3f\n", ms);
+    // Straight out: the main window's own close would ask the user.
+    std::fflush(stdout);
+    std::_Exit(status.find("SUCCESSO") != std::string::npos ? 0 : 1);
+}
+#endif
+
+int join(const std::string& partsFolder, const std::string& output, bool sync) {
+    BenchDesktop desktop;
+    Session s(desktop, partsFolder, folderOf(output), sync);
     MainWindow& m = s.main;
     m.Option2.userClick();
     const std::string name = nameOf(output);
-    s.desktop.modalActions["nomefile"] = [&name](Form& f) {
+    desktop.modalActions["nomefile"] = [&name](Form& f) {
         auto& dialog = static_cast<NameDialog&>(f);
         dialog.nf.setText(name);
         dialog.ok.userClick();
@@ -124,14 +200,16 @@ int timeIt(S&& setup, F&& f) {
 }
 
 int browse(const std::string& folder) {
-    Session s(folderOf(folder), folderOf(folder));
+    BenchDesktop desktop;
+    Session s(desktop, folderOf(folder), folderOf(folder));
     MainWindow& m = s.main;
     const std::string target = "c:\\" + nameOf(folder);
     return timeIt([&] { m.dir.setPath("c:\\"); }, [&] { m.dir.setPath(target); });
 }
 
 int trova(const std::string& folder) {
-    Session s(folderOf(folder), folderOf(folder));
+    BenchDesktop desktop;
+    Session s(desktop, folderOf(folder), folderOf(folder));
     MainWindow& m = s.main;
     m.dir.setPath("c:\\" + nameOf(folder));
     return timeIt([] {}, [&] { m.joinMode.Trova(); });
@@ -153,17 +231,22 @@ int evict(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const std::string cmd = argc > 1 ? argv[1] : "";
-    if (cmd == "split" && argc == 5)
-        return split(argv[2], argv[3], argv[4]);
-    if (cmd == "join" && argc == 4)
-        return join(argv[2], argv[3]);
+    const std::string flag = argc > 0 ? argv[argc - 1] : "";
+    if (cmd == "split" && (argc == 5 || (argc == 6 && flag == "--no-sync")))
+        return split(argv[2], argv[3], argv[4], argc == 5);
+    if (cmd == "join" && (argc == 4 || (argc == 5 && flag == "--no-sync")))
+        return join(argv[2], argv[3], argc == 4);
+#ifdef BRENVIK_BENCH_QT
+    if (cmd == "split-qt" && (argc == 5 || (argc == 6 && flag == "--no-refresh")))
+        return splitQt(argc, argv, argc == 5);
+#endif
     if (cmd == "browse" && argc == 3)
         return browse(argv[2]);
     if (cmd == "trova" && argc == 3)
         return trova(argv[2]);
     if (cmd == "evict")
         return evict(argc, argv);
-    std::fprintf(stderr, "usage: brenvik-bench split SOURCE KB DEST | join PARTS OUTPUT | browse FOLDER | "
-                         "trova FOLDER | evict FILE...\n");
+    std::fprintf(stderr, "usage: brenvik-bench split SOURCE KB DEST [--no-sync] | join PARTS OUTPUT [--no-sync] | "
+                         "split-qt SOURCE KB DEST [--no-refresh] | browse FOLDER | trova FOLDER | evict FILE...\n");
     return 2;
 }

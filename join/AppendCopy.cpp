@@ -5,21 +5,20 @@
 
 namespace brenvik {
 
-AppendCopy::AppendCopy() : buffer_(static_cast<size_t>(BlockSize)) {}
+AppendCopy::AppendCopy() : buffer_(new char[static_cast<size_t>(BlockSize)]) {}
 
 void AppendCopy::AccodaFile(File& source, File& target, int64_t length) {
     if (length < 0)
         throw RuntimeError(err::InvalidArgument);
     const int64_t blocks = length / BlockSize + 1;
     const auto lastBlock = static_cast<size_t>(length % BlockSize);
-    size_t size = buffer_.size();
+    auto size = static_cast<size_t>(BlockSize);
     for (int64_t block = 1; block <= blocks; ++block) {
         if (block == blocks)
             size = lastBlock;
         // A source that shrank since it was measured must not pass for a complete copy.
-        if (source.read(buffer_.data(), size) != size)
+        if (target.copyFrom(source, buffer_.get(), size) != size)
             throw RuntimeError(err::InputPastEnd);
-        target.write(buffer_.data(), size);
     }
 }
 

@@ -72,6 +72,7 @@ void JoinCommand::join() {
     output_ = p.files.create(output);
     outputPath_ = output;
     m.setProgress(800, "20");
+    p.desktop.refresh();
     for (const std::string& path : sources) {
         source_ = p.files.openRead(path);
         copier_.AccodaFile(*source_, *output_, source_->length());
@@ -82,6 +83,7 @@ void JoinCommand::join() {
     output_->sync();
     output_->close();
     output_.reset();
+    p.files.syncFolder(folder);
     outputPath_.clear();
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);

@@ -59,6 +59,10 @@ public:
 
     // Handles the pending window events, then returns.
     virtual void yield() = 0;
+    // Paints what has changed on the windows now, without handling any input, so that a long
+    // command's status line keeps up while the command runs. Commands call it often; a desktop
+    // may skip calls that come sooner than anyone could read the change.
+    virtual void refresh() {}
     virtual void pause(int milliseconds) = 0;
     virtual void beep() = 0;
 

@@ -130,6 +130,29 @@ public:
         }
     }
 
+    size_t copyFrom(File& source, char* buffer, size_t size) override {
+        // The kernel copies page cache to page cache without the bytes passing through this
+        // process; where it cannot (another file system, an old kernel) the buffer does it.
+        auto* from = dynamic_cast<PosixFile*>(&source);
+        size_t done = 0;
+        while (from && kernelCopy_ && done < size) {
+            ssize_t n = ::copy_file_range(from->fd_, nullptr, fd_, nullptr, size - done, 0);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
+                    kernelCopy_ = false;
+                    break;
+                }
+                fail(errno, false);
+            }
+            if (n == 0)
+                return done;
+            done += static_cast<size_t>(n);
+        }
+        return done + File::copyFrom(source, buffer + done, size - done);
+    }
+
     int64_t length() override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0)
@@ -153,6 +176,7 @@ public:
 
 private:
     int fd_;
+    bool kernelCopy_ = true;
 };
 
 } // namespace
@@ -330,6 +354,19 @@ void HostFileSystem::removeFile(const std::string& path) {
     std::string host = map(path, Expect::File);
     if (::unlink(host.c_str()) != 0)
         failOpen(errno, host);
+}
+
+void HostFileSystem::syncFolder(const std::string& path) {
+    std::string host = map(path, Expect::Folder);
+    int fd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(errno, true);
+    // Some file systems cannot sync a folder (EINVAL); their names are as durable as they get.
+    int rc = ::fsync(fd);
+    int code = errno;
+    ::close(fd);
+    if (rc != 0 && code != EINVAL)
+        fail(code, true);
 }
 
 bool HostFileSystem::sameFile(const std::string& a, const std::string& b) {

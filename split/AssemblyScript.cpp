@@ -132,7 +132,9 @@ bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso,
     std::unique_ptr<File> out = files.create(path);
     try {
         out->write(bytes->data(), bytes->size());
+        out->sync();
         out->close();
+        files.syncFolder(cartdest);
     } catch (...) {
         // Half a script could rebuild half a file: none is better.
         out.reset();

@@ -1,6 +1,7 @@
 #include "split/PartWriter.h"
 
 #include "mainwindow/MainWindow.h"
+#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -17,11 +18,16 @@ namespace {
 constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
 constexpr const char* PartIsSource = "Split interrotto: una parte sovrascriverebbe il file d'origine";
 
-// Reads exactly the buffer's size from the source and writes it to the part.
+// Moves exactly the buffer's size from the source to the part.
 void copyBlock(File& source, File& part, std::vector<char>& buffer) {
-    if (source.read(buffer.data(), buffer.size()) != buffer.size())
+    if (part.copyFrom(source, buffer.data(), buffer.size()) != buffer.size())
         throw SplitAbort{SourceChanged};
-    part.write(buffer.data(), buffer.size());
+}
+
+// "c:\dest\" of "c:\dest\film.avi.": the folder the parts are written into.
+std::string folderOf(const std::string& prefix) {
+    const size_t cut = prefix.find_last_of("\\/");
+    return cut == std::string::npos ? prefix : prefix.substr(0, cut + 1);
 }
 
 // Buffers sized afresh for a plan, the old ones released first.
@@ -62,6 +68,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         try {
             m.infolabel.setCaption("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
                                    std::to_string(numparti));
+            m.platform().desktop.refresh();
             if (i == numparti - 1 && resto > 0) {
                 plan = planFor(resto);
                 sizeBuffers(plan, block, tail);
@@ -89,6 +96,10 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     if (source->read(&probe, 1) != 0)
         throw SplitAbort{SourceChanged};
     source->close();
+    // Success is reported only for parts that would survive a power cut.
+    for (int32_t i = 0; i < numparti; ++i)
+        files.syncFile(prefissodest + m.estensioni[static_cast<size_t>(i)]);
+    files.syncFolder(folderOf(prefissodest));
 
     const std::string count = std::to_string(numparti);
     m.infolabel.setCaption(" " + count + "/ " + count + " files creati con  SUCCESSO");

@@ -29,7 +29,8 @@ public:
     // Writes parts `prefissodest` + "000" onwards (an existing file of a part's name is
     // replaced), showing "Creando ..." for each and the success text at the end, moving the
     // progress display from 40 to 100, and refreshes the file list. The counts must have been
-    // validated: 0 < `resto` < `grandezza` or `resto` = 0, 1 <= `numparti` <= 1000.
+    // validated: 0 < `resto` < `grandezza` or `resto` = 0, 1 <= `numparti` <= 1000. The success
+    // text comes only once every part and the folder's names are flushed to the disk.
     //
     // A file-system failure throws RuntimeError, and a source that no longer holds exactly the
     // bytes planned (it shrank or grew since it was measured) or a part that would be the source

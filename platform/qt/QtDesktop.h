@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -34,6 +35,7 @@ public:
     // form is hidden or unloaded.
     void runModal(Form& form) override;
     void yield() override;
+    void refresh() override;
     void pause(int milliseconds) override;
     void beep() override;
     [[noreturn]] void endProgram() override;
@@ -48,6 +50,7 @@ private:
 
     std::map<const Form*, std::unique_ptr<QtFormView>> views_;
     std::map<const Form*, QEventLoop*> loops_;
+    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace brenvik

@@ -35,6 +35,13 @@ private:
     size_t room_;
 };
 
+// A file whose bytes never reach the disk: its flush fails as a failing device does.
+class UnflushableFile : public ForwardingFile {
+public:
+    using ForwardingFile::ForwardingFile;
+    void sync() override { throw RuntimeError(err::DeviceIo); }
+};
+
 // The test drives with faults on chosen paths (compared as the program spells them).
 class FaultyFiles : public ForwardingFileSystem {
 public:
@@ -43,6 +50,7 @@ public:
     std::string shrinking;    // opened for reading, it claims 100 bytes more than it holds
     std::string fullDisk;     // created, it takes 4096 bytes and then reports a full disk
     std::string refuseCreate; // cannot be opened for writing
+    std::string unflushable;  // created, its flush to the disk fails
 
     std::unique_ptr<File> openRead(const std::string& path) override {
         auto f = inner_.openRead(path);
@@ -56,6 +64,8 @@ public:
         auto f = inner_.create(path);
         if (path == fullDisk)
             return std::make_unique<FullDiskFile>(std::move(f), 4096);
+        if (path == unflushable)
+            return std::make_unique<UnflushableFile>(std::move(f));
         return f;
     }
 };
@@ -103,6 +113,14 @@ TEST(JoinFaultTest, AFullDiskStopsTheJoinAndRemovesTheOutputItWrote) {
     EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin"));
 }
 
+TEST(JoinFaultTest, AnOutputThatCannotReachTheDiskIsNotReportedCreated) {
+    FaultyJoin j;
+    j.files.unflushable = "c:\\myfiles\\out.bin";
+    j.joinFailing(err::DeviceIo);
+    EXPECT_EQ(j.app.main().infolabel.caption().rfind("File Creato", 0), std::string::npos);
+    EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin"));
+}
+
 TEST(JoinFaultTest, AFileTheJoinCouldNotOpenIsNeverRemoved) {
     FaultyJoin j;
     j.app.drives.makeFolders("c:\\myfiles");
@@ -142,8 +160,9 @@ TEST(AppendCopyTest, CopiesExactlyTheLengthInFullBlocksAndOneLastPass) {
         size_t length;
         std::vector<size_t> reads;
     };
+    constexpr auto B = static_cast<size_t>(AppendCopy::BlockSize);
     const Case cases[] = {
-        {0, {0}}, {1, {1}}, {8191, {8191}}, {8192, {8192, 0}}, {8193, {8192, 1}}, {3 * 8192 + 5, {8192, 8192, 8192, 5}},
+        {0, {0}}, {1, {1}}, {B - 1, {B - 1}}, {B, {B, 0}}, {B + 1, {B, 1}}, {3 * B + 5, {B, B, B, 5}},
     };
     AppendCopy copier;
     for (const Case& c : cases) {
@@ -160,17 +179,18 @@ TEST(AppendCopyTest, CopiesExactlyTheLengthInFullBlocksAndOneLastPass) {
     }
 }
 
-TEST(AppendCopyTest, ASourceThatEndsEarlyThrowsBeforeItsShortBlockIsWritten) {
+TEST(AppendCopyTest, ASourceThatEndsEarlyThrows) {
     AppendCopy copier;
-    RecordingSource source(patternBytes(8192 + 100));
+    constexpr auto B = static_cast<size_t>(AppendCopy::BlockSize);
+    RecordingSource source(patternBytes(B + 100));
     RecordingSource target("");
     try {
-        copier.AccodaFile(source, target, 8192 + 200);
+        copier.AccodaFile(source, target, B + 200);
         FAIL() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), err::InputPastEnd);
     }
-    EXPECT_EQ(target.written, patternBytes(8192));
+    EXPECT_EQ(source.asked, (std::vector<size_t>{B, 200}));
 
     RecordingSource empty("");
     EXPECT_THROW(copier.AccodaFile(empty, target, -1), RuntimeError);

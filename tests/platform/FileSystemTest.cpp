@@ -74,5 +74,35 @@ TEST(FileSystemTest, CreateEmptiesAnExistingFileAndSameFileSeesThroughSpelling) 
     EXPECT_EQ(r->read(buf, sizeof buf), 0u);
 }
 
+// The kernel's file-to-file copy, within one file system and, through the buffer, from another.
+TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
+    TestDrives d;
+    HostFileSystem& fs = d.fs();
+    const std::string bytes = patternBytes(300000, 3);
+    d.write("c:\\src.bin", bytes);
+    char shm[] = "/dev/shm/brenvik-copy.XXXXXX";
+    const bool haveShm = ::mkdtemp(shm) != nullptr;
+    if (haveShm)
+        d.mapDrive('s', shm);
+    std::vector<char> buffer(200000);
+    for (const std::string target : {"c:\\out.bin", "s:\\out.bin"}) {
+        if (target[0] == 's' && !haveShm)
+            continue;
+        auto in = fs.openRead("c:\\src.bin");
+        auto out = fs.create(target);
+        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 200000u) << target;
+        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
+        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 0u) << target;
+        out->sync();
+        out->close();
+        fs.syncFolder(target.substr(0, 3));
+        EXPECT_EQ(d.read(target), bytes) << target;
+    }
+    if (haveShm) {
+        ::unlink((std::string(shm) + "/out.bin").c_str());
+        ::rmdir(shm);
+    }
+}
+
 } // namespace
 } // namespace brenvik

@@ -1,5 +1,7 @@
 #include "platform/qt/QtDesktop.h"
 
+#include "QtTestSupport.h"
+#include "platform/Controls.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtFormView.h"
@@ -10,8 +12,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace brenvik {
 namespace {
@@ -121,6 +125,29 @@ private:
     bool min_;
 };
 
+// A window with one status label, to watch its paints.
+class StatusWindow : public Form {
+public:
+    explicit StatusWindow(Platform& platform) : Form(platform, "status"), info(add<Label>("info")) { applyDesign(); }
+    Label& info;
+
+protected:
+    void design() override {
+        setWindow("Stato", BorderStyle::FixedSingle, 4140, 1515);
+        info.setGeometry({120, 120, 3000, 300});
+    }
+};
+
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 class QtDesktopWindowTest : public ::testing::Test {
 protected:
     QtDesktopWindowTest() : platform(desktop, drives.fs(), settings, launcher) {}
@@ -158,6 +185,31 @@ TEST_F(QtDesktopWindowTest, ModalWindowRunsUntilTheModelHidesIt) {
     EXPECT_FALSE(dialog.loaded());
     EXPECT_FALSE(desktop.existingView(dialog)->isVisible());
     owner.hide();
+}
+
+TEST_F(QtDesktopWindowTest, RefreshPaintsChangesWithoutHandlingInputAtMostThirtyTimesASecond) {
+    StatusWindow w(platform);
+    w.show();
+    desktop.yield();
+    QWidget* label = qttest::widget(desktop.view(w), "info");
+    ASSERT_NE(label, nullptr);
+    PaintCounter counter;
+    label->installEventFilter(&counter);
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+
+    w.info.setCaption("Creando film.avi.000   # 1 of  3");
+    desktop.refresh();
+    EXPECT_EQ(counter.paints, 1) << "the changed label is painted at once";
+    w.info.setCaption("Creando film.avi.001   # 2 of  3");
+    desktop.refresh();
+    EXPECT_EQ(counter.paints, 1) << "a refresh sooner than 33 ms after the last one paints nothing";
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    desktop.refresh();
+    EXPECT_EQ(counter.paints, 2);
+    EXPECT_FALSE(timerRan) << "no queued event but paints is handled";
+    label->removeEventFilter(&counter);
+    w.hide();
 }
 
 TEST_F(QtDesktopWindowTest, OuterSizeResizesTheWindowDownToAPoint) {

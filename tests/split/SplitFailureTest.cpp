@@ -1,3 +1,4 @@
+#include "dialogs/DialogTestHelpers.h"
 #include "platform/RuntimeError.h"
 #include "split/PartWriter.h"
 #include "split/SplitTestSupport.h"
@@ -30,6 +31,8 @@ public:
 
     std::vector<size_t> sourceReads;
     std::vector<std::pair<std::string, size_t>> writes;
+    // "flush PATH" for every flush of a file or folder to the disk, in order.
+    std::vector<std::string>* flushes = nullptr;
 
     class Watched : public ForwardingFile {
     public:
@@ -51,11 +54,29 @@ public:
             inner_->write(buffer, size);
         }
 
+        void sync() override {
+            fs_.flushed(path_);
+            inner_->sync();
+        }
+
     private:
         FaultyFiles& fs_;
         std::string path_;
         bool source_;
     };
+
+    void flushed(const std::string& path) {
+        if (flushes)
+            flushes->push_back("flush " + path);
+    }
+    void syncFile(const std::string& path) override {
+        flushed(path);
+        inner_.syncFile(path);
+    }
+    void syncFolder(const std::string& path) override {
+        flushed(path);
+        inner_.syncFolder(path);
+    }
 
     std::unique_ptr<File> openRead(const std::string& path) override {
         return std::make_unique<Watched>(*this, inner_.openRead(path), path, true);
@@ -226,6 +247,23 @@ TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
     f.run();
     EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: una parte sovrascriverebbe il file d'origine");
     EXPECT_EQ(f.app.drives.read("c:\\src\\film.avi"), f.source);
+}
+
+TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {
+    Faulty f("film.avi", patternBytes(10000), 4);
+    std::vector<std::string> log;
+    f.files.flushes = &log;
+    dialogtest::ControlRecorder status(f.m().infolabel, Property::Caption, log,
+                                       [&] { return f.m().infolabel.caption(); });
+    f.run();
+    const std::string d = f.dest();
+    const auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
+    const auto success = at(" 3/ 3 files creati con  SUCCESSO");
+    ASSERT_LT(success, static_cast<long>(log.size())) << "the split succeeded";
+    for (const char* part : {"000", "001", "002"})
+        EXPECT_LT(at("flush " + d + "\\film.avi." + part), success) << part;
+    EXPECT_LT(at("flush " + d + "\\"), success) << "the folder's names too";
+    EXPECT_LT(at("flush " + f.script()), static_cast<long>(log.size())) << "the script is flushed";
 }
 
 TEST(SplitFailureTest, CopyMovesAtMostOneMebibyteAtATime) {

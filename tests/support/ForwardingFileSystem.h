@@ -37,6 +37,8 @@ public:
     std::unique_ptr<File> openRead(const std::string& path) override { return inner_.openRead(path); }
     std::unique_ptr<File> create(const std::string& path) override { return inner_.create(path); }
     void removeFile(const std::string& path) override { inner_.removeFile(path); }
+    void syncFile(const std::string& path) override { inner_.syncFile(path); }
+    void syncFolder(const std::string& path) override { inner_.syncFolder(path); }
     bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
     std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
 
