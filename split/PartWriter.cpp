@@ -18,9 +18,16 @@ namespace {
 constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
 constexpr const char* PartIsSource = "Split interrotto: una parte sovrascriverebbe il file d'origine";
 
+// A buffer left uninitialised: while the host copies from file to file itself its pages are never
+// touched, so they take no memory.
+struct Buffer {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+};
+
 // Moves exactly the buffer's size from the source to the part.
-void copyBlock(File& source, File& part, std::vector<char>& buffer) {
-    if (part.copyFrom(source, buffer.data(), buffer.size()) != buffer.size())
+void copyBlock(File& source, File& part, Buffer& buffer) {
+    if (part.copyFrom(source, buffer.bytes.get(), buffer.size) != buffer.size)
         throw SplitAbort{SourceChanged};
 }
 
@@ -31,11 +38,13 @@ std::string folderOf(const std::string& prefix) {
 }
 
 // Buffers sized afresh for a plan, the old ones released first.
-void sizeBuffers(const PartWriter::CopyPlan& plan, std::vector<char>& block, std::vector<char>& tail) {
-    std::vector<char>().swap(block);
-    std::vector<char>().swap(tail);
-    block.resize(static_cast<size_t>(plan.blockSize));
-    tail.resize(static_cast<size_t>(plan.tailSize));
+void sizeBuffers(const PartWriter::CopyPlan& plan, Buffer& block, Buffer& tail) {
+    block = {};
+    tail = {};
+    for (auto [buffer, size] : {std::pair{&block, plan.blockSize}, std::pair{&tail, plan.tailSize}}) {
+        buffer->size = static_cast<size_t>(size);
+        buffer->bytes.reset(new char[buffer->size]);
+    }
 }
 
 } // namespace
@@ -52,8 +61,8 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     std::unique_ptr<File> source = files.openRead(percorso);
 
     CopyPlan plan = planFor(grandezza);
-    std::vector<char> block;
-    std::vector<char> tail;
+    Buffer block;
+    Buffer tail;
     sizeBuffers(plan, block, tail);
     advanceProgress(m, 800, 20);
 
