@@ -3,6 +3,7 @@
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
 #include "platform/SettingsStore.h"
+#include "platform/WinPath.h"
 
 #include <cmath>
 
@@ -23,6 +24,11 @@ double Settings::leadingNumber(Key key, int defaultValue) const {
 bool Settings::truth(Key key, int defaultValue) const {
     auto v = truthValue(text(key, std::to_string(defaultValue)));
     return v ? *v : defaultValue != 0;
+}
+
+std::string Settings::destination() const {
+    std::string stored = text(Destinazione, DefaultDestinazione);
+    return winpath::driveLetter(stored) ? stored : DefaultDestinazione;
 }
 
 int Settings::checkState(Key key, int defaultValue) const {

@@ -40,7 +40,9 @@ public:
     // The six, as their readers take them.
     bool firstRun() const { return leadingNumber(Eseguito, 0) == 0; }
     std::string initialDir() const { return text(InitialDir, DefaultInitialDir); }
-    std::string destination() const { return text(Destinazione, DefaultDestinazione); }
+    // A stored destination without a drive letter (empty, edited by hand) names no folder any
+    // window can reach: the default stands in for it.
+    std::string destination() const;
     bool openAfterSplit() const { return truth(CartSplit, 0); }
     bool openAfterJoin() const { return truth(CartUnisci, 1); }
     bool showStartupPicture() const { return truth(About, 1); }

@@ -54,6 +54,10 @@ void JoinCommand::join() {
     p.desktop.pause(100);
     p.desktop.yield();
 
+    // Windows drops a name's trailing spaces, so a name of spaces names the folder itself, which
+    // no file can be opened as; here it must not become a file of blanks either.
+    if (dialog.nf.text().find_first_not_of(' ') == std::string::npos)
+        throw RuntimeError(err::PathFileAccess);
     const std::string output = folder + dialog.nf.text();
     // Taken again: the dialog's yields may have let the user change the selection.
     const std::vector<std::string> sources = selectedSources();

@@ -392,9 +392,30 @@ void DirList::userOpen(int index) {
     try {
         setPath(entries_[static_cast<size_t>(index)].path);
     } catch (const RuntimeError&) {
-        // The folder went away since it was listed: show what is there now.
-        readEntries();
+        showNearestExisting();
     }
+}
+
+void DirList::showNearestExisting() {
+    // Files of a folder that is gone would stay listed and fail at every click; the level above
+    // brings the file lists along through Change.
+    std::vector<std::string> levels = winpath::segments(path_);
+    for (;;) {
+        std::string at = path_.substr(0, 3);
+        for (const std::string& level : levels)
+            at = winpath::join(at, level);
+        try {
+            platform().files.checkFolder(at);
+            if (at != path_)
+                setPath(at);
+            break;
+        } catch (const RuntimeError&) {
+            if (levels.empty())
+                break;
+            levels.pop_back();
+        }
+    }
+    readEntries();
 }
 
 // ---- FileList

@@ -265,12 +265,15 @@ public:
 
     std::function<void()> onChange;
 
-    // A single click only highlights an entry; a double click opens it.
+    // A single click only highlights an entry; a double click opens it. An entry that went
+    // away since it was listed opens nothing; the list shows what is there now, and when the
+    // folder on show went too, the nearest level above it that still exists.
     void userHighlight(int index);
     void userOpen(int index);
 
 private:
     void readEntries();
+    void showNearestExisting();
     std::string path_;
     std::vector<Entry> entries_;
     int listIndex_ = -1;

@@ -59,7 +59,8 @@ public:
 
     // Throws when the folder cannot be shown (missing, not a folder, drive not ready).
     virtual void checkFolder(const std::string& path) = 0;
-    // Names of the sub-folders and of the files (hidden ones included), in name order.
+    // Names of the sub-folders and of the files (hidden ones included), in name order; a name no
+    // Windows path can hold is left out, since nothing could open it.
     virtual std::vector<std::string> folders(const std::string& path) = 0;
     virtual std::vector<std::string> files(const std::string& path) = 0;
 

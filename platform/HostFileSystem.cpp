@@ -272,7 +272,9 @@ std::vector<std::string> HostFileSystem::list(const std::string& path, bool want
     errno = 0;
     while (dirent* e = ::readdir(dir)) {
         std::string name = e->d_name;
-        if (name == "." || name == "..")
+        // A name no Windows path can hold (a\b or 10:30.log on Linux) could be shown but
+        // never opened, and no script could name it: the lists leave it out.
+        if (name == "." || name == ".." || winpath::hasInvalidNameChar(name))
             continue;
         bool folder;
         if (e->d_type == DT_DIR) {

@@ -29,9 +29,11 @@ std::string keyOf(const std::string& application, const std::string& section, co
     return utf8::asciiLower(application + "/" + section + "/" + key);
 }
 
-std::vector<std::string> readLines(const std::string& path) {
+std::vector<std::string> readLines(const std::string& path, bool* unreadable = nullptr) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
+    if (unreadable)
+        *unreadable = !in && ::access(path.c_str(), F_OK) == 0;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -136,7 +138,15 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
         if (c != '\r' && c != '\n')
             clean += c;
 
-    std::vector<std::string> lines = readLines(filePath(application));
+    bool unreadable = false;
+    std::vector<std::string> lines = readLines(filePath(application), &unreadable);
+    std::string id = keyOf(application, section, key);
+    if (unreadable) {
+        // Rewritten from nothing, a file that exists but cannot be read would lose every other
+        // setting it holds: the value is kept for this run instead.
+        unsaved_[id] = clean;
+        return;
+    }
     std::string wantSection = utf8::asciiLower(section);
     std::string wantKey = utf8::asciiLower(key);
     bool inSection = false;
@@ -171,7 +181,6 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
     for (const std::string& l : lines)
         content += l + "\n";
     makeFolders(folder_);
-    std::string id = keyOf(application, section, key);
     if (writeDurably(filePath(application), content))
         unsaved_.erase(id);
     else

@@ -50,13 +50,19 @@ std::vector<std::string> gatheringLines(const std::vector<std::string>& parts, c
     size_t next = 0;
     while (next < parts.size()) {
         std::string line = out.empty() ? "COPY /B " : "COPY /B " + quoted(temp) + " + ";
+        // Counted as the line grows: measuring the whole line for every part made a thousand
+        // parts cost millions of steps.
+        size_t lineLength = length(line);
+        const size_t tailLength = length(tail);
         bool first = true;
         while (next < parts.size()) {
             std::string piece = (first ? "" : "+ ") + quoted(parts[next]) + " ";
+            const size_t pieceLength = length(piece);
             // A part always finds room on a line of its own: names are far shorter than a line.
-            if (!first && length(line) + length(piece) + length(tail) > AssemblyScript::MaxLine)
+            if (!first && lineLength + pieceLength + tailLength > AssemblyScript::MaxLine)
                 break;
             line += piece;
+            lineLength += pieceLength;
             first = false;
             ++next;
         }

@@ -103,6 +103,34 @@ TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
     EXPECT_EQ(m.pathbar.text(), "c:\\");
 }
 
+TEST(BrowserTest, AFolderRemovedWhileOnShowGivesWayToTheNearestLevelLeft) {
+    TestApp app;
+    app.drives.makeFolders("c:\\dati\\sub\\dentro");
+    app.drives.write("c:\\dati\\sub\\uno.bin", patternBytes(5000));
+    app.drives.write("c:\\dati\\resta.bin", "resta");
+    MainWindow& m = app.startIn("c:\\dati\\sub");
+    std::filesystem::remove_all(app.drives.host("c:\\dati\\sub"));
+
+    // The file still listed: its measurement fails, the user goes on without it.
+    app.desktop.answer(mb::IdCancel);
+    m.list.userClickItem(0);
+    ASSERT_EQ(app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(app.desktop.boxes[0].text, "Percorso inesistente...");
+    EXPECT_EQ(app.desktop.boxes[0].title, "Errore");
+
+    // Opening its vanished sub-folder shows the nearest level that is left, every list in step.
+    m.dir.userOpen(indexOf(m.dir, "dentro"));
+    EXPECT_EQ(m.dir.path(), "c:\\dati");
+    EXPECT_EQ(m.list.items(), std::vector<std::string>{"resta.bin"});
+    EXPECT_EQ(m.File2.items(), m.list.items());
+    EXPECT_EQ(m.pathbar.text(), "c:\\dati");
+    EXPECT_EQ(indexOf(m.dir, "sub"), -1);
+    EXPECT_EQ(app.desktop.boxes.size(), 1u);
+    clickFile(m, "resta.bin");
+    EXPECT_EQ(m.infolabel.caption(), "NOME FILE: resta.bin   Dimensione: 5 byte;");
+    EXPECT_FALSE(app.drives.exists("c:\\dati\\sub")) << "nothing is made again";
+}
+
 // A file system that fails listing chosen folders with chosen numbers, to reach the failures a
 // real disk gives rarely.
 class FailingFiles : public ForwardingFileSystem {

@@ -2,10 +2,12 @@
 #include "platform/Convert.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/RuntimeError.h"
+#include "support/HostFaults.h"
 #include "support/TestDrives.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace brenvik {
 namespace {
@@ -67,6 +69,27 @@ TEST(SettingsTest, StoredTextThatCannotBeUsedCountsAsTheDefault) {
     EXPECT_EQ(s.checkState(Settings::CartUnisci, 1), 1);
 }
 
+TEST(SettingsTest, EveryKeyEditedByHandToSomethingUnusableReadsAsItsDefault) {
+    const std::string huge = "99999999999999999999";
+    for (const std::string& bad : {std::string(), std::string("abc"), huge, std::string("1e400"),
+                                   std::string("c:\\non\\esiste"), std::string("\\senza\\unita"), std::string("  ")}) {
+        MemorySettingsStore store;
+        Settings s(store);
+        for (Settings::Key k : {Settings::Eseguito, Settings::InitialDir, Settings::Destinazione, Settings::CartSplit,
+                                Settings::CartUnisci, Settings::About})
+            s.save(k, bad);
+        const bool number = bad == huge || bad == "1e400";
+        EXPECT_EQ(s.firstRun(), !number) << bad << ": only a leading number other than 0 marks the first run done";
+        EXPECT_EQ(s.initialDir(), bad) << "the start-up falls back from a folder it cannot show";
+        EXPECT_EQ(s.destination(), bad.rfind("c:", 0) == 0 ? bad : "c:\\myfiles") << bad;
+        EXPECT_EQ(s.openAfterSplit(), bad == huge) << bad << ": a number past the largest one counts as none";
+        EXPECT_TRUE(s.openAfterJoin()) << bad;
+        EXPECT_TRUE(s.showStartupPicture()) << bad;
+        EXPECT_EQ(s.checkState(Settings::CartSplit, 0), 0) << bad;
+        EXPECT_EQ(s.checkState(Settings::About, 1), 1) << bad;
+    }
+}
+
 TEST(SettingsTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
     TestDrives d;
     std::string folder = d.root() + "/config/deeper";
@@ -85,6 +108,17 @@ TEST(SettingsTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
 
     std::ofstream(again.filePath("Brenvik"), std::ios::trunc) << "[opzi";
     EXPECT_EQ(again.read("Brenvik", "opzioni", "about", "1"), "1") << "a truncated file reads as empty";
+
+    std::ofstream(again.filePath("Brenvik"), std::ios::trunc) << "[opzioni]\nabout=0\n";
+    {
+        PermissionBitsApply bits;
+        ASSERT_EQ(::chmod(again.filePath("Brenvik").c_str(), 0200), 0);
+        EXPECT_EQ(again.read("Brenvik", "opzioni", "about", "1"), "1") << "an unreadable file reads as empty";
+        again.save("Brenvik", "opzioni", "cartsplit", "1");
+        EXPECT_EQ(again.read("Brenvik", "opzioni", "cartsplit", "0"), "1") << "kept for the run";
+        ASSERT_EQ(::chmod(again.filePath("Brenvik").c_str(), 0600), 0);
+    }
+    EXPECT_EQ(again.read("Brenvik", "opzioni", "about", "1"), "0") << "the file it could not read is not replaced";
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "split/SplitTestSupport.h"
+#include "support/PartSizeDriver.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace brenvik {
 namespace {
@@ -199,6 +201,20 @@ TEST(PartSizeSelectorTest, CountIsThePartsRoundedUpOrZeroWhenTheSplitWouldRefuse
         Selector s(5LL * 1024 * 1048576);
         setSizeKb(s.m(), 999999);
         EXPECT_EQ(s.m().numfile.caption(), "6") << "sizes beyond 32 bits count as well";
+    }
+}
+
+TEST(PartSizeSelectorTest, RandomKeysAndClicksNeverLeaveTheControlsOutOfStep) {
+    for (int64_t size : {int64_t{1500000}, int64_t{0}, int64_t{5} * 1024 * 1048576}) {
+        Selector s(size);
+        std::mt19937 random(20240611u + static_cast<unsigned>(size % 1000));
+        for (int i = 0; i < 3000; ++i) {
+            const auto choice = static_cast<unsigned char>(random());
+            partsize::act(s.m(), choice);
+            auto wrong = partsize::inconsistency(s.m());
+            ASSERT_FALSE(wrong) << *wrong << " after action " << i << " (" << int{choice} << "), file of " << size;
+        }
+        EXPECT_TRUE(s.app.desktop.boxes.empty());
     }
 }
 
