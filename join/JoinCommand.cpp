@@ -13,6 +13,16 @@
 
 namespace brenvik {
 
+namespace {
+
+// "c:\myfiles" of "c:\myfiles\film.avi": the folder a path's file is in.
+std::string folderOf(const std::string& path) {
+    const size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(0, cut);
+}
+
+} // namespace
+
 JoinCommand::JoinCommand(MainWindow& main) : m(main) {}
 
 JoinCommand::~JoinCommand() = default;
@@ -66,15 +76,18 @@ void JoinCommand::join() {
         m.infolabel.setCaption("Unione rifiutata: " + output + " è uno dei file da unire. Scegli un altro nome.");
         return;
     }
-    if (p.files.fileExists(output) &&
-        p.msgBox("Il file " + output + " esiste già.\r\nVuoi sostituirlo con il file unito?",
-                 mb::YesNo | mb::Question) != mb::IdYes) {
+    const bool replacing = p.files.fileExists(output);
+    if (replacing && p.msgBox("Il file " + output + " esiste già.\r\nVuoi sostituirlo con il file unito?",
+                              mb::YesNo | mb::Question) != mb::IdYes) {
         m.infolabel.setCaption("Unione annullata: il file " + output + " non è stato sostituito.");
         return;
     }
 
-    output_ = p.files.create(output);
-    outputPath_ = output;
+    // A file being replaced keeps its bytes until the joined one is complete and on the disk: a
+    // join that fails half-way must not cost the user both.
+    const std::string written = replacing ? temporaryBeside(output) : output;
+    output_ = p.files.create(written);
+    outputPath_ = written;
     m.setProgress(800, "20");
     p.desktop.refresh();
     for (const std::string& path : sources) {
@@ -87,8 +100,10 @@ void JoinCommand::join() {
     output_->sync();
     output_->close();
     output_.reset();
-    p.files.syncFolder(folder);
+    if (replacing)
+        p.files.replaceFile(written, output);
     outputPath_.clear();
+    p.files.syncFolder(folderOf(output));
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);
 
@@ -96,6 +111,17 @@ void JoinCommand::join() {
     const std::string stored = settings.destination();
     if (settings.openAfterJoin())
         p.launcher.start("explorer.exe " + stored);
+}
+
+std::string JoinCommand::temporaryBeside(const std::string& output) const {
+    FileSystem& files = m.platform().files;
+    const std::string folder = folderOf(output);
+    // Short, so that it fits wherever the output's own name does.
+    for (int n = 0;; ++n) {
+        std::string candidate = winpath::join(folder, "~brenvik" + (n ? std::to_string(n) : "") + ".$$$");
+        if (!files.fileExists(candidate))
+            return candidate;
+    }
 }
 
 std::vector<std::string> JoinCommand::selectedSources() const {

@@ -32,6 +32,8 @@ private:
     // Full paths of the selected items of File2, in list order.
     std::vector<std::string> selectedSources() const;
     bool isSource(const std::string& output, const std::vector<std::string>& sources) const;
+    // A name in the output's folder that no file bears.
+    std::string temporaryBeside(const std::string& output) const;
     // Closes whatever a join left open and removes the output it had opened, if any.
     void abandonOutput();
 
@@ -39,7 +41,8 @@ private:
     AppendCopy copier_;
     std::unique_ptr<File> output_;
     std::unique_ptr<File> source_;
-    // The output while it is being written; empty once it is complete or when none is open.
+    // The file being written (the output, or the temporary that will replace it); empty once the
+    // output is complete or when none is open.
     std::string outputPath_;
 };
 

@@ -72,6 +72,10 @@ public:
     // Creates the file, or empties an existing one.
     virtual std::unique_ptr<File> create(const std::string& path) = 0;
     virtual void removeFile(const std::string& path) = 0;
+    // Puts the file `from` in the place of the existing file `to`, in one step: at every moment
+    // `to` names either its old bytes or the new ones. Both are in the same folder. 70 when `to`
+    // may not be written.
+    virtual void replaceFile(const std::string& from, const std::string& to) = 0;
     // Makes a closed file's bytes durable. Flushing a set of files written one after another
     // costs less this way, all at the end, than one by one as each is closed: the disk takes the
     // writes in one stream and one journal commit covers them all. Hosts on which a file opened

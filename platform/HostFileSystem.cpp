@@ -358,6 +358,16 @@ void HostFileSystem::removeFile(const std::string& path) {
         failOpen(errno, host);
 }
 
+void HostFileSystem::replaceFile(const std::string& from, const std::string& to) {
+    std::string source = map(from, Expect::File);
+    std::string target = map(to, Expect::File);
+    // A rename would replace a file its owner made read-only, which writing into it never could.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        failOpen(errno, target);
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        failOpen(errno, target);
+}
+
 void HostFileSystem::syncFolder(const std::string& path) {
     std::string host = map(path, Expect::Folder);
     int fd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -168,6 +168,7 @@ TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
         EXPECT_NE(app.desktop.boxes[0].text.find("c:\\myfiles\\out.bin"), std::string::npos);
         if (reply == mb::IdYes) {
             EXPECT_EQ(app.drives.read("c:\\myfiles\\out.bin"), "corto-pezzo") << "no tail of the old file is left";
+            EXPECT_EQ(app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"}) << "no temporary left";
             EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\out.bin");
         } else {
             EXPECT_EQ(app.drives.read("c:\\myfiles\\out.bin"), old);

@@ -47,11 +47,17 @@ class FaultyFiles : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
-    std::string shrinking;    // opened for reading, it claims 100 bytes more than it holds
-    std::string fullDisk;     // created, it takes 4096 bytes and then reports a full disk
-    std::string refuseCreate; // cannot be opened for writing
-    std::string unflushable;  // created, its flush to the disk fails
+    std::string shrinking;     // opened for reading, it claims 100 bytes more than it holds
+    std::string fullDisk;      // created, it takes 4096 bytes and then reports a full disk
+    std::string refuseCreate;  // cannot be opened for writing
+    std::string unflushable;   // created, its flush to the disk fails
+    std::string refuseReplace; // may not be replaced
 
+    void replaceFile(const std::string& from, const std::string& to) override {
+        if (to == refuseReplace)
+            throw RuntimeError(err::PermissionDenied);
+        inner_.replaceFile(from, to);
+    }
     std::unique_ptr<File> openRead(const std::string& path) override {
         auto f = inner_.openRead(path);
         if (path == shrinking)
@@ -121,14 +127,34 @@ TEST(JoinFaultTest, AnOutputThatCannotReachTheDiskIsNotReportedCreated) {
     EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin"));
 }
 
-TEST(JoinFaultTest, AFileTheJoinCouldNotOpenIsNeverRemoved) {
+TEST(JoinFaultTest, AFileBeingReplacedKeepsItsBytesWhenTheJoinFails) {
     FaultyJoin j;
     j.app.drives.makeFolders("c:\\myfiles");
     j.app.drives.write("c:\\myfiles\\out.bin", "del proprietario");
-    j.files.refuseCreate = "c:\\myfiles\\out.bin";
+    j.files.shrinking = "c:\\dati\\b";
+    j.app.desktop.answer(mb::IdYes);
+    j.joinFailing(err::InputPastEnd);
+    EXPECT_EQ(j.app.drives.read("c:\\myfiles\\out.bin"), "del proprietario");
+    EXPECT_EQ(j.app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"}) << "no temporary left";
+}
+
+TEST(JoinFaultTest, AFileTheJoinMayNotWriteIsNeverRemoved) {
+    FaultyJoin j;
+    j.app.drives.makeFolders("c:\\myfiles");
+    j.app.drives.write("c:\\myfiles\\out.bin", "del proprietario");
+    j.files.refuseReplace = "c:\\myfiles\\out.bin";
     j.app.desktop.answer(mb::IdYes);
     j.joinFailing(err::PermissionDenied);
     EXPECT_EQ(j.app.drives.read("c:\\myfiles\\out.bin"), "del proprietario");
+    EXPECT_EQ(j.app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"});
+
+    j.app.desktop.boxes.clear();
+    j.files.refuseCreate = "c:\\myfiles\\new.bin";
+    typeName(j.app.desktop, "new.bin");
+    j.app.desktop.answer(mb::IdOK);
+    j.app.main().uniscifile.userClick();
+    ASSERT_EQ(j.app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(j.app.desktop.boxes[0].title, "Error!");
 }
 
 // Records the size of every read it is asked for.

@@ -64,6 +64,23 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     }
 }
 
+TEST(FileSystemTest, ReplaceFileSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
+    TestDrives d;
+    HostFileSystem& fs = d.fs();
+    d.write("c:\\vecchio", "vecchio");
+    d.write("c:\\nuovo", "nuovo");
+    fs.replaceFile("c:\\nuovo", "c:\\vecchio");
+    EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
+    EXPECT_FALSE(d.exists("c:\\nuovo"));
+
+    PermissionBitsApply bits;
+    d.write("c:\\nuovo", "nuovo");
+    ::chmod(d.host("c:\\vecchio").c_str(), 0444);
+    EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\nuovo", "c:\\vecchio"); }), err::PermissionDenied);
+    EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
+    EXPECT_TRUE(d.exists("c:\\nuovo"));
+}
+
 TEST(FileSystemTest, NamesNoWindowsPathCanHoldAreNotListedAndEveryOtherOneOpens) {
     // Every byte the host allows in a name, alone and inside a longer name, as files and folders.
     TestDrives d;

@@ -37,6 +37,7 @@ public:
     std::unique_ptr<File> openRead(const std::string& path) override { return inner_.openRead(path); }
     std::unique_ptr<File> create(const std::string& path) override { return inner_.create(path); }
     void removeFile(const std::string& path) override { inner_.removeFile(path); }
+    void replaceFile(const std::string& from, const std::string& to) override { inner_.replaceFile(from, to); }
     void syncFile(const std::string& path) override { inner_.syncFile(path); }
     void syncFolder(const std::string& path) override { inner_.syncFolder(path); }
     bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
