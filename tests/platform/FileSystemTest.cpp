@@ -1,8 +1,8 @@
 #include "platform/RuntimeError.h"
 #include "support/TestDrives.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace brenvik {
 namespace {
@@ -21,17 +21,21 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     d.makeFolders("c:\\dati\\sub");
     d.write("c:\\dati\\x.bin", "12345");
     HostFileSystem& fs = d.fs();
-    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.root() + "/c/dati/x.bin");
-    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.root() + "/c/dati/x.bin");
-    EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.root() + "/c/x") << "never above the drive's root";
+    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.under("c/dati/x.bin"));
+    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.under("c/dati/x.bin"));
+    EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.under("c/x")) << "never above the drive's root";
+#ifdef _WIN32
+    EXPECT_EQ(fs.fileLength("C:\\DATI\\X.BIN"), 5) << "names below the letter follow the host, without case";
+#else
     EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound)
         << "names below the letter follow the host";
+#endif
     EXPECT_EQ(fs.fileLength("c:\\dati\\x.bin"), 5);
     EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
     EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});
     auto drives = fs.drives();
     ASSERT_EQ(drives.size(), 2u);
-    EXPECT_EQ(drives[0].display(), "c: [" + d.root() + "/c]");
+    EXPECT_EQ(drives[0].display(), "c: [" + d.under("c") + "]");
 }
 
 TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
@@ -48,12 +52,21 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     EXPECT_EQ(failureOf([&] { fs.create("c:\\a*b"); }), err::BadFileNameOrNumber);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("q:\\"); }), err::DeviceUnavailable);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("c:\\manca"); }), err::PathNotFound);
-    d.mapDrive('e', d.root() + "/nowhere");
+    d.mapDrive('e', d.under("nowhere"));
     EXPECT_EQ(failureOf([&] { fs.checkFolder("e:\\"); }), err::DiskNotReady) << "a drive whose folder is gone";
-    if (::geteuid() != 0) {
+    if (rightsAreEnforced()) {
+        namespace sfs = std::filesystem;
+        d.write("c:\\sola-lettura.txt", "x");
+        sfs::permissions(d.hostFile("c:\\sola-lettura.txt"),
+                         sfs::perms::owner_write | sfs::perms::group_write | sfs::perms::others_write,
+                         sfs::perm_options::remove);
+        EXPECT_EQ(failureOf([&] { fs.create("c:\\sola-lettura.txt"); }), err::PermissionDenied);
+#ifndef _WIN32
+        // Windows keeps no write right on a folder: its read-only mark stops nobody.
         d.makeFolders("c:\\chiusa");
-        ::chmod(d.host("c:\\chiusa").c_str(), 0500);
+        sfs::permissions(d.hostFile("c:\\chiusa"), sfs::perms::owner_read | sfs::perms::owner_exec);
         EXPECT_EQ(failureOf([&] { fs.create("c:\\chiusa\\x"); }), err::PermissionDenied);
+#endif
     }
 }
 
