@@ -8,19 +8,25 @@
 namespace brenvik {
 
 // Which host folder each drive letter stands for. On Linux "c:" is the user's home folder and
-// "z:" the root; tests map letters onto temporary folders.
+// "z:" the root; on Windows every drive of the system stands for itself. Tests map letters onto
+// temporary folders.
 class DriveTable {
 public:
-    // The table for this host and user: c: the home folder (from $HOME), z: the root.
+    // The table for this host and user. Linux: c: the home folder (from $HOME), z: the root.
+    // Windows: the system's drives as they are at each call, listed with their volume labels.
     static DriveTable forThisUser();
 
     void map(char letter, const std::string& hostFolder);
     // The host folder of a letter (any case), or nothing.
     const std::string* root(char letter) const;
     const std::map<char, std::string>& entries() const { return roots_; }
+    // True for the table of the system's own drives (Windows): a letter is a drive only while
+    // the system has it.
+    bool systemDrives() const { return systemDrives_; }
 
 private:
     std::map<char, std::string> roots_;
+    bool systemDrives_ = false;
 };
 
 // The file system of this host, reached through Windows path texts mapped by a drive table.
@@ -41,6 +47,7 @@ public:
     std::unique_ptr<File> create(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void replaceFile(const std::string& from, const std::string& to) override;
+    void syncFile(const std::string& path) override;
     void syncFolder(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     std::string hostPath(const std::string& path) override;
@@ -54,7 +61,9 @@ private:
     std::map<char, std::string> current_;
 };
 
-// The runtime number for a host error code met while reaching a file or a folder.
+// The runtime number for a host error code met while reaching a file or a folder: an errno value
+// on POSIX hosts, a Win32 error code (GetLastError) on Windows. Each host defines its own.
 int errorNumberForErrno(int code, bool forFolder);
+int errorNumberForWin32(unsigned long code, bool forFolder);
 
 } // namespace brenvik

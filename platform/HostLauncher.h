@@ -7,8 +7,9 @@ namespace brenvik {
 class FileSystem;
 
 // Starts programs on this host. "explorer.exe " + a Windows folder path opens that folder, mapped
-// to its host path, in the desktop's file manager (xdg-open); other command lines run as they are
-// split at spaces. Nothing waits for the program.
+// to its host path, in the file explorer on Windows and in the desktop's file manager (xdg-open)
+// elsewhere; other command lines run as they are (split at spaces on POSIX hosts). Nothing waits
+// for the program.
 class HostLauncher : public Launcher {
 public:
     explicit HostLauncher(FileSystem& files) : files_(files) {}

@@ -4,8 +4,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/SystemCodePage.h"
 #include "platform/Utf8.h"
-#include "split/OemCodePage.h"
 
 #include <memory>
 
@@ -122,7 +122,7 @@ std::optional<std::string> AssemblyScript::contents(const std::vector<std::strin
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    return oem::fromUtf8(text);
+    return syscp::toOem(text);
 }
 
 bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,

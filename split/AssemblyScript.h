@@ -41,9 +41,9 @@ public:
     // `numparti` - 1 of `estensioni` and the target `filesel`.
     static std::vector<std::string> lines(int32_t numparti, const std::string& prefisso, const std::string& filesel,
                                           const std::array<std::string, 1000>& estensioni);
-    // The bytes of the file: every line ended by CR LF, in code page 850; nothing when a name
-    // holds a character that page cannot write, since the interpreter would then look for
-    // another file.
+    // The bytes of the file: every line ended by CR LF, in the system's OEM code page (850 when
+    // written on another host than Windows); nothing when a name holds a character that page
+    // cannot write, since the interpreter would then look for another file.
     static std::optional<std::string> contents(const std::vector<std::string>& lines);
 
     // Writes the script into `cartdest` (replacing one of the same name) and refreshes the

@@ -60,7 +60,7 @@ TEST(DestinationDialogTest, AnExistingLevelEndsTheWalkButTheFolderIsStored) {
 TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) {
     for (const char* typed : {"", "c", "q:\\parti", "e:\\parti", "d:\\a|b\\c"}) {
         TestApp app;
-        app.drives.mapDrive('e', app.drives.root() + "/not-inserted");
+        app.drives.mapDrive('e', app.drives.under("not-inserted"));
         MainWindow& m = app.startIn();
         openDialog(app, m, [&app, typed](DestinationDialog& d) {
             d.outputdir.userEdit(typed);

@@ -1,10 +1,9 @@
 #include "JoinScript.h"
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace brenvik {
 namespace {
@@ -20,6 +19,8 @@ void joinBack(TestApp& app, int parts, const std::string& name) {
     EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
 }
 
+#ifndef _WIN32
+// GNU split is a tool of the Linux host.
 TEST(RoundTripTest, PartsWrittenByGnuSplitJoinBackToTheOriginal) {
     struct Case {
         size_t size;
@@ -40,6 +41,7 @@ TEST(RoundTripTest, PartsWrittenByGnuSplitJoinBackToTheOriginal) {
         EXPECT_EQ(app.drives.read("c:\\myfiles\\film.avi"), original) << c.partSize;
     }
 }
+#endif
 
 TEST(RoundTripTest, PartsWrittenTheSplitsWayJoinBackToTheOriginal) {
     TestApp app;
@@ -56,70 +58,66 @@ TEST(RoundTripTest, PartsWrittenTheSplitsWayJoinBackToTheOriginal) {
 
 constexpr int64_t GiB = int64_t{1} << 30;
 
-int openOrFail(const std::string& path, int flags) {
-    int fd = ::open(path.c_str(), flags, 0644);
-    if (fd < 0)
-        ADD_FAILURE() << "cannot open " << path;
-    return fd;
-}
-
 // A sparse file of `size` bytes, zero except for the given patches.
-void writeSparse(const std::string& path, int64_t size, const std::vector<std::pair<int64_t, std::string>>& patches) {
-    int fd = openOrFail(path, O_WRONLY | O_CREAT | O_TRUNC);
-    ASSERT_EQ(::ftruncate(fd, size), 0);
-    for (const auto& [at, bytes] : patches)
-        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), at), static_cast<ssize_t>(bytes.size()));
-    ::close(fd);
+void writeSparse(const std::filesystem::path& path, int64_t size,
+                 const std::vector<std::pair<int64_t, std::string>>& patches) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).close();
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
+    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+    for (const auto& [at, bytes] : patches) {
+        f.seekp(at);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ASSERT_TRUE(f.good()) << path.string();
 }
 
 // Cuts `source` into parts of `partSize` bytes named name.000, name.001, ... in `folder`, as the
 // split names them, keeping the holes: blocks of zeros are not written.
-int splitSparse(const std::string& source, const std::string& folder, const std::string& name, int64_t partSize) {
-    int in = openOrFail(source, O_RDONLY);
-    const int64_t size = ::lseek(in, 0, SEEK_END);
+int splitSparse(const std::filesystem::path& source, const std::filesystem::path& folder, const std::string& name,
+                int64_t partSize) {
+    std::ifstream in(source, std::ios::binary);
+    const auto size = static_cast<int64_t>(std::filesystem::file_size(source));
     std::vector<char> block(1 << 20);
     int parts = 0;
     for (int64_t start = 0; start < size; start += partSize, ++parts) {
         const int64_t length = std::min(partSize, size - start);
-        int out = openOrFail(folder + "/" + partName(name, parts), O_WRONLY | O_CREAT | O_TRUNC);
-        EXPECT_EQ(::ftruncate(out, length), 0);
+        const std::filesystem::path part = folder / partName(name, parts);
+        std::ofstream(part, std::ios::binary | std::ios::trunc).close();
+        std::filesystem::resize_file(part, static_cast<uintmax_t>(length));
+        std::fstream out(part, std::ios::binary | std::ios::in | std::ios::out);
         for (int64_t at = 0; at < length; at += static_cast<int64_t>(block.size())) {
             auto n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(block.size()), length - at));
-            EXPECT_EQ(::pread(in, block.data(), n, start + at), static_cast<ssize_t>(n));
+            in.read(block.data(), static_cast<std::streamsize>(n));
             const bool data = std::any_of(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(n),
                                           [](char c) { return c != 0; });
             if (data) {
-                EXPECT_EQ(::pwrite(out, block.data(), n, at), static_cast<ssize_t>(n));
+                out.seekp(at);
+                out.write(block.data(), static_cast<std::streamsize>(n));
             }
         }
-        ::close(out);
+        EXPECT_TRUE(in.good() && out.good()) << part.string();
     }
-    ::close(in);
     return parts;
 }
 
-bool sameBytes(const std::string& a, const std::string& b) {
-    int fa = openOrFail(a, O_RDONLY);
-    int fb = openOrFail(b, O_RDONLY);
+bool sameBytes(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::ifstream fa(a, std::ios::binary);
+    std::ifstream fb(b, std::ios::binary);
     std::vector<char> ba(1 << 20), bb(1 << 20);
-    bool same = true;
-    while (same) {
-        ssize_t na = ::read(fa, ba.data(), ba.size());
-        ssize_t nb = ::read(fb, bb.data(), bb.size());
-        same = na == nb && na >= 0 && std::equal(ba.begin(), ba.begin() + na, bb.begin());
-        if (na <= 0)
-            break;
+    while (fa && fb) {
+        fa.read(ba.data(), static_cast<std::streamsize>(ba.size()));
+        fb.read(bb.data(), static_cast<std::streamsize>(bb.size()));
+        if (fa.gcount() != fb.gcount() || !std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin()))
+            return false;
     }
-    ::close(fa);
-    ::close(fb);
-    return same;
+    return !fa && !fb && fa.eof() && fb.eof();
 }
 
 TEST(RoundTripSlow, AFileOfFiveGiBJoinsBackFromPartsLargerThanFourGiBInAll) {
     TestApp app;
     app.drives.makeFolders("c:\\orig");
     app.drives.makeFolders("c:\\parti");
-    const std::string original = app.drives.host("c:\\orig\\grande.img");
+    const std::filesystem::path original = app.drives.hostFile("c:\\orig\\grande.img");
     const int64_t size = 5 * GiB + 12345;
     // Marks across 2 GiB, across 4 GiB, across the boundary of the two parts, and at both ends.
     writeSparse(original, size,
@@ -128,10 +126,10 @@ TEST(RoundTripSlow, AFileOfFiveGiBJoinsBackFromPartsLargerThanFourGiBInAll) {
                  {3 * GiB - 100, patternBytes(4096, 3)},
                  {4 * GiB - 3000, patternBytes(8192, 4)},
                  {size - 4096, patternBytes(4096, 5)}});
-    const int parts = splitSparse(original, app.drives.host("c:\\parti"), "grande.img", 3 * GiB);
+    const int parts = splitSparse(original, app.drives.hostFile("c:\\parti"), "grande.img", 3 * GiB);
     ASSERT_EQ(parts, 2);
     joinBack(app, parts, "grande.img");
-    const std::string joined = app.drives.host("c:\\myfiles\\grande.img");
+    const std::filesystem::path joined = app.drives.hostFile("c:\\myfiles\\grande.img");
     ASSERT_EQ(std::filesystem::file_size(joined), static_cast<uintmax_t>(size));
     EXPECT_TRUE(sameBytes(original, joined));
 }

@@ -72,12 +72,12 @@ TEST(BrowserTest, DriveChangeRunsTheWholeFolderChangeBeforeItGoesOn) {
     EXPECT_EQ(m.list.items(), std::vector<std::string>{"su-d.txt"});
     EXPECT_EQ(m.pathbar.text(), "d:\\");
     EXPECT_EQ(driveTipDuringFolderChange, before);
-    EXPECT_EQ(m.drive.toolTip(), "Drive Corrente (d: [" + app.drives.root() + "/d])");
+    EXPECT_EQ(m.drive.toolTip(), "Drive Corrente (d: [" + app.drives.under("d") + "])");
 }
 
 TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
     TestApp app;
-    std::string media = app.drives.root() + "/media";
+    std::string media = app.drives.under("media");
     app.drives.mapDrive('e', media);
     MainWindow& m = app.startIn();
     m.drive.refresh();

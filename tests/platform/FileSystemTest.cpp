@@ -7,8 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <random>
 
 namespace brenvik {
 namespace {
@@ -27,17 +26,21 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     d.makeFolders("c:\\dati\\sub");
     d.write("c:\\dati\\x.bin", "12345");
     HostFileSystem& fs = d.fs();
-    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.root() + "/c/dati/x.bin");
-    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.root() + "/c/dati/x.bin");
-    EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.root() + "/c/x") << "never above the drive's root";
+    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.under("c/dati/x.bin"));
+    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.under("c/dati/x.bin"));
+    EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.under("c/x")) << "never above the drive's root";
+#ifdef _WIN32
+    EXPECT_EQ(fs.fileLength("C:\\DATI\\X.BIN"), 5) << "names below the letter follow the host, without case";
+#else
     EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound)
         << "names below the letter follow the host";
+#endif
     EXPECT_EQ(fs.fileLength("c:\\dati\\x.bin"), 5);
     EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
     EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});
     auto drives = fs.drives();
     ASSERT_EQ(drives.size(), 2u);
-    EXPECT_EQ(drives[0].display(), "c: [" + d.root() + "/c]");
+    EXPECT_EQ(drives[0].display(), "c: [" + d.under("c") + "]");
 }
 
 TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
@@ -54,13 +57,22 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     EXPECT_EQ(failureOf([&] { fs.create("c:\\a*b"); }), err::BadFileNameOrNumber);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("q:\\"); }), err::DeviceUnavailable);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("c:\\manca"); }), err::PathNotFound);
-    d.mapDrive('e', d.root() + "/nowhere");
+    d.mapDrive('e', d.under("nowhere"));
     EXPECT_EQ(failureOf([&] { fs.checkFolder("e:\\"); }), err::DiskNotReady) << "a drive whose folder is gone";
-    {
-        PermissionBitsApply bits;
+    PermissionBitsApply bits;
+    if (rightsAreEnforced()) {
+        namespace sfs = std::filesystem;
+        d.write("c:\\sola-lettura.txt", "x");
+        sfs::permissions(d.hostFile("c:\\sola-lettura.txt"),
+                         sfs::perms::owner_write | sfs::perms::group_write | sfs::perms::others_write,
+                         sfs::perm_options::remove);
+        EXPECT_EQ(failureOf([&] { fs.create("c:\\sola-lettura.txt"); }), err::PermissionDenied);
+#ifndef _WIN32
+        // Windows keeps no write right on a folder: its read-only mark stops nobody.
         d.makeFolders("c:\\chiusa");
-        ::chmod(d.host("c:\\chiusa").c_str(), 0500);
+        sfs::permissions(d.hostFile("c:\\chiusa"), sfs::perms::owner_read | sfs::perms::owner_exec);
         EXPECT_EQ(failureOf([&] { fs.create("c:\\chiusa\\x"); }), err::PermissionDenied);
+#endif
     }
 }
 
@@ -74,8 +86,10 @@ TEST(FileSystemTest, ReplaceFileSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
     EXPECT_FALSE(d.exists("c:\\nuovo"));
 
     PermissionBitsApply bits;
+    if (!rightsAreEnforced())
+        GTEST_SKIP() << "this user writes past a file's read-only mark";
     d.write("c:\\nuovo", "nuovo");
-    ::chmod(d.host("c:\\vecchio").c_str(), 0444);
+    std::filesystem::permissions(d.hostFile("c:\\vecchio"), std::filesystem::perms::owner_read);
     EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\nuovo", "c:\\vecchio"); }), err::PermissionDenied);
     EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
     EXPECT_TRUE(d.exists("c:\\nuovo"));
@@ -134,10 +148,13 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
     HostFileSystem& fs = d.fs();
     const std::string bytes = patternBytes(300000, 3);
     d.write("c:\\src.bin", bytes);
-    char shm[] = "/dev/shm/brenvik-copy.XXXXXX";
-    const bool haveShm = ::mkdtemp(shm) != nullptr;
+    // Memory on Linux, a second file system beside the temporary one; a host without it skips it.
+    namespace sfs = std::filesystem;
+    const sfs::path shm = sfs::path("/dev/shm") / ("brenvik-copy-" + std::to_string(std::random_device{}()));
+    std::error_code ec;
+    const bool haveShm = sfs::create_directory(shm, ec) && !ec;
     if (haveShm)
-        d.mapDrive('s', shm);
+        d.mapDrive('s', shm.string());
     std::vector<char> buffer(200000);
     for (const std::string target : {"c:\\out.bin", "s:\\out.bin"}) {
         if (target[0] == 's' && !haveShm)
@@ -152,10 +169,8 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
         fs.syncFolder(target.substr(0, 3));
         EXPECT_EQ(d.read(target), bytes) << target;
     }
-    if (haveShm) {
-        ::unlink((std::string(shm) + "/out.bin").c_str());
-        ::rmdir(shm);
-    }
+    if (haveShm)
+        sfs::remove_all(shm, ec);
 }
 
 } // namespace

@@ -229,7 +229,7 @@ TEST(SplitFailureTest, SourceChangingDuringTheSplitIsRefused) {
     {
         Faulty f("shrinks.log", patternBytes(10000), 4);
         f.files.afterRead = [&f](size_t) {
-            std::filesystem::resize_file(f.app.drives.host("c:\\src\\shrinks.log"), 5000);
+            std::filesystem::resize_file(f.app.drives.hostFile("c:\\src\\shrinks.log"), 5000);
             f.files.afterRead = nullptr;
         };
         f.run();
@@ -240,13 +240,21 @@ TEST(SplitFailureTest, SourceChangingDuringTheSplitIsRefused) {
 }
 
 TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
-    Faulty f("film.avi", patternBytes(10000), 4);
-    f.app.drives.makeFolders(f.dest());
-    std::filesystem::create_symlink(f.app.drives.host("c:\\src\\film.avi"),
-                                    f.app.drives.host(f.dest()) + "/film.avi.001");
-    f.run();
-    EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: una parte sovrascriverebbe il file d'origine");
-    EXPECT_EQ(f.app.drives.read("c:\\src\\film.avi"), f.source);
+    namespace fs = std::filesystem;
+    using Link = void (*)(const fs::path&, const fs::path&);
+    std::vector<Link> links = {[](const fs::path& to, const fs::path& at) { fs::create_hard_link(to, at); }};
+#ifndef _WIN32
+    // Symbolic links need a right on Windows that tests do not have.
+    links.push_back([](const fs::path& to, const fs::path& at) { fs::create_symlink(to, at); });
+#endif
+    for (Link link : links) {
+        Faulty f("film.avi", patternBytes(10000), 4);
+        f.app.drives.makeFolders(f.dest());
+        link(f.app.drives.hostFile("c:\\src\\film.avi"), f.app.drives.hostFile(f.dest()) / "film.avi.001");
+        f.run();
+        EXPECT_EQ(f.m().infolabel.caption(), "Split interrotto: una parte sovrascriverebbe il file d'origine");
+        EXPECT_EQ(f.app.drives.read("c:\\src\\film.avi"), f.source);
+    }
 }
 
 TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {

@@ -28,7 +28,7 @@ std::string joinParts(TestDrives& drives, const std::string& prefix, int count) 
 
 std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(drives.host(folder)))
+    for (const auto& e : std::filesystem::directory_iterator(drives.hostFile(folder)))
         names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;

@@ -44,7 +44,7 @@ void clickFile(MainWindow& m, const std::string& name) {
 
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
     drives.write(winPath, "");
-    std::filesystem::resize_file(drives.host(winPath), static_cast<uintmax_t>(size));
+    std::filesystem::resize_file(drives.hostFile(winPath), static_cast<uintmax_t>(size));
 }
 
 } // namespace brenvik

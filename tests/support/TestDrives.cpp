@@ -1,24 +1,35 @@
 #include "support/TestDrives.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace brenvik {
 
+namespace fs = std::filesystem;
+
 namespace {
 
+// A new folder "brenvik-test-" and six random letters in the host's temporary folder.
 std::string makeTempRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/brenvik-test-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    std::filesystem::create_directory(pattern + "/c");
-    std::filesystem::create_directory(pattern + "/d");
-    return pattern;
+    std::random_device seed;
+    std::mt19937 random(seed());
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "brenvik-test-";
+        for (int i = 0; i < 6; ++i)
+            name += letters[random() % letters.size()];
+        const fs::path root = fs::temp_directory_path() / name;
+        if (fs::create_directory(root)) {
+            fs::create_directory(root / "c");
+            fs::create_directory(root / "d");
+            const std::u8string text = root.u8string();
+            return std::string(text.begin(), text.end());
+        }
+    }
+    throw std::runtime_error("no temporary folder");
 }
 
 DriveTable tableFor(const std::string& root) {
@@ -30,51 +41,77 @@ DriveTable tableFor(const std::string& root) {
 
 } // namespace
 
+fs::path hostFsPath(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 TestDrives::TestDrives() : root_(makeTempRoot()), table_(tableFor(root_)), fs_(table_) {}
 
 TestDrives::~TestDrives() {
     std::error_code ec;
     // Tests take rights away to provoke failures; give them back so that everything goes.
-    for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        ::chmod(it->path().c_str(), 0700);
-    ::chmod(root_.c_str(), 0700);
-    std::filesystem::remove_all(root_, ec);
+    const fs::path root = hostFsPath(root_);
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(root, ec);
 }
 
 std::string TestDrives::host(const std::string& winPath) {
     return fs_.hostPath(winPath);
 }
 
+fs::path TestDrives::hostFile(const std::string& winPath) {
+    return hostFsPath(host(winPath));
+}
+
+std::string TestDrives::under(const std::string& relative) const {
+    return fs::path(hostFsPath(root_) / hostFsPath(relative)).make_preferred().string();
+}
+
 void TestDrives::makeFolders(const std::string& winPath) {
-    std::filesystem::create_directories(host(winPath));
+    fs::create_directories(hostFile(winPath));
 }
 
 void TestDrives::write(const std::string& winPath, const std::string& bytes) {
-    std::ofstream out(host(winPath), std::ios::binary | std::ios::trunc);
+    std::ofstream out(hostFile(winPath), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + winPath);
 }
 
 std::string TestDrives::read(const std::string& winPath) {
-    std::ifstream in(host(winPath), std::ios::binary);
+    std::ifstream in(hostFile(winPath), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + winPath);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool TestDrives::exists(const std::string& winPath) {
-    return std::filesystem::exists(host(winPath));
+    return fs::exists(hostFile(winPath));
 }
 
 bool TestDrives::isFolder(const std::string& winPath) {
-    return std::filesystem::is_directory(host(winPath));
+    return fs::is_directory(hostFile(winPath));
 }
 
 void TestDrives::mapDrive(char letter, const std::string& hostFolder) {
     table_.map(letter, hostFolder);
     fs_ = HostFileSystem(table_);
+}
+
+bool rightsAreEnforced() {
+    // Asked of the host once: a file without write rights that opens for writing all the same.
+    static const bool enforced = [] {
+        TestDrives probe;
+        const fs::path file = probe.hostFile("c:\\probe");
+        std::ofstream(file) << "x";
+        fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        return !std::ofstream(file, std::ios::app).is_open();
+    }();
+    return enforced;
 }
 
 std::string patternBytes(size_t size, unsigned seed) {

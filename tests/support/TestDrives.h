@@ -2,6 +2,7 @@
 
 #include "platform/HostFileSystem.h"
 
+#include <filesystem>
 #include <string>
 
 namespace brenvik {
@@ -18,8 +19,11 @@ public:
     HostFileSystem& fs() { return fs_; }
     // The temporary tree's own host folder.
     const std::string& root() const { return root_; }
-    // The host path of a Windows path text.
+    // The host path of a Windows path text, as text and for std::filesystem.
     std::string host(const std::string& winPath);
+    std::filesystem::path hostFile(const std::string& winPath);
+    // A host path below the temporary tree: "c/dati" with the host's separators.
+    std::string under(const std::string& relative) const;
 
     // Host-side helpers that bypass the program, to prepare and inspect the disk.
     void makeFolders(const std::string& winPath);
@@ -36,6 +40,14 @@ private:
     DriveTable table_;
     HostFileSystem fs_;
 };
+
+// A UTF-8 host path text for std::filesystem, which takes plain narrow texts on Windows in the
+// ANSI code page rather than in UTF-8.
+std::filesystem::path hostFsPath(const std::string& utf8);
+
+// False where the tests run with rights that no permission stops (root on a POSIX host, and
+// under Wine run by root).
+bool rightsAreEnforced();
 
 // Bytes of a recognisable pattern: byte i is (i * 7 + seed) mod 251, so shifted or swapped
 // blocks never compare equal.

@@ -1,6 +1,5 @@
 #include "platform/IniSettingsStore.h"
 
-#include "platform/Desktop.h"
 #include "platform/Utf8.h"
 
 #include <cerrno>
@@ -185,22 +184,6 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
         unsaved_.erase(id);
     else
         unsaved_[id] = clean;
-}
-
-std::string MemorySettingsStore::read(const std::string& application, const std::string& section,
-                                      const std::string& key, const std::string& defaultValue) {
-    auto it = values_.find(keyOf(application, section, key));
-    return it == values_.end() ? defaultValue : it->second;
-}
-
-void MemorySettingsStore::save(const std::string& application, const std::string& section, const std::string& key,
-                               const std::string& value) {
-    values_[keyOf(application, section, key)] = value;
-    ++saves_;
-}
-
-bool MemorySettingsStore::contains(const std::string& section, const std::string& key) const {
-    return values_.count(keyOf(ApplicationTitle, section, key)) > 0;
 }
 
 } // namespace brenvik

@@ -1,0 +1,94 @@
+#include "split/wine/WineCmd.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace brenvik {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string shellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+int exitCode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The environment of every Wine start: the prefix, its home, the locale.
+std::string environment(const fs::path& root, bool italian) {
+    std::string env = "env WINEPREFIX=" + shellQuoted((root / "prefix").string()) +
+                      " HOME=" + shellQuoted(root.string()) + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=";
+    if (italian)
+        env += " LOCPATH=" + shellQuoted((root / "locale").string()) + " LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8";
+    else
+        env += " LANG=C.UTF-8 LC_ALL=C.UTF-8";
+    return env;
+}
+
+} // namespace
+
+Wine* Wine::instance = nullptr;
+
+std::string readHostFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// An Italian locale, when localedef can make one, gives cmd the OEM code page 850 of an Italian
+// Windows; otherwise Wine reads batch files in page 437.
+void Wine::SetUp() {
+    if (std::system("command -v wine >/dev/null 2>&1") != 0) {
+        missing_ = "Wine is not installed (Debian packages wine64 and wine): the reassembly scripts were not "
+                   "run under cmd";
+        return;
+    }
+    std::string pattern = (fs::temp_directory_path() / "brenvik-wine-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        missing_ = "no temporary folder for the Wine prefix";
+        return;
+    }
+    root_ = pattern;
+    fs::create_directories(root_ / "locale");
+    const std::string locale = (root_ / "locale" / "it_IT.UTF-8").string();
+    italian_ = std::system(("localedef -i it_IT -f UTF-8 " + shellQuoted(locale) + " >/dev/null 2>&1").c_str()) == 0;
+    const int made = exitCode(std::system((environment(root_, italian_) + " timeout -k 10 300 wine cmd /c exit 0 >" +
+                                           shellQuoted((root_ / "prefix.log").string()) + " 2>&1")
+                                              .c_str()));
+    if (made != 0)
+        failed_ =
+            "Wine could not make its prefix (exit " + std::to_string(made) + "): " + readHostFile(root_ / "prefix.log");
+}
+
+void Wine::TearDown() {
+    if (root_.empty())
+        return;
+    // The prefix's server would linger for a few seconds and keep its files busy.
+    (void)std::system((environment(root_, italian_) + " wineserver -k >/dev/null 2>&1").c_str());
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+}
+
+Wine::Run Wine::run(const fs::path& folder, const std::string& script, const std::string& input) {
+    const fs::path neutral = folder / "brenvik-run.bat";
+    fs::copy_file(folder / script, neutral, fs::copy_options::overwrite_existing);
+    const fs::path log = root_ / "run.log";
+    const std::string command = "cd " + shellQuoted(folder.string()) + " && printf " + shellQuoted(input) + " | " +
+                                environment(root_, italian_) + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
+                                shellQuoted(log.string()) + " 2>&1";
+    Run r;
+    r.exit = exitCode(std::system(command.c_str()));
+    // A prompt that repeats until the time-out fills the log; its start tells enough.
+    r.output = readHostFile(log).substr(0, 4000);
+    fs::remove(neutral);
+    return r;
+}
+
+} // namespace brenvik
