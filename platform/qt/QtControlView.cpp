@@ -485,6 +485,7 @@ void QtControlView::applyCaption() {
     default:
         break;
     }
+    applyAccessibleName();
 }
 
 void QtControlView::applyText() {
@@ -513,6 +514,18 @@ void QtControlView::applyText() {
 
 void QtControlView::applyToolTip() {
     widget_->setToolTip(qs(control_.toolTip()));
+    applyAccessibleName();
+}
+
+void QtControlView::applyAccessibleName() {
+    // What a screen reader says for the control: the caption a sighted user reads, else the tool
+    // tip, else (for a list or box without either) the caption of the frame it stands in.
+    QString name = withoutAccessMarks(qs(control_.caption()));
+    if (name.trimmed().isEmpty())
+        name = qs(control_.toolTip());
+    if (name.trimmed().isEmpty() && control_.container())
+        name = withoutAccessMarks(qs(control_.container()->caption()));
+    widget_->setAccessibleName(name.trimmed());
 }
 
 void QtControlView::applyEnabled() {
