@@ -40,9 +40,12 @@ set(CPACK_PACKAGE_NAME brenvik)
 set(CPACK_PACKAGE_VENDOR Tavora)
 set(CPACK_PACKAGE_CONTACT "Staff di sviluppo Brenvik <info@tavora.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "divide un file in parti numerate e le riunisce")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "divide un file in parti numerate e le riunisce\n\
-Brenvik taglia un file in parti numerate e scrive accanto a esse uno script batch di Windows \
-che ricompone il file con COPY /B; in modalità Unisci Files riunisce le parti in un solo file.")
+# The summary above is the description's first line; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Brenvik taglia un file in parti numerate e scrive accanto a esse uno script\n"
+    "batch di Windows che ricompone il file con COPY /B. In modalità Unisci Files\n"
+    "riunisce le parti in un solo file.")
+string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The libraries' packages come from the program's own links; what it reads at run time without
