@@ -123,6 +123,8 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndW
                 option->objectName() != "Command1") {
                 EXPECT_GE(option->width(), option->sizeHint().width())
                     << mode << ": " << option->objectName().toStdString();
+                EXPECT_GE(option->height(), option->sizeHint().height())
+                    << mode << ": " << option->objectName().toStdString();
             }
         }
     };
@@ -205,13 +207,13 @@ TEST_F(DesktopIntegrationTest, EveryControlIsNamedForScreenReaders) {
     EXPECT_EQ(widget(*view, "Option4")->accessibleName(), QString("1 MG"));
     EXPECT_EQ(widget(*view, "Text")->accessibleName(), QString("Clicca per impostare . . ."));
     EXPECT_EQ(widget(*view, "File2")->accessibleName(), QString("Seleziona File")) << "named after its frame";
+    EXPECT_EQ(widget(*view, "list")->accessibleName(), QString("Seleziona File")) << "named after the frame under it";
     m->drive.setToolTip("Drive Corrente (d:)");
     EXPECT_EQ(widget(*view, "drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
-    // The path box and the split list have neither caption nor frame of their own; the rest
-    // of what takes the focus is named.
+    // The path box has neither caption nor frame; the rest of what takes the focus is named.
     for (Control* control : m->controls()) {
         QWidget* w = widget(*view, control->name());
-        if (w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar" && control->name() != "list") {
+        if (w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar") {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << control->name();
         }
     }
