@@ -97,6 +97,12 @@ void Lifecycle::esci_Click() {
     confirmExit();
 }
 
+void Lifecycle::endRequested() {
+    Platform& p = m.platform();
+    Settings(p.settings).save(Settings::InitialDir, m.dir.path());
+    p.desktop.endProgram();
+}
+
 void Lifecycle::about_Click() {
     m.aboutform.showModal();
 }

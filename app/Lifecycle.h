@@ -17,6 +17,10 @@ public:
     void Form_Activate();
     void Form_QueryUnload(bool& cancel);
     void esci_Click();
+    // The system asks the program to end (the session closes, or a terminating signal came): no
+    // one is there to answer the exit question, so it does what Yes does: the folder on show is
+    // saved and the program ends at once.
+    void endRequested();
     void about_Click();
     void help_Click();
     void options_Click();

@@ -1,12 +1,15 @@
 // Brenvik: the program's entry. It builds the platform (the host's files with c: as the home
 // folder, the settings file, the launcher, the Qt desktop), opens the main window and runs the
-// event loop. No command-line argument is read.
+// event loop. No command-line argument is read. When the system asks it to end (logout, a
+// terminating signal) it saves the folder on show and ends, as a confirmed close does.
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/qt/EndRequest.h"
 #include "platform/qt/QtDesktop.h"
+#include "platform/qt/UserAction.h"
 
 #include <QApplication>
 
@@ -21,6 +24,7 @@ int main(int argc, char* argv[]) {
     brenvik::Platform platform(desktop, files, settings, launcher);
 
     brenvik::MainWindow main(platform);
+    brenvik::onEndRequest(app, [&] { brenvik::runUserAction(platform, [&] { main.lifecycle.endRequested(); }); });
     main.show();
     app.exec();
     // The program ends only through the exit question; should the loop ever return, end the

@@ -83,6 +83,24 @@ const QIcon& folderIcon(bool open) {
 }
 
 // Position in a text with CR LF line ends <-> position in the same text with LF alone.
+// The frame that holds `control`, or else the smallest frame beside it whose rectangle holds
+// it (a control placed over a frame without being inside it); null when there is none.
+const Control* enclosingFrame(const Control& control) {
+    if (const Control* container = control.container(); container && container->kind() == ControlKind::Frame)
+        return container;
+    const Geometry g = control.geometry();
+    const Control* best = nullptr;
+    for (const Control* other : control.form().controls()) {
+        if (other == &control || other->kind() != ControlKind::Frame || other->container() != control.container())
+            continue;
+        const Geometry f = other->geometry();
+        if (g.left >= f.left && g.top >= f.top && g.left + g.width <= f.left + f.width &&
+            g.top + g.height <= f.top + f.height && (!best || f.width * f.height < best->width() * best->height()))
+            best = other;
+    }
+    return best;
+}
+
 int displayPosition(const std::string& text, int modelPosition) {
     QString s = qs(text);
     int out = 0;
@@ -446,9 +464,16 @@ void QtControlView::applyGeometry() {
         break;
     }
     case ControlKind::OptionButton:
-    case ControlKind::CheckBox:
-        r.setWidth(std::max(r.width(), widget_->sizeHint().width()));
+    case ControlKind::CheckBox: {
+        // The style's indicator can be taller than the line the button was laid out on: the
+        // button grows about its middle, so that neither the circle nor the text is cut.
+        const QSize hint = widget_->sizeHint();
+        r.setWidth(std::max(r.width(), hint.width()));
+        const int extra = hint.height() - r.height();
+        if (extra > 0)
+            r.adjust(0, -extra / 2, 0, extra - extra / 2);
         break;
+    }
     case ControlKind::Image: {
         // An image that is not stretched takes its picture's size.
         QSize picture = pictures::naturalSize(static_cast<Image&>(control_).picture());
@@ -485,6 +510,7 @@ void QtControlView::applyCaption() {
     default:
         break;
     }
+    applyAccessibleName();
 }
 
 void QtControlView::applyText() {
@@ -513,6 +539,19 @@ void QtControlView::applyText() {
 
 void QtControlView::applyToolTip() {
     widget_->setToolTip(qs(control_.toolTip()));
+    applyAccessibleName();
+}
+
+void QtControlView::applyAccessibleName() {
+    // What a screen reader says for the control: the caption a sighted user reads, else the tool
+    // tip, else (for a list or box without either) the caption of the frame it stands in or on.
+    QString name = withoutAccessMarks(qs(control_.caption()));
+    if (name.trimmed().isEmpty())
+        name = qs(control_.toolTip());
+    if (name.trimmed().isEmpty())
+        if (const Control* frame = enclosingFrame(control_))
+            name = withoutAccessMarks(qs(frame->caption()));
+    widget_->setAccessibleName(name.trimmed());
 }
 
 void QtControlView::applyEnabled() {

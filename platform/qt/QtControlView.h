@@ -57,6 +57,7 @@ private:
     void applyCaption();
     void applyText();
     void applyToolTip();
+    void applyAccessibleName();
     void applyEnabled();
     void applyVisible();
     void applyValue();

@@ -8,11 +8,14 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QThread>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -87,6 +90,16 @@ void QtDesktop::prepareApplication(QApplication& app) {
     }
     QApplication::setFont(toQFont(Font{}));
     app.setWindowIcon(pictures::icon("brenvik"));
+    // Ties the windows to the menu entry that started them (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.tavora.Brenvik"));
+    // Every word on screen is Italian, whatever the user's language: Qt's own texts too (the
+    // text boxes' context menus, the scroll bars' menus), from Qt's Italian catalogue.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qt_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 int QtDesktop::messageBox(const std::string& text, int flags, const std::string& title) {

@@ -24,7 +24,8 @@ public:
     QtDesktop& operator=(const QtDesktop&) = delete;
 
     // The look every window shares: one style and palette whatever the host's theme, the default
-    // dialog font, the program's icon. Call once, after the QApplication exists.
+    // dialog font, the program's icon, Qt's own texts in Italian. Call once, after the
+    // QApplication exists.
     static void prepareApplication(QApplication& app);
 
     int messageBox(const std::string& text, int flags, const std::string& title) override;

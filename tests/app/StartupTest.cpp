@@ -115,5 +115,16 @@ TEST(StartupTest, ClosingSavesTheFolderFirstThenAsks) {
     EXPECT_TRUE(app.desktop.ended);
 }
 
+TEST(StartupTest, EndRequestedBySystemSavesTheFolderAndEndsWithoutAsking) {
+    TestApp app;
+    app.drives.makeFolders("c:\\dove");
+    MainWindow& m = app.startIn();
+    m.dir.setPath("c:\\dove");
+    EXPECT_THROW(m.lifecycle.endRequested(), ProgramEnded);
+    EXPECT_TRUE(app.desktop.ended);
+    EXPECT_TRUE(app.desktop.boxes.empty());
+    EXPECT_EQ(app.setting("path", "initialdir"), "c:\\dove");
+}
+
 } // namespace
 } // namespace brenvik

@@ -101,8 +101,10 @@ TEST_F(MainWindowViewTest, JoinPanelHidesTheSizeSelectorBehindIt) {
     m->unisci.setVisible(true);
     view->show();
     QImage shot = view->grab().toImage();
-    // Right of the panel's count, in window coordinates.
-    const QRect blank = QRect(285, 22, 50, 14).translated(widget(*view, "unisci")->pos());
+    // Right of the panel's count, in window coordinates, then in the shot's device pixels.
+    const QRect logical = QRect(285, 22, 50, 14).translated(widget(*view, "unisci")->pos());
+    const qreal ratio = shot.devicePixelRatio();
+    const QRect blank = QRectF(QPointF(logical.topLeft()) * ratio, QSizeF(logical.size()) * ratio).toRect();
     const QRgb background = shot.pixel(blank.topLeft());
     int differing = 0;
     for (int y = blank.top(); y <= blank.bottom(); ++y)
