@@ -197,6 +197,9 @@ std::string HostFileSystem::map(const std::string& path, Expect expect) {
     for (const std::string& part : winpath::segments(path)) {
         if (winpath::hasInvalidNameChar(part))
             throw RuntimeError(err::BadFileNameOrNumber);
+        // Longer than any name NTFS holds; the system's own answer for it varies by call.
+        if (wide(part).size() > 255)
+            throw RuntimeError(err::PathFileAccess);
         if (host.back() != '\\')
             host += '\\';
         host += part;

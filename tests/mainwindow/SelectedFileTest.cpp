@@ -1,7 +1,7 @@
 #include "support/TestApp.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace brenvik {
 namespace {
@@ -85,7 +85,7 @@ TEST(SelectedFileTest, VanishedFileIsRetriedOrSkippedAsTheUserAnswers) {
     MainWindow& m = app.startIn();
     clickFile(m, "kept.bin");
     ASSERT_EQ(m.dimensione, 2048);
-    ASSERT_EQ(::unlink(app.drives.host("c:\\gone.bin").c_str()), 0);
+    ASSERT_TRUE(std::filesystem::remove(app.drives.hostFile("c:\\gone.bin")));
 
     app.desktop.answer(mb::IdOK);     // retry: still missing
     app.desktop.answer(mb::IdCancel); // go on without the size
