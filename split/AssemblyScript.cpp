@@ -29,7 +29,11 @@ std::string doublePercent(const std::string& name) {
 }
 
 std::string quoted(const std::string& name) {
-    return "\"" + doublePercent(name) + "\"";
+    // Built by appending: "\"" + text makes GCC 12 warn of an overlap inside std::string.
+    std::string out(1, '"');
+    out += doublePercent(name);
+    out += '"';
+    return out;
 }
 
 // The target as a word of the command line: bare unless a character would cut it.

@@ -12,15 +12,6 @@
 namespace brenvik {
 namespace {
 
-int failureOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     TestDrives d;
     d.makeFolders("c:\\dati\\sub");

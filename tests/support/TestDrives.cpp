@@ -1,5 +1,7 @@
 #include "support/TestDrives.h"
 
+#include "platform/RuntimeError.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -119,6 +121,15 @@ std::string patternBytes(size_t size, unsigned seed) {
     for (size_t i = 0; i < size; ++i)
         out[i] = static_cast<char>((i * 7 + seed) % 251);
     return out;
+}
+
+int failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
 }
 
 } // namespace brenvik

@@ -3,6 +3,7 @@
 #include "platform/HostFileSystem.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace brenvik {
@@ -52,5 +53,8 @@ bool rightsAreEnforced();
 // Bytes of a recognisable pattern: byte i is (i * 7 + seed) mod 251, so shifted or swapped
 // blocks never compare equal.
 std::string patternBytes(size_t size, unsigned seed = 1);
+
+// The runtime number `f` fails with, or 0 when it does not fail.
+int failureOf(const std::function<void()>& f);
 
 } // namespace brenvik

@@ -14,15 +14,6 @@
 namespace brenvik {
 namespace {
 
-int failureOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter) {
     TestDrives temp; // only for a folder of our own; the system's drives are used below
     HostFileSystem fs(DriveTable::forThisUser());
