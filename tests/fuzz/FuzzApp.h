@@ -78,6 +78,7 @@ public:
     std::unique_ptr<File> openRead(const std::string&) override { throw RuntimeError(err::FileNotFound); }
     std::unique_ptr<File> create(const std::string&) override { throw RuntimeError(err::PermissionDenied); }
     void removeFile(const std::string&) override { throw RuntimeError(err::FileNotFound); }
+    void replaceFile(const std::string&, const std::string&) override { throw RuntimeError(err::FileNotFound); }
     bool sameFile(const std::string&, const std::string&) override { return false; }
     std::string hostPath(const std::string&) override { return "/nonexistent"; }
 };
