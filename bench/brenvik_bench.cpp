@@ -51,6 +51,7 @@ public:
     using ForwardingFile::ForwardingFile;
     size_t copyFrom(File& source, char* buffer, size_t size) override { return inner_->copyFrom(source, buffer, size); }
     void sync() override {}
+    void startSync() override {}
 };
 
 class UnsyncedFileSystem : public ForwardingFileSystem {
@@ -59,7 +60,7 @@ public:
     std::unique_ptr<File> create(const std::string& path) override {
         return std::make_unique<UnsyncedFile>(inner_.create(path));
     }
-    void syncFile(const std::string&) override {}
+    void syncFiles(const std::vector<std::string>&) override {}
     void syncFolder(const std::string&) override {}
 };
 

@@ -47,7 +47,7 @@ public:
     std::unique_ptr<File> create(const std::string& path) override;
     void removeFile(const std::string& path) override;
     void replaceFile(const std::string& from, const std::string& to) override;
-    void syncFile(const std::string& path) override;
+    void syncFiles(const std::vector<std::string>& paths) override;
     void syncFolder(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     std::string hostPath(const std::string& path) override;

@@ -86,6 +86,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
                 copyBlock(*source, *out, block);
             if (plan.tailSize > 0)
                 copyBlock(*source, *out, tail);
+            out->startSync();
             out->close();
         } catch (...) {
             out.reset();
@@ -106,8 +107,10 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         throw SplitAbort{SourceChanged};
     source->close();
     // Success is reported only for parts that would survive a power cut.
+    std::vector<std::string> parts;
     for (int32_t i = 0; i < numparti; ++i)
-        files.syncFile(prefissodest + m.estensioni[static_cast<size_t>(i)]);
+        parts.push_back(prefissodest + m.estensioni[static_cast<size_t>(i)]);
+    files.syncFiles(parts);
     files.syncFolder(folderOf(prefissodest));
 
     const std::string count = std::to_string(numparti);

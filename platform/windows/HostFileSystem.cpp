@@ -320,18 +320,20 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
         failOpen(::GetLastError(), target);
 }
 
-void HostFileSystem::syncFile(const std::string& path) {
-    std::string host = map(path, Expect::File);
-    // Only a handle open for writing can be flushed.
-    HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        failOpen(::GetLastError(), host);
-    const bool flushed = ::FlushFileBuffers(h) != 0;
-    const DWORD code = ::GetLastError();
-    ::CloseHandle(h);
-    if (!flushed)
-        fail(code, false);
+void HostFileSystem::syncFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        std::string host = map(path, Expect::File);
+        // Only a handle open for writing can be flushed.
+        HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            failOpen(::GetLastError(), host);
+        const bool flushed = ::FlushFileBuffers(h) != 0;
+        const DWORD code = ::GetLastError();
+        ::CloseHandle(h);
+        if (!flushed)
+            fail(code, false);
+    }
 }
 
 void HostFileSystem::syncFolder(const std::string&) {

@@ -69,9 +69,10 @@ public:
         if (flushes)
             flushes->push_back("flush " + path);
     }
-    void syncFile(const std::string& path) override {
-        flushed(path);
-        inner_.syncFile(path);
+    void syncFiles(const std::vector<std::string>& paths) override {
+        for (const std::string& path : paths)
+            flushed(path);
+        inner_.syncFiles(paths);
     }
     void syncFolder(const std::string& path) override {
         flushed(path);

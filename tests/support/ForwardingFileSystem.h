@@ -14,6 +14,7 @@ public:
     void write(const char* buffer, size_t size) override { inner_->write(buffer, size); }
     int64_t length() override { return inner_->length(); }
     void sync() override { inner_->sync(); }
+    void startSync() override { inner_->startSync(); }
     void close() override { inner_->close(); }
 
 protected:
@@ -38,7 +39,7 @@ public:
     std::unique_ptr<File> create(const std::string& path) override { return inner_.create(path); }
     void removeFile(const std::string& path) override { inner_.removeFile(path); }
     void replaceFile(const std::string& from, const std::string& to) override { inner_.replaceFile(from, to); }
-    void syncFile(const std::string& path) override { inner_.syncFile(path); }
+    void syncFiles(const std::vector<std::string>& paths) override { inner_.syncFiles(paths); }
     void syncFolder(const std::string& path) override { inner_.syncFolder(path); }
     bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
     std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
