@@ -1,11 +1,13 @@
 #include "platform/win32/Pictures.h"
 
 // GDI+, the system's own PNG decoder and scaler, through its flat (C) interface; its headers
-// need the COM property types that the lean Win32 headers leave out.
-#include <gdiplus.h>
-#include <map>
+// need the COM property types that the lean Win32 headers leave out, included first.
+// clang-format off
 #include <objidl.h>
 #include <propidl.h>
+#include <gdiplus.h>
+// clang-format on
+#include <map>
 #include <shlwapi.h>
 
 namespace brenvik::pictures {
@@ -84,7 +86,10 @@ void draw(HDC dc, const std::string& id, RECT target) {
 }
 
 HICON icon(const std::string& id, int side) {
-    const Picture& picture = load(id);
+    // A picture may have a version drawn for 16 pixels, clearer at that size than the large one
+    // scaled down.
+    const Picture& small = load(id + "_16");
+    const Picture& picture = side <= 20 && small.bitmap ? small : load(id);
     if (!picture.bitmap || side <= 0)
         return nullptr;
     GpBitmap* canvas = nullptr;
