@@ -101,6 +101,32 @@ int shiftState() {
     return shift;
 }
 
+// A control that lets what is behind it show through: an image (its picture may have transparent
+// parts, or be none at all) or a see-through label.
+bool seeThrough(const Control& control) {
+    return control.kind() == ControlKind::Image ||
+           (control.kind() == ControlKind::Label && static_cast<const Label&>(control).transparent());
+}
+
+bool overlap(const Geometry& a, const Geometry& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// Whether a see-through control of the same container stands in front of `control` and over it.
+// Such a control must not cut `control` out of the screen (as a sibling in front does), or
+// nothing behind it would ever be drawn.
+bool behindSeeThrough(const Control& control) {
+    for (const Control* other : control.form().stacking()) {
+        if (other == &control)
+            return false;
+        if (other->container() == control.container() && seeThrough(*other) &&
+            overlap(other->geometry(), control.geometry()))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Win32ControlView::Win32ControlView(Control& control, Win32FormView& window, HWND parent, int id)
@@ -132,8 +158,9 @@ Win32ControlView* Win32ControlView::of(HWND hwnd) {
 void Win32ControlView::create(HWND parent, int id) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     const wchar_t* cls = L"STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-    DWORD ex = 0;
+    DWORD style = WS_CHILD | (behindSeeThrough(control_) ? 0 : WS_CLIPSIBLINGS);
+    // A see-through control is painted after the controls behind it.
+    DWORD ex = seeThrough(control_) ? WS_EX_TRANSPARENT : 0;
     switch (control_.kind()) {
     case ControlKind::Frame:
         cls = L"BUTTON";
@@ -175,9 +202,6 @@ void Win32ControlView::create(HWND parent, int id) {
     case ControlKind::PictureBox:
         registerCanvas(instance, canvasProc);
         cls = CanvasClass;
-        // Pictures are blended over what is behind them, which must be painted first.
-        if (control_.kind() != ControlKind::PictureBox)
-            ex |= WS_EX_TRANSPARENT;
         break;
     case ControlKind::DriveList:
         cls = L"COMBOBOX";
@@ -245,10 +269,9 @@ void Win32ControlView::changed(Property what) {
         break;
     case Property::Picture:
         applyGeometry();
-        InvalidateRect(hwnd_, nullptr, TRUE);
         break;
     case Property::Drawing:
-        InvalidateRect(hwnd_, nullptr, TRUE);
+        repaint(nullptr);
         break;
     case Property::Focus:
         break;
@@ -361,16 +384,28 @@ void Win32ControlView::applyGeometry() {
     default:
         break;
     }
-    if (control_.kind() == ControlKind::Label && static_cast<Label&>(control_).transparent()) {
-        // Nothing behind a see-through label erases its old text but its container.
-        RECT old;
-        GetWindowRect(hwnd_, &old);
-        MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&old), 2);
-        InvalidateRect(GetParent(hwnd_), &old, TRUE);
-    }
+    RECT old;
+    GetWindowRect(hwnd_, &old);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&old), 2);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    repaint(&old);
+}
+
+void Win32ControlView::repaint(const RECT* old) {
+    if (!seeThrough(control_) && !behindSeeThrough(control_)) {
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        return;
+    }
+    // Where see-through controls overlap, the container and every control there are drawn again,
+    // back to front, so that what shows through is current.
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&now), 2);
+    RECT area = now;
+    if (old)
+        UnionRect(&area, &now, old);
+    RedrawWindow(GetParent(hwnd_), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32ControlView::applyCaption() {
@@ -385,7 +420,8 @@ void Win32ControlView::applyCaption() {
             if (control_.kind() == ControlKind::Label || control_.kind() == ControlKind::OptionButton ||
                 control_.kind() == ControlKind::CheckBox)
                 applyGeometry();
-            InvalidateRect(hwnd_, nullptr, TRUE);
+            else
+                repaint(nullptr);
         }
         break;
     default:
@@ -803,6 +839,17 @@ LRESULT Win32ControlView::own(UINT message, WPARAM wParam, LPARAM lParam, bool& 
         if (control_.kind() == ControlKind::Frame) {
             handled = true;
             return HTCLIENT;
+        }
+        break;
+    case WM_ERASEBKGND:
+        // A frame is opaque: one shown in front of another hides it and its contents completely
+        // (a group box of its own is see-through).
+        if (control_.kind() == ControlKind::Frame) {
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, backBrush_ ? backBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+            handled = true;
+            return 1;
         }
         break;
     case WM_LBUTTONDOWN:

@@ -54,6 +54,8 @@ private:
     void user(const std::function<void()>& action);
     void resync();
     void paintCanvas(HDC dc);
+    // Draws the control again; `old` is where it stood before a move, in its container.
+    void repaint(const RECT* old);
     bool keyDown(WPARAM key);
     void reportFileSelection();
     HFONT font() const;
