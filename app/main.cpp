@@ -9,7 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/qt/EndRequest.h"
 #include "platform/qt/QtDesktop.h"
-#include "platform/qt/UserAction.h"
+#include "platform/UserAction.h"
 
 #include <QApplication>
 

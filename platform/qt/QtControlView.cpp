@@ -7,7 +7,7 @@
 #include "platform/qt/ControlCanvas.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFonts.h"
-#include "platform/qt/UserAction.h"
+#include "platform/UserAction.h"
 #include "platform/qt/VirtualKeys.h"
 
 #include <QCheckBox>

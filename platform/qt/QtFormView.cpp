@@ -3,7 +3,7 @@
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtControlView.h"
 #include "platform/qt/QtFonts.h"
-#include "platform/qt/UserAction.h"
+#include "platform/UserAction.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

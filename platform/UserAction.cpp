@@ -1,4 +1,4 @@
-#include "platform/qt/UserAction.h"
+#include "platform/UserAction.h"
 
 #include "platform/Desktop.h"
 #include "platform/Platform.h"

@@ -1,0 +1,215 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include "platform/Form.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32FormView.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace brenvik {
+
+namespace {
+
+std::wstring wide(const std::string& s) {
+    try {
+        return win::widen(s);
+    } catch (...) {
+        return L"?";
+    }
+}
+
+// The box's buttons by their answer, in Italian whatever the system's language.
+HHOOK boxHook = nullptr;
+
+LRESULT CALLBACK renameBoxButtons(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        auto box = reinterpret_cast<HWND>(wParam);
+        static const std::pair<int, const wchar_t*> captions[] = {
+            {IDOK, L"OK"},         {IDCANCEL, L"Annulla"}, {IDABORT, L"Interrompi"},
+            {IDRETRY, L"Riprova"}, {IDIGNORE, L"Ignora"},  {IDYES, L"S\u00ec"},
+            {IDNO, L"No"},
+        };
+        for (const auto& [id, caption] : captions)
+            if (HWND button = GetDlgItem(box, id))
+                SetWindowTextW(button, caption);
+        // Only the box's own first activation: the hook goes before anything else is activated.
+        UnhookWindowsHookEx(boxHook);
+        boxHook = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+Win32Desktop::Win32Desktop(HINSTANCE instance) : instance_(instance) {}
+
+Win32Desktop::~Win32Desktop() = default;
+
+HWND Win32Desktop::frontWindow() const {
+    // The modal window on top, else the main window.
+    for (auto it = modals_.rbegin(); it != modals_.rend(); ++it)
+        if (Win32FormView* view = existingView(*it->form))
+            return view->hwnd();
+    for (const auto& [form, view] : views_)
+        if (IsWindowVisible(view->hwnd()) && IsWindowEnabled(view->hwnd()))
+            return view->hwnd();
+    return nullptr;
+}
+
+int Win32Desktop::messageBox(const std::string& text, int flags, const std::string& title) {
+    // The flags are the system's own encoding of button sets and icons.
+    boxHook = SetWindowsHookExW(WH_CBT, renameBoxButtons, nullptr, GetCurrentThreadId());
+    HWND owner = frontWindow();
+    const int answer = MessageBoxW(owner, wide(text).c_str(), wide(title).c_str(),
+                                   static_cast<UINT>(flags & (mb::ButtonsMask | mb::IconMask)) |
+                                       (owner ? MB_APPLMODAL : MB_TASKMODAL) | MB_SETFOREGROUND);
+    if (boxHook) {
+        UnhookWindowsHookEx(boxHook);
+        boxHook = nullptr;
+    }
+    return answer;
+}
+
+Win32FormView& Win32Desktop::view(Form& form) {
+    if (Win32FormView* existing = existingView(form))
+        return *existing;
+    HWND owner = frontWindow();
+    auto& slot = views_[&form];
+    slot = std::make_unique<Win32FormView>(form, instance_, owner);
+    return *slot;
+}
+
+Win32FormView* Win32Desktop::existingView(const Form& form) const {
+    auto it = views_.find(&form);
+    return it == views_.end() ? nullptr : it->second.get();
+}
+
+void Win32Desktop::formShown(Form& form) {
+    const bool wasVisible = existingView(form) && IsWindowVisible(existingView(form)->hwnd());
+    HWND front = frontWindow();
+    Win32FormView& window = view(form);
+    // The windows opened from another one are modal: every other window of the program is
+    // disabled until this one goes. The first one (the main window) is not.
+    if (!wasVisible && !form.platform().activeForms.empty()) {
+        Modal modal{&form, {}};
+        for (const auto& [other, otherView] : views_)
+            if (other != &form && IsWindowEnabled(otherView->hwnd())) {
+                EnableWindow(otherView->hwnd(), FALSE);
+                modal.disabled.push_back(otherView->hwnd());
+            }
+        if (front && front != window.hwnd())
+            window.setOwner(front);
+        modals_.push_back(std::move(modal));
+    }
+    window.present();
+}
+
+void Win32Desktop::formHidden(Form& form) {
+    leave(form);
+}
+
+void Win32Desktop::formUnloaded(Form& form) {
+    leave(form);
+}
+
+void Win32Desktop::leave(Form& form) {
+    for (auto it = modals_.begin(); it != modals_.end(); ++it)
+        if (it->form == &form) {
+            // The windows behind come back before this one hides, so that the system activates
+            // the one behind it rather than another program's.
+            for (HWND hwnd : it->disabled)
+                EnableWindow(hwnd, TRUE);
+            modals_.erase(it);
+            break;
+        }
+    if (Win32FormView* window = existingView(form)) {
+        window->hide();
+        if (HWND front = frontWindow())
+            SetActiveWindow(front);
+        // Wakes the loop of this window, which sees it is no longer visible.
+        PostMessageW(window->hwnd(), WM_NULL, 0, 0);
+    }
+}
+
+bool Win32Desktop::handle(const MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    // Tab follows each window's own tab order, which is not the order the controls are stacked in.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0) {
+        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        for (const auto& [form, view] : views_)
+            if (view->hwnd() == top) {
+                view->tab(GetKeyState(VK_SHIFT) < 0);
+                return true;
+            }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void Win32Desktop::runModal(Form& form) {
+    MSG msg;
+    while (form.visible()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 1);
+            return;
+        }
+        if (!handle(msg))
+            return;
+    }
+}
+
+void Win32Desktop::run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        handle(msg);
+}
+
+void Win32Desktop::yield() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!handle(msg))
+            break;
+    // Paints what that brought (a window just shown gets its first paint).
+    for (const auto& [form, view] : views_)
+        if (IsWindowVisible(view->hwnd()))
+            RedrawWindow(view->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Win32Desktop::refresh() {
+    // Thirty paints a second are as fast as a status line can be read; painting after every part
+    // of a fast split would cost more than the copy.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastRefresh_ < std::chrono::milliseconds(33))
+        return;
+    lastRefresh_ = now;
+    // Only the paints that changes have left pending, so no input is handled inside a command.
+    for (const auto& [form, view] : views_)
+        if (IsWindowVisible(view->hwnd()))
+            RedrawWindow(view->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Win32Desktop::pause(int milliseconds) {
+    if (milliseconds > 0)
+        Sleep(static_cast<DWORD>(milliseconds));
+}
+
+void Win32Desktop::beep() {
+    MessageBeep(MB_OK);
+}
+
+void Win32Desktop::endProgram() {
+    // The end is immediate by design: no window's closing events may run (they would ask the exit
+    // question again or save again), and nothing needs saving, since the settings store writes
+    // every value through as it is saved. Only the standard streams need flushing first.
+    std::fflush(nullptr);
+    ExitProcess(0);
+}
+
+} // namespace brenvik
