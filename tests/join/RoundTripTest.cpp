@@ -61,8 +61,7 @@ constexpr int64_t GiB = int64_t{1} << 30;
 // A sparse file of `size` bytes, zero except for the given patches.
 void writeSparse(const std::filesystem::path& path, int64_t size,
                  const std::vector<std::pair<int64_t, std::string>>& patches) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).close();
-    std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
+    makeSparseHostFile(path, size);
     std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
     for (const auto& [at, bytes] : patches) {
         f.seekp(at);
@@ -82,8 +81,7 @@ int splitSparse(const std::filesystem::path& source, const std::filesystem::path
     for (int64_t start = 0; start < size; start += partSize, ++parts) {
         const int64_t length = std::min(partSize, size - start);
         const std::filesystem::path part = folder / partName(name, parts);
-        std::ofstream(part, std::ios::binary | std::ios::trunc).close();
-        std::filesystem::resize_file(part, static_cast<uintmax_t>(length));
+        makeSparseHostFile(part, length);
         std::fstream out(part, std::ios::binary | std::ios::in | std::ios::out);
         for (int64_t at = 0; at < length; at += static_cast<int64_t>(block.size())) {
             auto n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(block.size()), length - at));

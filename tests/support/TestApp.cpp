@@ -43,8 +43,7 @@ void clickFile(MainWindow& m, const std::string& name) {
 }
 
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    drives.write(winPath, "");
-    std::filesystem::resize_file(drives.hostFile(winPath), static_cast<uintmax_t>(size));
+    makeSparseHostFile(drives.hostFile(winPath), size);
 }
 
 } // namespace brenvik

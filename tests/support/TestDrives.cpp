@@ -132,4 +132,16 @@ int failureOf(const std::function<void()>& f) {
     return 0;
 }
 
+void makeSparseHostFile(const std::filesystem::path& path, int64_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // Writing the last byte past the end leaves the bytes before it a hole.
+    if (size > 0) {
+        out.seekp(size - 1);
+        out.put('\0');
+    }
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot make a file of " + std::to_string(size) + " bytes: " + path.string());
+}
+
 } // namespace brenvik
