@@ -137,10 +137,17 @@ std::vector<std::string> JoinCommand::selectedSources() const {
 bool JoinCommand::isSource(const std::string& output, const std::vector<std::string>& sources) const {
     FileSystem& files = m.platform().files;
     const auto spelled = winpath::normalizeFolder(output);
+    // An output that does not exist yet is none of the sources: no need to compare identities.
+    bool exists = false;
+    try {
+        exists = files.fileExists(output);
+    } catch (const RuntimeError&) {
+        // Unreachable: only the spelling can tell.
+    }
     for (const std::string& source : sources) {
         // The identity of the files catches links and other drives onto the same folder; the
         // spelling catches a source that cannot be reached at the moment.
-        if (files.sameFile(output, source))
+        if (exists && files.sameFile(output, source))
             return true;
         if (spelled && spelled == winpath::normalizeFolder(source))
             return true;

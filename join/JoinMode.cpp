@@ -49,11 +49,8 @@ void JoinMode::File2_Click() {
         return;
     int current = m.File2.listIndex();
     m.File2.setToolTip("File selezionato (" + (current >= 0 ? m.File2.item(current) : std::string()) + ")");
-    int selected = 0;
-    for (int i = 0; i < m.File2.count(); ++i)
-        if (m.File2.selected(i))
-            ++selected;
-    m.Label5.setCaption(formatWhole(selected));
+    // Counted at every click, so once per part while Trova selects a run of them.
+    m.Label5.setCaption(formatWhole(m.File2.selCount()));
 }
 
 void JoinMode::Trova() {

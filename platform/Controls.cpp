@@ -475,6 +475,11 @@ bool FileList::selected(int index) const {
     return selected_[static_cast<size_t>(index)];
 }
 
+int FileList::selCount() const {
+    touch();
+    return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
+}
+
 void FileList::setSelected(int index, bool on) {
     touch();
     if (index < 0 || index >= static_cast<int>(items_.size()))

@@ -300,6 +300,8 @@ public:
     const std::string& item(int index) const;
     const std::vector<std::string>& items() const;
     bool selected(int index) const;
+    // How many items are selected.
+    int selCount() const;
     // A change of an item's selection raises Click, as the user's click does. In a single-
     // selection list selecting an item deselects the others.
     void setSelected(int index, bool on);

@@ -67,6 +67,39 @@ Control* Form::find(const std::string& name) const {
     return nullptr;
 }
 
+namespace {
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The letter a caption marks with "&" ("&&" is a plain "&"), or 0.
+char markedLetter(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return lower(caption[i + 1]);
+        ++i;
+    }
+    return 0;
+}
+
+} // namespace
+
+Control* Form::accessKeyTarget(char letter) const {
+    if (letter == 0 || letter == '&')
+        return nullptr;
+    for (Control* c : order_) {
+        const ControlKind kind = c->kind();
+        if ((kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
+             kind == ControlKind::CheckBox) &&
+            c->reachable() && markedLetter(c->caption()) == lower(letter))
+            return c;
+    }
+    return nullptr;
+}
+
 void Form::setStacking(std::vector<Control*> frontToBack) {
     for (Control* c : order_)
         if (std::find(frontToBack.begin(), frontToBack.end(), c) == frontToBack.end())

@@ -56,6 +56,9 @@ public:
 
     const std::vector<Control*>& controls() const { return order_; }
     Control* find(const std::string& name) const;
+    // The button, option button or check box that Alt+`letter` presses: the first one the user
+    // can reach whose caption marks that letter with "&" (either case), or null.
+    Control* accessKeyTarget(char letter) const;
     // Front to back; controls not named keep their creation order behind the named ones.
     const std::vector<Control*>& stacking() const { return stacking_; }
     const std::vector<Control*>& tabOrder() const { return tabOrder_; }

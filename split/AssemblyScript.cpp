@@ -8,12 +8,17 @@
 #include "platform/Utf8.h"
 
 #include <memory>
+#include <string>
 
 namespace brenvik {
 
 namespace {
 
-constexpr const char* Unwritable = "Parti create, script non creato: il nome ha caratteri fuori dalla code page 850";
+// The page named is the one the script would be written in: 850 on an Italian system.
+std::string unwritable() {
+    return "Parti create, script non creato: il nome ha caratteri fuori dalla code page " +
+           std::to_string(syscp::oemCodePage());
+}
 
 const char* const Banner = "echo **************************************************";
 
@@ -133,7 +138,7 @@ bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso,
                                   const std::string& cartdest) {
     std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel, m.estensioni));
     if (!bytes) {
-        m.infolabel.setCaption(Unwritable);
+        m.infolabel.setCaption(unwritable());
         return false;
     }
 

@@ -892,6 +892,18 @@ LRESULT Win32ControlView::own(UINT message, WPARAM wParam, LPARAM lParam, bool& 
             }
             return result;
         }
+        case ControlKind::DirList: {
+            // The folder already highlighted sends no LBN_SELCHANGE; a click on it is still a click.
+            LRESULT result = DefSubclassProc(hwnd_, message, wParam, lParam);
+            handled = true;
+            const LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, lParam);
+            const int index = LOWORD(hit);
+            if (!pressChangedList_ && HIWORD(hit) == 0) {
+                auto& dirs = static_cast<DirList&>(control_);
+                user([&dirs, index] { dirs.userHighlight(index); });
+            }
+            return result;
+        }
         default:
             break;
         }

@@ -147,6 +147,13 @@ bool Win32Desktop::handle(const MSG& msg) {
                 return true;
             }
     }
+    // Windows handles access keys only in dialogs; these windows are not.
+    if (msg.message == WM_SYSCHAR) {
+        HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        for (const auto& [form, view] : views_)
+            if (view->hwnd() == top && view->accessKey(static_cast<wchar_t>(msg.wParam)))
+                return true;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

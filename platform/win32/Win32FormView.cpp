@@ -231,6 +231,20 @@ void Win32FormView::tab(bool backwards) {
     applyFocus();
 }
 
+bool Win32FormView::accessKey(wchar_t letter) {
+    if (letter > 0x7F)
+        return false;
+    Control* target = form_.accessKeyTarget(static_cast<char>(letter));
+    auto it = target ? byControl_.find(target) : byControl_.end();
+    if (it == byControl_.end())
+        return false;
+    runUserAction(form_.platform(), [target] { target->setFocus(); });
+    applyFocus();
+    // Pressed as a click presses it, so that it reports itself through the usual notification.
+    SendMessageW(it->second->hwnd(), BM_CLICK, 0, 0);
+    return true;
+}
+
 void Win32FormView::relayout() {
     for (auto& view : views_)
         view->rescale();

@@ -45,6 +45,9 @@ public:
 
     // Moves the focus to the next (or previous) control of the tab order that the user can reach.
     void tab(bool backwards);
+    // Alt+`letter`: focuses and presses the control whose caption marks the letter. False when
+    // none does.
+    bool accessKey(wchar_t letter);
 
     // The window procedure's part for the messages that the controls send to their parent
     // (commands, scrolling, drawing, colours); used by the form and by the frames holding

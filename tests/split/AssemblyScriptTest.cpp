@@ -1,5 +1,6 @@
 #include "split/AssemblyScript.h"
 
+#include "platform/SystemCodePage.h"
 #include "split/OemCodePage.h"
 #include "split/SplitTestSupport.h"
 
@@ -88,7 +89,8 @@ TEST(AssemblyScriptTest, NameOutsideTheCodePageWritesPartsButNoScript) {
     EXPECT_EQ(splittest::joinParts(s.app.drives, "c:\\myfiles\\[日本.txt]\\日本.txt.", 3), s.source);
     EXPECT_FALSE(s.app.drives.exists(s.script()));
     EXPECT_EQ(s.m().infolabel.caption(),
-              "Parti create, script non creato: il nome ha caratteri fuori dalla code page 850");
+              "Parti create, script non creato: il nome ha caratteri fuori dalla code page " +
+                  std::to_string(syscp::oemCodePage()));
     EXPECT_TRUE(s.app.launcher.started.empty());
 }
 
