@@ -7,42 +7,29 @@
 namespace brenvik {
 namespace {
 
-TEST(FareCartelleTest, CreatesEveryMissingLevelAndEndsTheTextInABackslash) {
+TEST(FareCartelleTest, CreatesEveryMissingLevelSkipsWhatItCannotAndEndsTheTextInABackslash) {
+    struct Case {
+        std::string dir;
+        std::string after;
+        const char* folder; // made by the walk
+    };
     TestDrives d;
-    std::string dir = "c:\\myfiles";
-    FareCartelle(d.fs(), dir);
-    EXPECT_EQ(dir, "c:\\myfiles\\");
-    EXPECT_TRUE(d.isFolder("c:\\myfiles"));
-
-    dir = "c:\\myfiles\\[film.avi]\\";
-    FareCartelle(d.fs(), dir);
-    EXPECT_EQ(dir, "c:\\myfiles\\[film.avi]\\") << "an existing upper level is passed over";
-    EXPECT_TRUE(d.isFolder("c:\\myfiles\\[film.avi]"));
-
-    dir = "d:\\a\\b\\c";
-    FareCartelle(d.fs(), dir);
-    EXPECT_TRUE(d.isFolder("d:\\a\\b\\c"));
-}
-
-TEST(FareCartelleTest, BareDrivesCreateNothingAndBlockedLevelsAreSkippedSilently) {
-    TestDrives d;
-    for (std::string dir : {"c:", "c:\\"}) {
-        FareCartelle(d.fs(), dir);
-        EXPECT_EQ(dir, "c:\\");
-    }
-    EXPECT_TRUE(d.fs().folders("c:\\").empty());
-
+    d.makeFolders("c:\\esiste");
     d.write("c:\\blocco", "a file where a folder should go");
-    std::string dir = "c:\\blocco\\sotto";
-    EXPECT_NO_THROW(FareCartelle(d.fs(), dir));
-    EXPECT_EQ(dir, "c:\\blocco\\sotto\\");
+    for (const Case& c : {Case{"c:\\myfiles", "c:\\myfiles\\", "c:\\myfiles"},
+                          Case{"c:\\esiste\\[film.avi]\\", "c:\\esiste\\[film.avi]\\", "c:\\esiste\\[film.avi]"},
+                          Case{"d:\\a\\b\\c", "d:\\a\\b\\c\\", "d:\\a\\b\\c"}, Case{"c:", "c:\\", nullptr},
+                          Case{"c:\\", "c:\\", nullptr}, Case{"c:\\blocco\\sotto", "c:\\blocco\\sotto\\", nullptr},
+                          Case{"q:\\x\\y", "q:\\x\\y\\", nullptr}, Case{"", "\\", nullptr}}) {
+        std::string dir = c.dir;
+        EXPECT_NO_THROW(FareCartelle(d.fs(), dir)) << c.dir;
+        EXPECT_EQ(dir, c.after);
+        if (c.folder) {
+            EXPECT_TRUE(d.isFolder(c.folder)) << c.dir;
+        }
+    }
     EXPECT_EQ(d.read("c:\\blocco"), "a file where a folder should go");
-
-    std::string nowhere = "q:\\x\\y";
-    EXPECT_NO_THROW(FareCartelle(d.fs(), nowhere)) << "an unknown drive is passed over too";
-    std::string empty;
-    FareCartelle(d.fs(), empty);
-    EXPECT_EQ(empty, "\\");
+    EXPECT_EQ(d.fs().folders("c:\\"), (std::vector<std::string>{"esiste", "myfiles"})) << "nothing else was made";
 }
 
 struct ErrorTableTest : ::testing::Test {

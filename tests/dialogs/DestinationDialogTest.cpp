@@ -1,4 +1,4 @@
-#include "dialogs/DialogTestHelpers.h"
+#include "support/Recorders.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -12,48 +12,34 @@ void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialo
     m.options.click();
 }
 
-TEST(DestinationDialogTest, LoadsHiddenAtStartWithTheStoredDestination) {
-    TestApp app;
-    MainWindow& m = app.startIn();
-    EXPECT_EQ(m.optionsfrm.caption(), "-----------------=[Destinazione Files]=--------------------");
-    EXPECT_TRUE(m.optionsfrm.loaded());
-    EXPECT_FALSE(m.optionsfrm.visible());
-    EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "the default when nothing is stored";
-
-    TestApp stored;
-    stored.store("Destinazione", "dir", "d:\\dati");
-    EXPECT_EQ(stored.startIn().optionsfrm.outputdir.text(), "d:\\dati");
-}
-
-TEST(DestinationDialogTest, TypedPathCreatesEveryMissingLevelAndIsStoredAsTyped) {
-    TestApp app;
-    MainWindow& m = app.startIn();
-    openDialog(app, m, [](DestinationDialog& d) {
-        d.outputdir.userEdit("d:\\parti\\uno");
-        d.ok.userClick();
-    });
-    EXPECT_TRUE(app.drives.isFolder("d:\\parti\\uno"));
-    EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\parti\\uno") << "without the final backslash";
-    EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\parti\\uno");
-    EXPECT_FALSE(m.optionsfrm.visible());
-    EXPECT_TRUE(m.optionsfrm.loaded()) << "hidden, not unloaded";
-    EXPECT_TRUE(app.desktop.boxes.empty());
-    EXPECT_EQ(m.focused(), &m.Command1) << "the main window is active again";
-}
-
-TEST(DestinationDialogTest, AnExistingLevelEndsTheWalkButTheFolderIsStored) {
-    for (const char* typed : {"c:\\myfiles", "c:\\myfiles\\nuova\\sotto", "c:\\myfiles\\"}) {
+TEST(DestinationDialogTest, TypedPathIsStoredAsTypedAndItsMissingLevelsAreCreatedUpToAnExistingOne) {
+    struct Case {
+        const char* typed;
+        const char* created;
+        const char* absent; // the deeper levels wait for the split
+    };
+    for (const Case& c :
+         {Case{"d:\\parti\\uno", "d:\\parti\\uno", nullptr}, Case{"c:\\myfiles", nullptr, nullptr},
+          Case{"c:\\myfiles\\", nullptr, nullptr}, Case{"c:\\myfiles\\nuova\\sotto", nullptr, "c:\\myfiles\\nuova"}}) {
         TestApp app;
         app.drives.makeFolders("c:\\myfiles");
         MainWindow& m = app.startIn();
-        openDialog(app, m, [typed](DestinationDialog& d) {
-            d.outputdir.userEdit(typed);
+        openDialog(app, m, [&c](DestinationDialog& d) {
+            d.outputdir.userEdit(c.typed);
             d.ok.userClick();
         });
-        EXPECT_EQ(app.setting("Destinazione", "dir"), typed);
-        EXPECT_FALSE(m.optionsfrm.visible()) << typed;
-        EXPECT_TRUE(app.desktop.boxes.empty()) << typed;
-        EXPECT_FALSE(app.drives.exists("c:\\myfiles\\nuova")) << "the deeper levels wait for the split";
+        EXPECT_EQ(app.setting("Destinazione", "dir"), c.typed);
+        EXPECT_EQ(m.optionsfrm.outputdir.text(), c.typed);
+        if (c.created) {
+            EXPECT_TRUE(app.drives.isFolder(c.created)) << c.typed;
+        }
+        if (c.absent) {
+            EXPECT_FALSE(app.drives.exists(c.absent)) << c.typed;
+        }
+        EXPECT_FALSE(m.optionsfrm.visible()) << c.typed;
+        EXPECT_TRUE(m.optionsfrm.loaded()) << "hidden, not unloaded";
+        EXPECT_TRUE(app.desktop.boxes.empty()) << c.typed;
+        EXPECT_EQ(m.focused(), &m.Command1) << "the main window is active again";
     }
 }
 
@@ -126,7 +112,7 @@ TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedTex
 TEST(DestinationDialogTest, GrowsFromTheSmallestSizeInTwentyTwoSteps) {
     TestApp app;
     MainWindow& m = app.startIn();
-    dialogtest::SizeRecorder sizes(m.optionsfrm, app.desktop.log);
+    SizeRecorder sizes(m.optionsfrm, app.desktop.log);
     app.desktop.log.clear();
     openDialog(app, m, [](DestinationDialog& dlg) { dlg.annulla.userClick(); });
     const std::vector<std::string>& log = app.desktop.log;
@@ -158,11 +144,10 @@ TEST(DestinationDialogTest, GrowsFromTheSmallestSizeInTwentyTwoSteps) {
 }
 
 TEST(DestinationDialogTest, ClosingDuringTheAnimationStopsItWithoutLoadingTheDialogAgain) {
-    dialogtest::YieldingApp y;
-    MainWindow& m = y.m;
-    y.clickAndCloseAt(m.options, m.optionsfrm, 5);
+    TestApp app;
+    MainWindow& m = app.startIn();
+    EXPECT_EQ(clickAndCloseAt(app, m.options, m.optionsfrm, 5), (std::vector<int>{1, 1, 1}));
     EXPECT_FALSE(m.optionsfrm.loaded());
-    EXPECT_EQ(y.desktop.pauses, (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(m.focused(), &m.Command1);
 }
 

@@ -1,4 +1,4 @@
-#include "dialogs/DialogTestHelpers.h"
+#include "support/Recorders.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +23,12 @@ void finishWizard(TestApp& app, std::optional<std::string> typed = std::nullopt)
     });
 }
 
-size_t position(const std::vector<std::string>& log, const std::string& entry) {
-    return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
-}
-
 TEST(FirstRunTest, PreparationWindowShowsItsCaptionsBetweenThePausesThenUnloads) {
     TestApp app;
     InstallWindow w(app.platform);
     EXPECT_EQ(w.caption(), "");
-    dialogtest::ControlRecorder captions(w.Label1, Property::Caption, app.desktop.log,
-                                         [&w] { return "caption " + w.Label1.caption(); });
+    ControlRecorder captions(w.Label1, Property::Caption, app.desktop.log,
+                             [&w] { return "caption " + w.Label1.caption(); });
     w.showModal();
     EXPECT_EQ(app.desktop.log, (std::vector<std::string>{
                                    "show install",
@@ -56,17 +52,39 @@ TEST(FirstRunTest, PreparationWindowShowsItsCaptionsBetweenThePausesThenUnloads)
                                    "unload install",
                                }));
     EXPECT_FALSE(w.loaded());
+
+    // Closed early, it stops its captions and is not loaded again by them.
+    InstallWindow early(app.platform);
+    app.desktop.pauses.clear();
+    int yields = 0;
+    app.desktop.onYield = [&] {
+        if (++yields == 2)
+            early.userClose();
+    };
+    early.showModal();
+    EXPECT_FALSE(early.loaded());
+    EXPECT_EQ(app.desktop.pauses, (std::vector<int>{1000, 400}));
 }
 
-TEST(FirstRunTest, FreshUserGoesThroughPreparationAndWizardOnce) {
+TEST(FirstRunTest, PreparationAndWizardRunAtEveryStartUntilTheWizardIsFinished) {
+    TestApp closed;
+    closed.desktop.onModal("wizard", [](Form& f) {
+        static_cast<Wizard&>(f).avanti.userClick();
+        f.userClose();
+    });
+    closed.start();
+    EXPECT_EQ(closed.setting("Primoavvio", "eseguito"), "<absent>");
+    EXPECT_EQ(closed.setting("Destinazione", "dir"), "<absent>");
+
     TestApp app;
+    app.settings = closed.settings;
     finishWizard(app);
     MainWindow& m = app.start();
-    // The preparation window's own sequence is checked above; here only its place.
     const auto& log = app.desktop.log;
-    EXPECT_LT(position(log, "show install"), position(log, "unload install"));
-    EXPECT_LT(position(log, "unload install"), position(log, "show wizard"));
-    EXPECT_LT(position(log, "unload wizard"), position(log, "show main")) << "both before the main window shows";
+    const auto position = [&log](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
+    EXPECT_LT(position("show install"), position("unload install"));
+    EXPECT_LT(position("unload install"), position("show wizard"));
+    EXPECT_LT(position("unload wizard"), position("show main")) << "both before the main window shows";
     EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1");
     EXPECT_EQ(app.setting("Destinazione", "dir"), "C:\\myfiles");
     EXPECT_TRUE(app.drives.isFolder("c:\\myfiles"));
@@ -80,60 +98,32 @@ TEST(FirstRunTest, FreshUserGoesThroughPreparationAndWizardOnce) {
     EXPECT_EQ(next.desktop.count("show wizard"), 0);
 }
 
-TEST(FirstRunTest, ClosingTheWizardFromItsFrameLeavesTheNextStartAFirstRun) {
-    TestApp app;
-    app.desktop.onModal("wizard", [](Form& f) {
-        static_cast<Wizard&>(f).avanti.userClick();
-        f.userClose();
-    });
-    app.start();
-    EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "<absent>");
-    EXPECT_EQ(app.setting("Destinazione", "dir"), "<absent>");
-
-    TestApp next;
-    next.settings = app.settings;
-    finishWizard(next);
-    next.start();
-    EXPECT_EQ(next.desktop.count("show install"), 1);
-    EXPECT_EQ(next.desktop.count("show wizard"), 1);
-    EXPECT_EQ(next.setting("Primoavvio", "eseguito"), "1");
-}
-
 TEST(FirstRunTest, AvantiRevealsThePagesAndOnlyTheFourthClickEnablesFine) {
     TestApp app;
-    auto shown = [](std::initializer_list<Control*> controls) {
-        std::string out;
-        for (Control* c : controls)
-            out += c->visible() ? '1' : '0';
-        return out;
-    };
     app.desktop.onModal("wizard", [&](Form& f) {
         auto& w = static_cast<Wizard&>(f);
         auto page = [&] {
-            return shown(
-                {&w.Label1, &w.Label2, &w.Label3, &w.Label4, &w.Label5, &w.Label6, &w.dest, &w.Label7, &w.Label8});
+            std::string out;
+            for (Control* c : std::initializer_list<Control*>{&w.Label1, &w.Label2, &w.Label3, &w.Label4, &w.Label5,
+                                                              &w.Label6, &w.dest, &w.Label7, &w.Label8})
+                out += c->visible() ? '1' : '0';
+            return out;
         };
-        EXPECT_EQ(w.pagina, 2);
         EXPECT_EQ(w.focused(), &w.focus);
         EXPECT_EQ(page(), "110000000");
         EXPECT_FALSE(w.fine.enabled());
-
         w.avanti.userClick();
         EXPECT_EQ(page(), "111100000");
         w.avanti.userClick();
         EXPECT_EQ(page(), "111111100");
         w.avanti.userClick();
         EXPECT_EQ(page(), "111111011") << "the box goes; the labels of page 4 cover the rest";
-        EXPECT_EQ(w.pagina, 5);
-        EXPECT_TRUE(w.avanti.enabled());
         w.fine.userClick();
         EXPECT_TRUE(w.visible()) << "fine cannot be pressed yet";
 
         w.avanti.userClick();
         EXPECT_FALSE(w.avanti.enabled());
         EXPECT_TRUE(w.fine.enabled());
-        EXPECT_EQ(w.pagina, 5);
-        EXPECT_TRUE(w.avanti.visible() && w.fine.visible() && w.focus.visible());
         EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "<absent>");
         w.fine.userClick();
     });
@@ -177,42 +167,6 @@ TEST(FirstRunTest, FineStoresTheTypedFolderOrFallsBackAndAlwaysMarksTheFirstRunD
             EXPECT_FALSE(app.drives.exists(c.absent)) << c.typed;
         }
     }
-}
-
-TEST(FirstRunTest, WizardPagesAreStackedAndWordedAsDesigned) {
-    TestApp app;
-    Wizard& w = app.startIn().wizard;
-    EXPECT_EQ(w.caption(), "Interfaccia Guidata primo Avvio!");
-    const auto& order = w.stacking();
-    auto at = [&](const Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
-    std::vector<const Label*> labels{&w.Label1, &w.Label2, &w.Label3, &w.Label4,
-                                     &w.Label5, &w.Label6, &w.Label7, &w.Label8};
-    for (size_t i = 1; i < labels.size(); ++i)
-        EXPECT_LT(at(*labels[i]), at(*labels[i - 1])) << "later pages lie in front";
-    for (const Label* l : labels)
-        EXPECT_FALSE(l->transparent()) << l->name();
-    EXPECT_LT(at(w.avanti), at(w.focus)) << "the focus button hides behind avanti";
-    // The texts are the program's own, spelling included.
-    EXPECT_NE(w.Label5.caption().find("predefinità del programa"), std::string::npos);
-    EXPECT_EQ(w.Label7.caption().rfind("Succesivamente", 0), 0u);
-    EXPECT_NE(w.Label7.caption().find("la sexione \"About\"."), std::string::npos);
-    EXPECT_EQ(w.Label4.caption(),
-              "Per scegliere se splittare o unire file utilizzare l'apposita parte \"seleziona modalità\".");
-    EXPECT_EQ(w.Label6.caption(), "Specifica la cartella di \"Destinazione Files\":");
-}
-
-TEST(FirstRunTest, ClosingThePreparationWindowEarlyStopsItsCaptions) {
-    TestApp app;
-    dialogtest::YieldingDesktop desktop;
-    Platform platform(desktop, app.drives.fs(), app.settings, app.launcher);
-    InstallWindow w(platform);
-    desktop.onYield = [&w](int yields) {
-        if (yields == 2)
-            w.userClose();
-    };
-    w.showModal();
-    EXPECT_FALSE(w.loaded()) << "not loaded again by the captions that follow";
-    EXPECT_EQ(desktop.pauses, (std::vector<int>{1000, 400}));
 }
 
 } // namespace

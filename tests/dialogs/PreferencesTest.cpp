@@ -1,4 +1,3 @@
-#include "dialogs/DialogTestHelpers.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -22,29 +21,20 @@ void openPanel(TestApp& app, MainWindow& m, std::function<void(PreferencesPanel&
     m.help.click();
 }
 
-TEST(PreferencesTest, AFreshUserSeesTheDefaults) {
+TEST(PreferencesTest, AFreshUserSeesTheDefaultsChiudiDiscardsAndApplicaStoresInEveryKey) {
     TestApp app;
     presetNoPreferences(app);
     MainWindow& m = app.start();
     openPanel(app, m, [](PreferencesPanel& p) {
         EXPECT_EQ(states(p), "011");
         EXPECT_EQ(p.focused(), &p.focus);
+        p.about.userClick();
+        EXPECT_EQ(p.about.value(), 0);
         p.Command2.userClick();
     });
     EXPECT_FALSE(m.helpfrm.visible());
     EXPECT_TRUE(m.helpfrm.loaded()) << "hidden, not unloaded";
     EXPECT_EQ(app.setting("opzioni", "about"), "<absent>");
-}
-
-TEST(PreferencesTest, ChiudiDiscardsAndApplicaStoresInEveryKey) {
-    TestApp app;
-    presetNoPreferences(app);
-    MainWindow& m = app.start();
-    openPanel(app, m, [](PreferencesPanel& p) {
-        p.about.userClick();
-        EXPECT_EQ(p.about.value(), 0);
-        p.Command2.userClick();
-    });
     openPanel(app, m, [](PreferencesPanel& p) {
         EXPECT_EQ(states(p), "011") << "what was not applied is gone";
         p.about.userClick();
@@ -100,21 +90,6 @@ TEST(PreferencesTest, TheGuideOpensFromThePanelWhichReloadsWhenItCloses) {
     m.help.click();
     EXPECT_EQ(app.desktop.pendingModals(), 0u);
     EXPECT_EQ(app.setting("opzioni", "about"), "<absent>");
-}
-
-TEST(PreferencesTest, TheFocusButtonHidesBehindChiudi) {
-    TestApp app;
-    PreferencesPanel& p = app.startIn().helpfrm;
-    EXPECT_EQ(p.caption(), "------------------------[Pannello Opzioni]-------------------------");
-    // The focus button lies wholly behind "&Chiudi".
-    Geometry front = p.Command2.geometry();
-    Geometry back = p.focus.geometry();
-    EXPECT_GE(back.left, front.left);
-    EXPECT_GE(back.top, front.top);
-    EXPECT_LE(back.left + back.width, front.left + front.width);
-    EXPECT_LE(back.top + back.height, front.top + front.height);
-    const auto& order = p.stacking();
-    EXPECT_LT(std::find(order.begin(), order.end(), &p.Command2), std::find(order.begin(), order.end(), &p.focus));
 }
 
 } // namespace

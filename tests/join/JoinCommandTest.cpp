@@ -40,8 +40,6 @@ TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoTheDestination) {
     EXPECT_EQ(m.barra.width(), 4000);
     EXPECT_EQ(m.bianco.caption(), "100");
     EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe c:\\myfiles"});
-    EXPECT_TRUE(m.nomefile.loaded());
-    EXPECT_FALSE(m.nomefile.visible());
     auto hidden = std::find(app.desktop.log.begin(), app.desktop.log.end(), "hide nomefile");
     ASSERT_NE(hidden, app.desktop.log.end());
     EXPECT_EQ(std::vector<std::string>(hidden + 1, std::min(hidden + 4, app.desktop.log.end())),
@@ -228,7 +226,10 @@ TEST(JoinCommandTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
 TEST(JoinCommandTest, ClosingTheNameDialogFromItsFrameCancelsTheJoin) {
     TestApp app;
     MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
-    closeNameDialog(app.desktop, "ripensato.bin");
+    app.desktop.onModal("nomefile", [](Form& f) {
+        static_cast<NameDialog&>(f).nf.userEdit("ripensato.bin");
+        f.userClose();
+    });
     const size_t before = app.desktop.log.size();
     m.uniscifile.userClick();
     EXPECT_FALSE(app.drives.exists("c:\\myfiles\\ripensato.bin"));

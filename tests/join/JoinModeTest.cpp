@@ -96,34 +96,25 @@ TEST(JoinModeTest, TheExpectedNumberRunsThroughAThousandPartsAndStartsAgain) {
     EXPECT_EQ(m.nomebase, "q");
 }
 
-TEST(JoinModeTest, NothingFoundShowsNothingAndClearsTheBaseName) {
+TEST(JoinModeTest, TheCounterFollowsTheUserAndFolderChangesAndModeSwitchesRepeatTheDetection) {
     TestApp app;
-    touchFiles(app, "c:\\parti", {"a.avi.000", "a.avi.001"});
+    touchFiles(app, "c:\\parti", {"a.avi.000", "a.avi.001", "a.avi.002", "b.txt"});
     touchFiles(app, "c:\\altro", {"a.txt", "b.001", "c.0000x"});
     MainWindow& m = app.startIn("c:\\parti");
-    enterJoinMode(app.desktop, m, 2);
-    EXPECT_EQ(m.nomebase, "a.avi");
+    enterJoinMode(app.desktop, m, 3);
 
-    // A folder change in join mode resets the counter and runs the detection again.
+    // A folder change in join mode resets the counter and runs the detection again: nothing
+    // found shows nothing and clears the base name.
     m.dir.setPath("c:\\altro");
     EXPECT_EQ(app.desktop.boxes.size(), 1u);
     EXPECT_TRUE(selectedItems(m.File2).empty());
     EXPECT_EQ(m.Label5.caption(), "0");
     EXPECT_EQ(m.nomebase, "");
-
     app.desktop.answer(mb::IdOK);
     m.dir.setPath("c:\\parti");
     ASSERT_EQ(app.desktop.boxes.size(), 2u);
-    EXPECT_EQ(app.desktop.boxes[1].text, foundMessage(2));
-    EXPECT_EQ(m.Label5.caption(), "2");
-    EXPECT_EQ(m.pathbar.text(), "c:\\parti");
-}
-
-TEST(JoinModeTest, TheCounterFollowsTheUserAndSwitchingModesRepeatsTheDetection) {
-    TestApp app;
-    touchFiles(app, "c:\\parti", {"a.avi.000", "a.avi.001", "a.avi.002", "b.txt"});
-    MainWindow& m = app.startIn("c:\\parti");
-    enterJoinMode(app.desktop, m, 3);
+    EXPECT_EQ(app.desktop.boxes[1].text, foundMessage(3));
+    EXPECT_EQ(m.nomebase, "a.avi");
 
     m.File2.userClickItem(1);
     EXPECT_EQ(m.Label5.caption(), "2");
@@ -146,7 +137,7 @@ TEST(JoinModeTest, TheCounterFollowsTheUserAndSwitchingModesRepeatsTheDetection)
     enterJoinMode(app.desktop, m, 3);
     EXPECT_EQ(selectedItems(m.File2), (Names{"a.avi.000", "a.avi.001", "a.avi.002"}));
     EXPECT_EQ(m.Label5.caption(), "3");
-    EXPECT_EQ(app.desktop.boxes.size(), 2u);
+    EXPECT_EQ(app.desktop.boxes.size(), 3u);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "JoinScript.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace brenvik {
@@ -33,22 +32,15 @@ void confirmName(ScriptedDesktop& desktop, std::string* proposed) {
     });
 }
 
-MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files, Platform* other) {
+MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files) {
     app.drives.makeFolders("c:\\dati");
     for (const auto& [name, bytes] : files)
         app.drives.write("c:\\dati\\" + name, bytes);
-    MainWindow& m = app.startIn("c:\\dati", other);
+    MainWindow& m = app.startIn("c:\\dati");
     enterJoinMode(app.desktop, m, 0);
     for (int i = 0; i < static_cast<int>(files.size()); ++i)
         m.File2.userClickItem(i);
     return m;
-}
-
-void closeNameDialog(ScriptedDesktop& desktop, const std::string& typed) {
-    desktop.onModal("nomefile", [typed](Form& f) {
-        static_cast<NameDialog&>(f).nf.userEdit(typed);
-        f.userClose();
-    });
 }
 
 std::string foundMessage(int count) {
@@ -76,10 +68,6 @@ int writeParts(TestDrives& drives, const std::string& folder, const std::string&
     for (size_t at = 0; at < bytes.size(); at += partSize, ++n)
         drives.write(folder + "\\" + partName(name, n), bytes.substr(at, partSize));
     return n;
-}
-
-bool runShell(const std::string& command) {
-    return std::system(command.c_str()) == 0;
 }
 
 } // namespace brenvik

@@ -14,15 +14,13 @@ namespace brenvik {
 void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found);
 
 // While `nomefile` is shown, the user types `name` and presses OK, or presses OK on the name
-// proposed (kept in `proposed` when given), or closes the dialog from its frame after typing `name`.
+// proposed (kept in `proposed` when given).
 void typeName(ScriptedDesktop& desktop, const std::string& name);
 void confirmName(ScriptedDesktop& desktop, std::string* proposed = nullptr);
-void closeNameDialog(ScriptedDesktop& desktop, const std::string& typed);
 
 // Writes `files` (name and bytes, in list order) into c:\dati, starts there, enters join mode
-// (nothing detected) and selects them all; `other` as for TestApp::start.
-MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files,
-                         Platform* other = nullptr);
+// (nothing detected) and selects them all.
+MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files);
 
 // The detection's message for `count` parts.
 std::string foundMessage(int count);
@@ -38,8 +36,5 @@ std::vector<std::string> selectedItems(FileList& list);
 // Returns how many parts were written.
 int writeParts(TestDrives& drives, const std::string& folder, const std::string& name, const std::string& bytes,
                size_t partSize);
-
-// The host's shell runs `command`; true when it exits with 0.
-bool runShell(const std::string& command);
 
 } // namespace brenvik

@@ -1,11 +1,9 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/RuntimeError.h"
-#include "support/ForwardingFileSystem.h"
 #include "support/TestApp.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace brenvik {
 namespace {
@@ -131,68 +129,48 @@ TEST(BrowserTest, AFolderRemovedWhileOnShowGivesWayToTheNearestLevelLeft) {
     EXPECT_FALSE(app.drives.exists("c:\\dati\\sub")) << "nothing is made again";
 }
 
-// A file system that fails listing chosen folders with chosen numbers, to reach the failures a
-// real disk gives rarely.
-class FailingFiles : public ForwardingFileSystem {
-public:
-    using ForwardingFileSystem::ForwardingFileSystem;
-    std::map<std::string, int> failFiles;
-    std::vector<std::string> files(const std::string& path) override {
-        if (auto it = failFiles.find(path); it != failFiles.end())
-            throw RuntimeError(it->second);
-        return inner_.files(path);
-    }
-};
-
-struct FailingBrowser : ::testing::Test {
-    TestApp app;
-    ScriptedDesktop& desktop = app.desktop;
-    FailingFiles files{app.drives.fs()};
-    Platform platform{desktop, files, app.settings, app.launcher};
-    ~FailingBrowser() override { app.stop(); }
-
-    MainWindow& start() {
+// A folder whose listing fails with a chosen number: the failures a real disk gives rarely. The
+// file list and the join's list each read it, and each reports on its own.
+TEST(BrowserTest, AListingThatFailsIsReportedPerListAndTheFolderChangeGoesOn) {
+    struct Case {
+        int number;
+        std::vector<int> answers;
+        std::vector<std::string> boxes;
+        bool ends;
+    };
+    const Case cases[] = {
+        {999, {mb::IdOK, mb::IdOK}, {"Errore Sconosciuto", "Errore Sconosciuto"}, false},
+        // Retried once, failing the same way, then passed over: one box per list.
+        {57, {mb::IdOK, mb::IdOK}, {"Errore nella periferica!", "Errore nella periferica!"}, false},
+        {62, {mb::IdAbort, mb::IdOK}, {"Errore di Input!", "Errore Irreversibile"}, true},
+    };
+    for (const Case& c : cases) {
+        TestApp app;
         app.drives.makeFolders("c:\\guasta");
-        return app.startIn("c:\\", &platform);
+        MainWindow& m = app.startIn("c:\\");
+        app.files.beforeList = [&c](const std::string& path) {
+            if (path == "c:\\guasta")
+                throw RuntimeError(c.number);
+        };
+        for (int a : c.answers)
+            app.desktop.answer(a);
+        if (c.ends) {
+            EXPECT_THROW(m.dir.setPath("c:\\guasta"), ProgramEnded);
+        } else {
+            m.dir.setPath("c:\\guasta");
+            EXPECT_EQ(m.pathbar.text(), "c:\\guasta") << c.number << ": the steps after the failed ones still ran";
+            EXPECT_EQ(m.list.path(), "c:\\") << c.number;
+        }
+        std::vector<std::string> texts;
+        for (const auto& box : app.desktop.boxes)
+            texts.push_back(box.text);
+        EXPECT_EQ(texts, c.boxes) << c.number;
+        if (c.number != 57) {
+            EXPECT_EQ(app.desktop.boxes.back().flags, mb::OK) << c.number;
+            EXPECT_EQ(app.desktop.boxes.back().title, "Brenvik") << c.number;
+        }
+        EXPECT_EQ(app.desktop.ended, c.ends) << c.number;
     }
-};
-
-TEST_F(FailingBrowser, UnlistedFailureShowsItsTextAndGoesOn) {
-    MainWindow& m = start();
-    files.failFiles["c:\\guasta"] = 999;
-    desktop.answer(mb::IdOK); // list
-    desktop.answer(mb::IdOK); // File2
-    m.dir.setPath("c:\\guasta");
-    ASSERT_EQ(desktop.boxes.size(), 2u);
-    EXPECT_EQ(desktop.boxes[0].text, "Errore Sconosciuto");
-    EXPECT_EQ(desktop.boxes[0].flags, mb::OK);
-    EXPECT_EQ(desktop.boxes[0].title, "Brenvik");
-    EXPECT_EQ(m.pathbar.text(), "c:\\guasta") << "the steps after the failed ones still ran";
-    EXPECT_EQ(m.list.path(), "c:\\");
-}
-
-TEST_F(FailingBrowser, AbortEndsTheProgramAfterItsText) {
-    MainWindow& m = start();
-    files.failFiles["c:\\guasta"] = 62;
-    desktop.answer(mb::IdAbort);
-    desktop.answer(mb::IdOK);
-    EXPECT_THROW(m.dir.setPath("c:\\guasta"), ProgramEnded);
-    EXPECT_EQ(desktop.boxes[0].text, "Errore di Input!");
-    EXPECT_EQ(desktop.boxes[1].text, "Errore Irreversibile");
-    EXPECT_EQ(desktop.boxes[1].flags, mb::OK);
-    EXPECT_EQ(desktop.boxes[1].title, "Brenvik");
-    EXPECT_TRUE(desktop.ended);
-}
-
-TEST_F(FailingBrowser, AnOkOnlyFailureThatPersistsIsShownOncePerStep) {
-    MainWindow& m = start();
-    files.failFiles["c:\\guasta"] = 57;
-    desktop.answer(mb::IdOK); // list: retried once, fails the same way, goes on
-    desktop.answer(mb::IdOK); // File2: the same
-    m.dir.setPath("c:\\guasta");
-    EXPECT_EQ(desktop.boxes.size(), 2u);
-    EXPECT_EQ(desktop.boxes[0].text, "Errore nella periferica!");
-    EXPECT_EQ(m.pathbar.text(), "c:\\guasta");
 }
 
 } // namespace

@@ -50,12 +50,10 @@ TEST(SelectedFileTest, ClickRecordsTheSourceAndPreparesTheSplit) {
     app.store("Destinazione", "dir", "d:\\parti\\");
     clickFile(m, "film.avi");
     EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\parti\\\\[film.avi]");
-}
 
-TEST(SelectedFileTest, DriveRootAlreadyEndsInItsSeparator) {
-    TestApp app;
+    // A drive root already ends in its separator.
     app.drives.write("c:\\a.txt", "abc");
-    MainWindow& m = app.startIn("c:\\");
+    m.dir.setPath("c:\\");
     clickFile(m, "a.txt");
     EXPECT_EQ(m.cartella, "c:\\");
     EXPECT_EQ(m.percorso, "c:\\a.txt");

@@ -37,8 +37,6 @@ public:
     VScrollBar& spin;
     FileList& files;
     std::vector<std::string> log;
-    int loads = 0;
-    int activations = 0;
 
 protected:
     void design() override {
@@ -51,16 +49,11 @@ protected:
         spin.setValue(500);
         spin.setChanges(100, 1);
     }
-    void Form_Load() override {
-        ++loads;
-        log.push_back("load");
-    }
-    void Form_Activate() override { ++activations; }
+    void Form_Load() override { log.push_back("load"); }
 };
 
 struct ControlModelTest : ::testing::Test {
     TestApp app;
-    ScriptedDesktop& desktop = app.desktop;
     TestDrives& drives = app.drives;
     Platform& platform = app.platform;
 };
@@ -97,29 +90,6 @@ TEST_F(ControlModelTest, ScrollBarClampsUserStepsAndRefusesOutOfRangeValues) {
     s.spin.userLineDown();
     EXPECT_THROW(s.spin.setValue(1001), RuntimeError);
     EXPECT_EQ(s.log, (std::vector<std::string>{"load", "spin:950", "spin:1000"}));
-}
-
-TEST_F(ControlModelTest, UnloadedWindowIsReloadedInItsDesignStateWhenTouched) {
-    Sample s(platform);
-    s.box.setText("typed");
-    s.unload();
-    EXPECT_FALSE(s.loaded());
-    EXPECT_EQ(s.box.text(), "design") << "reading a control loads the window again";
-    EXPECT_TRUE(s.loaded());
-    EXPECT_EQ(s.loads, 2);
-}
-
-TEST_F(ControlModelTest, ModalWindowReactivatesTheOneBehindItWhenItCloses) {
-    Sample behind(platform);
-    Sample front(platform);
-    behind.show();
-    EXPECT_EQ(behind.activations, 1);
-    desktop.onModal("sample", [](Form& f) { f.hide(); });
-    front.showModal();
-    EXPECT_EQ(front.activations, 1);
-    EXPECT_EQ(behind.activations, 2);
-    EXPECT_FALSE(front.visible());
-    EXPECT_TRUE(front.loaded()) << "hidden, not unloaded";
 }
 
 TEST_F(ControlModelTest, TypingGoesThroughKeyEventsAndRespectsLockAndLength) {

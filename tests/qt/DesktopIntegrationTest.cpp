@@ -1,10 +1,12 @@
 #include "QtTestSupport.h"
 #include "join/NameDialog.h"
+#include "platform/qt/CaptionFrame.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,6 +38,11 @@ protected:
         app.stop();
     }
 
+    QRect rectOf(const std::string& name) { return widget(*view, name)->geometry(); }
+    int stackIndex(const std::string& name) {
+        QWidget* w = widget(*view, name);
+        return static_cast<int>(w->parentWidget()->children().indexOf(w));
+    }
     QString focusedName() const {
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName() : QStringLiteral("<none>");
@@ -87,17 +94,26 @@ TEST_F(DesktopIntegrationTest, QtsOwnTextsAreItalian) {
     EXPECT_NE(QCoreApplication::translate("QScrollBar", "Scroll here"), QStringLiteral("Scroll here"));
 }
 
-TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndWholeTexts) {
+TEST_F(DesktopIntegrationTest, ScaledScreenKeepsTheModelsGeometryInLogicalPixelsAndSharpPictures) {
     if (const char* factor = std::getenv("QT_SCALE_FACTOR")) {
         ASSERT_DOUBLE_EQ(qApp->devicePixelRatio(), std::atof(factor)) << "the screen is not scaled as asked";
     }
     const qreal ratio = qApp->devicePixelRatio();
     start();
-
-    EXPECT_EQ(view->size(), QSize(485, 473));
-    EXPECT_EQ(widget(*view, "split")->geometry(), QRect(372, 56, 101, 69));
-    EXPECT_EQ(widget(*view, "Text")->geometry(), QRect(12, 20, 60, 22));
-    EXPECT_EQ(widget(*view, "pathbar")->geometry(), QRect(8, 284, 349, 19));
+    EXPECT_EQ(view->windowTitle(), QString("Brenvik 1.0"));
+    EXPECT_EQ(view->minimumSize(), QSize(485, 473));
+    EXPECT_EQ(view->maximumSize(), QSize(485, 473)) << "the window cannot be resized";
+    EXPECT_TRUE(view->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(view->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(rectOf("split"), QRect(372, 56, 101, 69));
+    EXPECT_EQ(rectOf("Image2"), QRect(0, 0, 485, 473));
+    EXPECT_EQ(rectOf("pathbar"), QRect(8, 284, 349, 19));
+    // Positions are relative to the container.
+    EXPECT_EQ(widget(*view, "Text")->parentWidget(), widget(*view, "Frame3"));
+    EXPECT_EQ(rectOf("Text"), QRect(12, 20, 60, 22));
+    EXPECT_EQ(widget(*view, "File2")->parentWidget(), widget(*view, "file1"));
+    EXPECT_EQ(rectOf("File2"), QRect(8, 16, 153, 149));
+    EXPECT_EQ(rectOf("barra").width(), 0) << "the progress bar starts empty";
 
     // Pictures are drawn with one device pixel to each of the screen's, not enlarged.
     const QPixmap banner = pictures::natural("banner");
@@ -105,7 +121,10 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndW
     EXPECT_EQ(banner.size(), (QSizeF(269, 42) * ratio).toSize());
     const QIcon icon = widget<QAbstractButton>(*view, "esci")->icon();
     EXPECT_EQ(icon.pixmap(QSize(32, 32), ratio).size(), (QSizeF(32, 32) * ratio).toSize());
+}
 
+TEST_F(DesktopIntegrationTest, NoTextIsCutInEitherMode) {
+    start();
     // No label cuts its text, in either mode, with the longest status texts of each.
     auto checkLabels = [&](const char* mode) {
         for (QLabel* label : view->findChildren<QLabel*>()) {
@@ -143,6 +162,78 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndW
     const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
     EXPECT_GE(contents.width(), box->fontMetrics().horizontalAdvance(QStringLiteral("999999")) + 4);
     EXPECT_GE(contents.height(), box->fontMetrics().height());
+}
+
+TEST_F(DesktopIntegrationTest, WidgetsShowTheModelsStateAndFollowItsChanges) {
+    start();
+    auto* split = widget<QAbstractButton>(*view, "split");
+    EXPECT_EQ(split->text(), QString("&Splitta Files"));
+    EXPECT_FALSE(split->icon().isNull()) << "graphical buttons show their picture";
+    EXPECT_FALSE(split->isEnabled());
+    EXPECT_EQ(widget<CaptionFrame>(*view, "Frame4")->title(), QString("Seleziona Modalità"));
+    EXPECT_TRUE(widget<QAbstractButton>(*view, "Option1")->isChecked());
+    EXPECT_EQ(widget<QLabel>(*view, "infolabel")->text(), QString("Brenvik caricato!"));
+    auto* text = widget<QLineEdit>(*view, "Text");
+    EXPECT_EQ(text->text(), QString("500"));
+    EXPECT_EQ(text->toolTip(), QString("Clicca per impostare . . ."));
+    EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+    EXPECT_TRUE(widget<QLineEdit>(*view, "pathbar")->isReadOnly());
+    EXPECT_FALSE(widget(*view, "file1")->isVisibleTo(view.get())) << "the join frames start hidden";
+
+    m->split.setCaption("&Altro");
+    m->split.setEnabled(true);
+    m->file1.setVisible(true);
+    m->setProgress(2000, "50");
+    EXPECT_EQ(split->text(), QString("&Altro"));
+    EXPECT_TRUE(split->isEnabled());
+    EXPECT_TRUE(widget(*view, "file1")->isVisibleTo(view.get()));
+    EXPECT_EQ(rectOf("barra").width(), 133);
+    EXPECT_EQ(widget<QLabel>(*view, "bianco")->text(), QString("50"));
+    m->Option2.setValue(true);
+    EXPECT_TRUE(widget<QAbstractButton>(*view, "Option2")->isChecked());
+    EXPECT_FALSE(widget<QAbstractButton>(*view, "Option1")->isChecked());
+}
+
+TEST_F(DesktopIntegrationTest, StacksAsTheFormSaysSoTheJoinPanelHidesTheSizeSelector) {
+    start();
+    // Siblings later in their parent's children are drawn in front.
+    EXPECT_GT(stackIndex("file1"), stackIndex("list")) << "the join frame covers the split list";
+    EXPECT_GT(stackIndex("split"), stackIndex("Command1")) << "Command1 lies behind split";
+    EXPECT_GT(stackIndex("bianco"), stackIndex("barra")) << "the figure lies in front of the fill";
+    // " File da creare . . ." lies under the part of the join panel that holds nothing of its
+    // own; once the panel shows, that part must be plain background.
+    m->unisci.setVisible(true);
+    QImage shot = view->grab().toImage();
+    // Right of the panel's count, in window coordinates, then in the shot's device pixels.
+    const QRect logical = QRect(285, 22, 50, 14).translated(widget(*view, "unisci")->pos());
+    const qreal ratio = shot.devicePixelRatio();
+    const QRect blank = QRectF(QPointF(logical.topLeft()) * ratio, QSizeF(logical.size()) * ratio).toRect();
+    const QRgb background = shot.pixel(blank.topLeft());
+    int differing = 0;
+    for (int y = blank.top(); y <= blank.bottom(); ++y)
+        for (int x = blank.left(); x <= blank.right(); ++x)
+            differing += shot.pixel(x, y) != background;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(DesktopIntegrationTest, UserActionsReachTheHandlers) {
+    start();
+    // A click on "Esci" saves the folder and asks; "No" keeps everything.
+    app.store("path", "initialdir", "c:\\altrove");
+    app.desktop.answer(mb::IdNo);
+    widget<QAbstractButton>(*view, "esci")->click();
+    EXPECT_EQ(app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(app.setting("path", "initialdir"), "c:\\");
+    EXPECT_FALSE(app.desktop.ended);
+    // The frame's close button asks the model, which keeps the window.
+    app.desktop.answer(mb::IdNo);
+    EXPECT_FALSE(view->close());
+    EXPECT_EQ(app.desktop.boxes.size(), 2u);
+    // Focus follows the pointer; the background hands it to Command1.
+    qttest::sendMouseMove(widget(*view, "about"));
+    EXPECT_EQ(m->focused(), &m->about);
+    qttest::sendMouseMove(widget(*view, "Image2"));
+    EXPECT_EQ(m->focused(), &m->Command1);
 }
 
 TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonThroughASplitAndAJoin) {

@@ -34,29 +34,4 @@ std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder) 
     return names;
 }
 
-class DisplayRecorder::View : public ControlView {
-public:
-    View(Control& c, std::vector<std::string>& log) : control(c), log_(log) { control.setView(this); }
-    void changed(Property what) override {
-        if (what == Property::Caption)
-            log_.push_back(control.name() + " " + control.caption());
-        else if (what == Property::Geometry)
-            log_.push_back(control.name() + " " + std::to_string(control.width()));
-    }
-    Control& control;
-
-private:
-    std::vector<std::string>& log_;
-};
-
-DisplayRecorder::DisplayRecorder(MainWindow& m) {
-    for (Control* c : std::initializer_list<Control*>{&m.infolabel, &m.barra, &m.bianco})
-        views_.push_back(std::make_unique<View>(*c, log));
-}
-
-DisplayRecorder::~DisplayRecorder() {
-    for (auto& v : views_)
-        v->control.setView(nullptr);
-}
-
 } // namespace brenvik::splittest

@@ -3,7 +3,6 @@
 #include "support/TestApp.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,21 +30,5 @@ std::string joinParts(TestDrives& drives, const std::string& prefix, int count);
 
 // The host folder's file names, sorted.
 std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder);
-
-// Records the status line and the progress display as they are assigned: "infolabel <text>",
-// "barra <width>", "bianco <figure>".
-class DisplayRecorder {
-public:
-    explicit DisplayRecorder(MainWindow& m);
-    ~DisplayRecorder();
-    DisplayRecorder(const DisplayRecorder&) = delete;
-    DisplayRecorder& operator=(const DisplayRecorder&) = delete;
-
-    std::vector<std::string> log;
-
-private:
-    class View;
-    std::vector<std::unique_ptr<View>> views_;
-};
 
 } // namespace brenvik::splittest

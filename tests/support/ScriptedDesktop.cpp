@@ -58,6 +58,8 @@ void ScriptedDesktop::runModal(Form& form) {
 
 void ScriptedDesktop::yield() {
     log.emplace_back("yield");
+    if (onYield)
+        onYield();
 }
 
 void ScriptedDesktop::pause(int milliseconds) {

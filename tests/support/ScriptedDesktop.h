@@ -35,6 +35,8 @@ public:
     std::vector<int> pauses;
     int beeps = 0;
     bool ended = false;
+    // Runs at every yield, as the user acting while the program waits on the event queue.
+    std::function<void()> onYield;
 
     // How often `entry` stands in the log.
     int count(const std::string& entry) const;

@@ -6,7 +6,7 @@
 
 namespace brenvik {
 
-TestApp::TestApp() : platform(desktop, drives.fs(), settings, launcher) {}
+TestApp::TestApp() : platform(desktop, files, settings, launcher) {}
 
 void TestApp::presetReturningUser() {
     store("Primoavvio", "eseguito", "1");
@@ -14,17 +14,17 @@ void TestApp::presetReturningUser() {
     store("path", "initialdir", "c:\\");
 }
 
-MainWindow& TestApp::start(Platform* other) {
-    main_ = std::make_unique<MainWindow>(other ? *other : platform);
+MainWindow& TestApp::start() {
+    main_ = std::make_unique<MainWindow>(platform);
     main_->show();
     return *main_;
 }
 
-MainWindow& TestApp::startIn(const std::string& folder, Platform* other) {
+MainWindow& TestApp::startIn(const std::string& folder) {
     presetReturningUser();
     drives.makeFolders(folder);
     store("path", "initialdir", folder);
-    return start(other);
+    return start();
 }
 
 void clickFile(MainWindow& m, const std::string& name) {
@@ -40,6 +40,18 @@ void clickFile(MainWindow& m, const std::string& name) {
     }
     ASSERT_GE(index, 0) << name << " is not in the list of " << m.list.path();
     m.list.userClickItem(index);
+}
+
+std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at) {
+    app.desktop.pauses.clear();
+    int yields = 0;
+    app.desktop.onYield = [&] {
+        if (++yields == at)
+            dialog.userClose();
+    };
+    button.click();
+    app.desktop.onYield = nullptr;
+    return app.desktop.pauses;
 }
 
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {

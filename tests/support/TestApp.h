@@ -3,6 +3,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/Platform.h"
+#include "support/FaultyFiles.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDrives.h"
 
@@ -10,8 +11,9 @@
 
 namespace brenvik {
 
-// The whole program headless: scripted desktop, real temporary drives, settings in memory and a
-// launcher that records. start() loads and shows the main window as the program does.
+// The whole program headless: scripted desktop, real temporary drives (behind hooks that can
+// break them), settings in memory and a launcher that records. start() loads and shows the main
+// window as the program does.
 class TestApp {
 public:
     TestApp();
@@ -19,17 +21,17 @@ public:
     // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
     void presetReturningUser();
 
-    // Creates the main window, loads it and shows it (first activation included); on `other`
-    // instead of `platform` when given.
-    MainWindow& start(Platform* other = nullptr);
+    // Creates the main window, loads it and shows it (first activation included).
+    MainWindow& start();
     // A returning user whose last folder is `folder` (created when missing), then start().
-    MainWindow& startIn(const std::string& folder = "c:\\", Platform* other = nullptr);
+    MainWindow& startIn(const std::string& folder = "c:\\");
     MainWindow& main() { return *main_; }
-    // Destroys the main window: needed before a platform given to start() goes away.
+    // Destroys the main window.
     void stop() { main_.reset(); }
 
     ScriptedDesktop desktop;
     TestDrives drives;
+    FaultyFiles files{drives.fs()};
     MemorySettingsStore settings;
     RecordingLauncher launcher;
     Platform platform;
@@ -48,6 +50,10 @@ private:
 // Clicks `name` in the split-mode file list, reading the folder again when the list does not
 // show it yet. Fails the test when the file is not there.
 void clickFile(MainWindow& m, const std::string& name);
+
+// Clicks `button`; at the `at`-th yield after it the user closes `dialog` from its frame, as
+// during an animation. Returns the pauses made meanwhile.
+std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at);
 
 // A file of `size` bytes that costs no disk space (sparse, all zeros).
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);

@@ -37,34 +37,35 @@ struct SplitOnSmallDisk : Split {
     if (!(d).disk.mounted())                                                                                           \
     GTEST_SKIP() << (d).disk.skipReason()
 
-TEST(SplitDiskFaultTest, ADiskThatFillsInAPartKeepsOnlyCompletePartsAndNoScript) {
-    // 40 KiB parts on 64 KiB: the first part fits, the second fills the disk.
-    SplitOnSmallDisk s(patternBytes(200000), 40, 64 * 1024);
-    SKIP_WITHOUT_DISK(s);
-    s.app.desktop.answer(mb::IdOK);
-    s.run();
-    ASSERT_EQ(s.app.desktop.boxes.size(), 1u);
-    EXPECT_EQ(s.app.desktop.boxes[0].text, "Disco Pieno!");
-    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
-    EXPECT_NE(s.m().bianco.caption(), "100");
-    EXPECT_EQ(filesIn(s.app.drives, s.dest()), std::vector<std::string>{"film.avi.000"});
-    EXPECT_EQ(s.app.drives.read(s.part(0)), s.source.substr(0, 40960));
-    EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
-    s.splitsElsewhere();
-}
-
-TEST(SplitDiskFaultTest, ADiskThatTheWholeSetFillsGetsNoScript) {
-    // Three parts of 16 KiB fill 48 KiB exactly; the script finds no room.
-    SplitOnSmallDisk s(patternBytes(3 * 16384), 16, 48 * 1024);
-    SKIP_WITHOUT_DISK(s);
-    s.app.desktop.answer(mb::IdOK);
-    s.run();
-    ASSERT_EQ(s.app.desktop.boxes.size(), 1u);
-    EXPECT_EQ(s.app.desktop.boxes[0].text, "Disco Pieno!");
-    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
-    EXPECT_FALSE(s.app.drives.exists(s.script())) << "no half-written script stays";
-    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3), s.source);
-    s.splitsElsewhere();
+TEST(SplitDiskFaultTest, ADiskThatFillsUpKeepsOnlyCompletePartsAndNoScript) {
+    struct Case {
+        size_t size;
+        int64_t kb;
+        size_t disk;
+        int complete;
+    };
+    // 40 KiB parts on 64 KiB: the first part fits, the second fills the disk. Three parts of
+    // 16 KiB fill 48 KiB exactly: the script finds no room.
+    for (const Case& c : {Case{200000, 40, 64 * 1024, 1}, Case{3 * 16384, 16, 48 * 1024, 3}}) {
+        SplitOnSmallDisk s(patternBytes(c.size), c.kb, c.disk);
+        SKIP_WITHOUT_DISK(s);
+        s.app.desktop.answer(mb::IdOK);
+        s.run();
+        ASSERT_EQ(s.app.desktop.boxes.size(), 1u) << c.kb;
+        EXPECT_EQ(s.app.desktop.boxes[0].text, "Disco Pieno!");
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
+        if (c.complete == 1) {
+            EXPECT_NE(s.m().bianco.caption(), "100");
+        }
+        std::vector<std::string> parts;
+        for (int i = 0; i < c.complete; ++i)
+            parts.push_back("film.avi." + std::to_string(1000 + i).substr(1));
+        EXPECT_EQ(filesIn(s.app.drives, s.dest()), parts) << c.kb << ": no incomplete part, no script";
+        EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", c.complete),
+                  s.source.substr(0, static_cast<size_t>(c.complete * c.kb * 1024)));
+        EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
+        s.splitsElsewhere();
+    }
 }
 
 TEST(SplitDiskFaultTest, AReadOnlyDestinationKeepsAnEarlierSetAsItWas) {

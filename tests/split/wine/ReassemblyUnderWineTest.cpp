@@ -68,22 +68,21 @@ void expectRebuilt(SplitFile& f, int parts) {
     EXPECT_EQ(f.parts(), f.source) << f.name << ": the parts were written into";
 }
 
-TEST(ReassemblyUnderWine, OnePartAndThreeParts) {
+TEST(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
     REQUIRE_WINE();
-    SplitFile one("film.avi", 4096, 4);
-    EXPECT_EQ(one.scriptLines(), 12u);
-    expectRebuilt(one, 1);
-    SplitFile three("film.avi", 10000, 4);
-    EXPECT_EQ(three.scriptLines(), 12u);
-    expectRebuilt(three, 3);
-}
-
-TEST(ReassemblyUnderWine, NamesTheInterpreterTreatsSpecially) {
-    REQUIRE_WINE();
-    for (const char* name : {"mio file.zip", "a&b.txt", "100%.txt", "città.txt", "a+b (1);x=y,z^.dat", "%PATH%"}) {
-        SplitFile f(name, 5000, 2);
-        EXPECT_EQ(f.scriptLines(), 12u) << name;
-        expectRebuilt(f, 3);
+    struct Case {
+        std::string name;
+        size_t size;
+        int64_t kb;
+        int parts;
+    };
+    std::vector<Case> cases = {{"film.avi", 4096, 4, 1}, {"film.avi", 10000, 4, 3}};
+    for (const char* name : {"mio file.zip", "a&b.txt", "100%.txt", "città.txt", "a+b (1);x=y,z^.dat", "%PATH%"})
+        cases.push_back({name, 5000, 2, 3});
+    for (const Case& c : cases) {
+        SplitFile f(c.name, c.size, c.kb);
+        EXPECT_EQ(f.scriptLines(), 12u) << c.name;
+        expectRebuilt(f, c.parts);
     }
 }
 
