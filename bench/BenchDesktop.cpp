@@ -1,6 +1,7 @@
 #include "BenchDesktop.h"
 
 #include "platform/Form.h"
+#include "support/UnattendedAnswer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,17 +10,7 @@ namespace brenvik {
 
 int BenchDesktop::messageBox(const std::string& text, int flags, const std::string&) {
     boxes.push_back(text);
-    switch (flags & mb::ButtonsMask) {
-    case mb::AbortRetryIgnore:
-        return mb::IdAbort;
-    case mb::YesNo:
-    case mb::YesNoCancel:
-        return mb::IdYes;
-    case mb::RetryCancel:
-        return mb::IdCancel;
-    default:
-        return mb::IdOK;
-    }
+    return unattendedAnswer(flags);
 }
 
 void BenchDesktop::runModal(Form& form) {

@@ -10,7 +10,7 @@
 
 namespace brenvik {
 
-// A desktop for measuring: message boxes are answered with their first button and remembered,
+// A desktop for measuring: message boxes are answered unattended and remembered,
 // modal windows run the action registered for their name, pauses do not sleep (the benchmark
 // measures the disk, not the program's fixed waits).
 class BenchDesktop : public Desktop {

@@ -2,12 +2,12 @@
 
 #include "platform/Controls.h"
 #include "platform/Form.h"
+#include "platform/UserAction.h"
 #include "platform/qt/ArrowSpinner.h"
 #include "platform/qt/CaptionFrame.h"
 #include "platform/qt/ControlCanvas.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFonts.h"
-#include "platform/UserAction.h"
 #include "platform/qt/VirtualKeys.h"
 
 #include <QCheckBox>
@@ -362,67 +362,8 @@ void QtControlView::resync() {
     applyCaret();
 }
 
-void QtControlView::changed(Property what) {
-    switch (what) {
-    case Property::Geometry:
-        applyGeometry();
-        break;
-    case Property::Caption:
-        applyCaption();
-        break;
-    case Property::Text:
-        applyText();
-        break;
-    case Property::ToolTip:
-        applyToolTip();
-        break;
-    case Property::Enabled:
-        applyEnabled();
-        break;
-    case Property::Visible:
-        applyVisible();
-        break;
-    case Property::Value:
-        applyValue();
-        break;
-    case Property::Locked:
-        applyLocked();
-        break;
-    case Property::Caret:
-        applyCaret();
-        break;
-    case Property::Items:
-        applyItems();
-        break;
-    case Property::Selection:
-        applySelection();
-        break;
-    case Property::Picture:
-        applyPicture();
-        break;
-    case Property::Drawing:
-        widget_->update();
-        break;
-    case Property::Focus:
-        break;
-    case Property::Look:
-        applyLook();
-        break;
-    }
-}
-
-void QtControlView::applyAll() {
-    applyLook();
-    applyCaption();
-    applyText();
-    applyLocked();
-    applyItems();
-    applyValue();
-    applyPicture();
-    applyToolTip();
-    applyEnabled();
-    applyVisible();
-    applyGeometry();
+void QtControlView::applyDrawing() {
+    widget_->update();
 }
 
 void QtControlView::applyGeometry() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Control.h"
+#include "platform/PropertyView.h"
 
 #include <QObject>
 #include <QWidget>
@@ -26,7 +26,7 @@ namespace brenvik {
 // Geometry: twips / 15 = pixels, relative to the container's widget. A label sized to its text
 // follows the width of its caption in its font; no label, option button or check box is drawn
 // narrower than its text, so nothing the host's font makes wider is cut off.
-class QtControlView : public QObject, public ControlView {
+class QtControlView : public QObject, public PropertyView {
 public:
     // Creates the widget as a child of `parent` (the container's widget, or the window) and
     // attaches to the control. The view does not touch the model when it is destroyed.
@@ -35,8 +35,6 @@ public:
 
     Control& control() const { return control_; }
     QWidget* widget() const { return widget_; }
-
-    void changed(Property what) override;
 
     // Twips to pixels, rounded to the nearest.
     static int pixels(int twips);
@@ -52,21 +50,21 @@ private:
     void user(const std::function<void()>& action);
     void resync();
 
-    void applyAll();
-    void applyGeometry();
-    void applyCaption();
-    void applyText();
-    void applyToolTip();
+    void applyGeometry() override;
+    void applyCaption() override;
+    void applyText() override;
+    void applyToolTip() override;
     void applyAccessibleName();
-    void applyEnabled();
-    void applyVisible();
-    void applyValue();
-    void applyLocked();
-    void applyCaret();
-    void applyItems();
-    void applySelection();
-    void applyPicture();
-    void applyLook();
+    void applyEnabled() override;
+    void applyVisible() override;
+    void applyValue() override;
+    void applyLocked() override;
+    void applyCaret() override;
+    void applyItems() override;
+    void applySelection() override;
+    void applyPicture() override;
+    void applyDrawing() override;
+    void applyLook() override;
 
     bool keyEvent(QObject* watched, QKeyEvent* event);
     void reportFileSelection();

@@ -134,7 +134,9 @@ Win32ControlView::Win32ControlView(Control& control, Win32FormView& window, HWND
     create(parent, id);
     SetPropW(hwnd_, ViewProperty, this);
     SetWindowSubclass(hwnd_, subclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ++applying_;
     applyAll();
+    --applying_;
     control_.setView(this);
 }
 
@@ -232,75 +234,29 @@ HFONT Win32ControlView::font() const {
 }
 
 void Win32ControlView::changed(Property what) {
+    // What the view sets on its window must not come back to the model as the user's doing.
     ++applying_;
-    switch (what) {
-    case Property::Geometry:
-        applyGeometry();
-        break;
-    case Property::Caption:
-        applyCaption();
-        break;
-    case Property::Text:
-        applyText();
-        break;
-    case Property::ToolTip:
-        window_.setToolTip(hwnd_, wide(control_.toolTip()));
-        break;
-    case Property::Enabled:
-        applyEnabled();
-        break;
-    case Property::Visible:
-        applyVisible();
-        break;
-    case Property::Value:
-        applyValue();
-        break;
-    case Property::Locked:
-        applyLocked();
-        break;
-    case Property::Caret:
-        applyCaret();
-        break;
-    case Property::Items:
-        applyItems();
-        break;
-    case Property::Selection:
-        applySelection();
-        break;
-    case Property::Picture:
-        applyGeometry();
-        break;
-    case Property::Drawing:
-        repaint(nullptr);
-        break;
-    case Property::Focus:
-        break;
-    case Property::Look:
-        applyLook();
-        break;
-    }
+    PropertyView::changed(what);
     --applying_;
+}
+
+void Win32ControlView::applyToolTip() {
+    window_.setToolTip(hwnd_, wide(control_.toolTip()));
+}
+
+void Win32ControlView::applyPicture() {
+    // A picture drawn at its natural size may make the control larger.
+    applyGeometry();
+}
+
+void Win32ControlView::applyDrawing() {
+    repaint(nullptr);
 }
 
 void Win32ControlView::rescale() {
     ++applying_;
     applyLook();
     applyItems();
-    --applying_;
-}
-
-void Win32ControlView::applyAll() {
-    ++applying_;
-    applyLook();
-    applyCaption();
-    applyText();
-    applyLocked();
-    applyItems();
-    applyValue();
-    window_.setToolTip(hwnd_, wide(control_.toolTip()));
-    applyEnabled();
-    applyVisible();
-    applyGeometry();
     --applying_;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Control.h"
+#include "platform/PropertyView.h"
 #include "platform/windows/Win32.h"
 
 #include <functional>
@@ -22,7 +22,7 @@ class Win32FormView;
 // through its user methods and setters (userClick, userKey, userEdit, userSelect ...); after each,
 // the native control is brought back in step with the model, which may have refused or changed
 // what the user did.
-class Win32ControlView : public ControlView {
+class Win32ControlView : public PropertyView {
 public:
     Win32ControlView(Control& control, Win32FormView& window, HWND parent, int id);
     ~Win32ControlView() override;
@@ -60,18 +60,20 @@ private:
     void reportFileSelection();
     HFONT font() const;
 
-    void applyAll();
-    void applyGeometry();
-    void applyCaption();
-    void applyText();
-    void applyEnabled();
-    void applyVisible();
-    void applyValue();
-    void applyLocked();
-    void applyCaret();
-    void applyItems();
-    void applySelection();
-    void applyLook();
+    void applyGeometry() override;
+    void applyCaption() override;
+    void applyText() override;
+    void applyToolTip() override;
+    void applyEnabled() override;
+    void applyVisible() override;
+    void applyValue() override;
+    void applyLocked() override;
+    void applyCaret() override;
+    void applyItems() override;
+    void applySelection() override;
+    void applyPicture() override;
+    void applyDrawing() override;
+    void applyLook() override;
 
     Control& control_;
     Win32FormView& window_;

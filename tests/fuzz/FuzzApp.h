@@ -8,6 +8,7 @@
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "support/UnattendedAnswer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,22 +25,12 @@ inline void require(bool holds, const std::string& what) {
     }
 }
 
-// A desktop that answers every box with its first button and closes every modal window at once.
+// A desktop that answers every box unattended and closes every modal window at once.
 class QuietDesktop : public Desktop {
 public:
     int messageBox(const std::string&, int flags, const std::string&) override {
         ++boxes;
-        switch (flags & mb::ButtonsMask) {
-        case mb::AbortRetryIgnore:
-            return mb::IdAbort;
-        case mb::YesNo:
-        case mb::YesNoCancel:
-            return mb::IdYes;
-        case mb::RetryCancel:
-            return mb::IdCancel;
-        default:
-            return mb::IdOK;
-        }
+        return unattendedAnswer(flags);
     }
     void formShown(Form&) override {}
     void formHidden(Form&) override {}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace brenvik {
+
+// The answer of a user who lets every box go ahead without reading it: the first button, except
+// Annulla for a retry (retrying a fault that stays would never end).
+inline int unattendedAnswer(int flags) {
+    switch (flags & mb::ButtonsMask) {
+    case mb::AbortRetryIgnore:
+        return mb::IdAbort;
+    case mb::YesNo:
+    case mb::YesNoCancel:
+        return mb::IdYes;
+    case mb::RetryCancel:
+        return mb::IdCancel;
+    default:
+        return mb::IdOK;
+    }
+}
+
+} // namespace brenvik
