@@ -16,6 +16,10 @@ public:
     void start(const std::string& commandLine) override;
 
 private:
+    // Each host's own: the file manager on a host folder, and any other command line.
+    static void openFolder(const std::string& hostFolder);
+    static void run(const std::string& commandLine);
+
     FileSystem& files_;
 };
 

@@ -1,9 +1,5 @@
 #include "platform/HostLauncher.h"
 
-#include "platform/FileSystem.h"
-#include "platform/RuntimeError.h"
-#include "platform/Utf8.h"
-
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,21 +34,11 @@ void spawnDetached(const std::vector<std::string>& args) {
 
 } // namespace
 
-void HostLauncher::start(const std::string& commandLine) {
-    const std::string explorer = "explorer.exe";
-    if (utf8::asciiLower(commandLine.substr(0, explorer.size())) == explorer) {
-        std::string folder = commandLine.substr(explorer.size());
-        if (!folder.empty() && folder.front() == ' ')
-            folder.erase(0, 1);
-        if (folder.empty())
-            folder = "c:\\";
-        try {
-            spawnDetached({"xdg-open", files_.hostPath(folder)});
-        } catch (const RuntimeError&) {
-            // The file manager is a courtesy: a folder that cannot be mapped opens nothing.
-        }
-        return;
-    }
+void HostLauncher::openFolder(const std::string& hostFolder) {
+    spawnDetached({"xdg-open", hostFolder});
+}
+
+void HostLauncher::run(const std::string& commandLine) {
     std::istringstream words(commandLine);
     std::vector<std::string> args;
     for (std::string w; words >> w;)

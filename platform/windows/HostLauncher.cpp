@@ -1,10 +1,7 @@
-// Programs started with CreateProcessW. "explorer.exe " + a folder opens that folder, mapped
-// through the file system, in the system's file explorer.
+// Programs started with CreateProcessW.
 #include "platform/HostLauncher.h"
 
-#include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
-#include "platform/Utf8.h"
 #include "platform/windows/Win32.h"
 
 namespace brenvik {
@@ -32,23 +29,13 @@ void spawn(const std::string& commandLine) {
 
 } // namespace
 
-void HostLauncher::start(const std::string& commandLine) {
-    const std::string explorer = "explorer.exe";
-    if (utf8::asciiLower(commandLine.substr(0, explorer.size())) != explorer) {
-        spawn(commandLine);
-        return;
-    }
-    std::string folder = commandLine.substr(explorer.size());
-    if (!folder.empty() && folder.front() == ' ')
-        folder.erase(0, 1);
-    if (folder.empty())
-        folder = "c:\\";
-    try {
-        // Quoted, because the explorer reads a comma as the end of the folder.
-        spawn("explorer.exe \"" + files_.hostPath(folder) + "\"");
-    } catch (const RuntimeError&) {
-        // The file manager is a courtesy: a folder that cannot be mapped opens nothing.
-    }
+void HostLauncher::openFolder(const std::string& hostFolder) {
+    // Quoted, because the explorer reads a comma as the end of the folder.
+    spawn("explorer.exe \"" + hostFolder + "\"");
+}
+
+void HostLauncher::run(const std::string& commandLine) {
+    spawn(commandLine);
 }
 
 } // namespace brenvik
