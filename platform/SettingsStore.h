@@ -19,4 +19,8 @@ public:
                       const std::string& value) = 0;
 };
 
+// One text for an application, section and key, for stores that keep their values in a map:
+// names match without case, as in the stores on disk.
+std::string settingsId(const std::string& application, const std::string& section, const std::string& key);
+
 } // namespace brenvik

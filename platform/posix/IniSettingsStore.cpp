@@ -24,10 +24,6 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-std::string keyOf(const std::string& application, const std::string& section, const std::string& key) {
-    return utf8::asciiLower(application + "/" + section + "/" + key);
-}
-
 std::vector<std::string> readLines(const std::string& path, bool* unreadable = nullptr) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
@@ -114,7 +110,7 @@ std::string IniSettingsStore::filePath(const std::string& application) const {
 
 std::string IniSettingsStore::read(const std::string& application, const std::string& section, const std::string& key,
                                    const std::string& defaultValue) {
-    if (auto it = unsaved_.find(keyOf(application, section, key)); it != unsaved_.end())
+    if (auto it = unsaved_.find(settingsId(application, section, key)); it != unsaved_.end())
         return it->second;
     std::string wantSection = utf8::asciiLower(section);
     std::string wantKey = utf8::asciiLower(key);
@@ -139,7 +135,7 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
 
     bool unreadable = false;
     std::vector<std::string> lines = readLines(filePath(application), &unreadable);
-    std::string id = keyOf(application, section, key);
+    std::string id = settingsId(application, section, key);
     if (unreadable) {
         // Rewritten from nothing, a file that exists but cannot be read would lose every other
         // setting it holds: the value is kept for this run instead.

@@ -1,20 +1,11 @@
 #include "platform/windows/RegistrySettingsStore.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/Utf8.h"
 #include "platform/windows/Win32.h"
 
 #include <vector>
 
 namespace brenvik {
-
-namespace {
-
-std::string idOf(const std::string& application, const std::string& section, const std::string& key) {
-    return utf8::asciiLower(application + "/" + section + "/" + key);
-}
-
-} // namespace
 
 RegistrySettingsStore::RegistrySettingsStore(std::string parentKey) : parent_(std::move(parentKey)) {}
 
@@ -24,7 +15,7 @@ std::string RegistrySettingsStore::sectionKey(const std::string& application, co
 
 std::string RegistrySettingsStore::read(const std::string& application, const std::string& section,
                                         const std::string& key, const std::string& defaultValue) {
-    if (auto it = unsaved_.find(idOf(application, section, key)); it != unsaved_.end())
+    if (auto it = unsaved_.find(settingsId(application, section, key)); it != unsaved_.end())
         return it->second;
     try {
         const std::wstring subKey = win::widen(sectionKey(application, section));
@@ -54,7 +45,7 @@ std::string RegistrySettingsStore::read(const std::string& application, const st
 
 void RegistrySettingsStore::save(const std::string& application, const std::string& section, const std::string& key,
                                  const std::string& value) {
-    const std::string id = idOf(application, section, key);
+    const std::string id = settingsId(application, section, key);
     bool saved = false;
     try {
         const std::wstring subKey = win::widen(sectionKey(application, section));
