@@ -1,6 +1,7 @@
 #include "platform/Convert.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
 
 #include <cmath>
 #include <cstdio>
@@ -135,7 +136,7 @@ std::optional<bool> truthValue(std::string_view text) {
     std::string lower;
     for (char c : text)
         if (!isBlank(c))
-            lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            lower += utf8::asciiLower(c);
     if (lower == "true" || lower == "vero")
         return true;
     if (lower == "false" || lower == "falso")

@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
@@ -69,17 +70,13 @@ Control* Form::find(const std::string& name) const {
 
 namespace {
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The letter a caption marks with "&" ("&&" is a plain "&"), or 0.
 char markedLetter(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&')
             continue;
         if (caption[i + 1] != '&')
-            return lower(caption[i + 1]);
+            return utf8::asciiLower(caption[i + 1]);
         ++i;
     }
     return 0;
@@ -94,7 +91,7 @@ Control* Form::accessKeyTarget(char letter) const {
         const ControlKind kind = c->kind();
         if ((kind == ControlKind::CommandButton || kind == ControlKind::OptionButton ||
              kind == ControlKind::CheckBox) &&
-            c->reachable() && markedLetter(c->caption()) == lower(letter))
+            c->reachable() && markedLetter(c->caption()) == utf8::asciiLower(letter))
             return c;
     }
     return nullptr;

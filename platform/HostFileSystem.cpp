@@ -3,6 +3,7 @@
 #include "platform/HostFileSystem.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
 #include "platform/WinPath.h"
 
 #include <algorithm>
@@ -11,9 +12,7 @@ namespace brenvik {
 
 bool nameLess(const std::string& a, const std::string& b) {
     // Compared in place: a folder of thousands of names is sorted at every folder change.
-    auto fold = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : static_cast<unsigned char>(c);
-    };
+    auto fold = [](char c) { return static_cast<unsigned char>(utf8::asciiLower(c)); };
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         unsigned char x = fold(a[i]);
@@ -27,14 +26,14 @@ bool nameLess(const std::string& a, const std::string& b) {
 }
 
 const std::string* DriveTable::root(char letter) const {
-    auto it = roots_.find(static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter));
+    auto it = roots_.find(utf8::asciiLower(letter));
     return it == roots_.end() ? nullptr : &it->second;
 }
 
 HostFileSystem::HostFileSystem(DriveTable drives) : drives_(std::move(drives)) {}
 
 std::string HostFileSystem::currentFolder(char drive) {
-    char letter = static_cast<char>(drive >= 'A' && drive <= 'Z' ? drive - 'A' + 'a' : drive);
+    char letter = utf8::asciiLower(drive);
     auto it = current_.find(letter);
     if (it != current_.end()) {
         try {

@@ -61,9 +61,4 @@ private:
     std::map<char, std::string> current_;
 };
 
-// The runtime number for a host error code met while reaching a file or a folder: an errno value
-// on POSIX hosts, a Win32 error code (GetLastError) on Windows. Each host defines its own.
-int errorNumberForErrno(int code, bool forFolder);
-int errorNumberForWin32(unsigned long code, bool forFolder);
-
 } // namespace brenvik

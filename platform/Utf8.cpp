@@ -51,8 +51,7 @@ std::string dropLeft(std::string_view s, size_t chars) {
 std::string asciiLower(std::string_view s) {
     std::string out(s);
     for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        c = asciiLower(c);
     return out;
 }
 

@@ -20,6 +20,9 @@ inline std::string dropLast(std::string_view s) {
 }
 
 // ASCII-only case folding, enough for drive letters and name ordering.
+inline char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string asciiLower(std::string_view s);
 
 } // namespace brenvik::utf8

@@ -16,6 +16,9 @@
 
 namespace brenvik {
 
+namespace {
+
+// The runtime number for an errno value met while reaching a file or a folder.
 int errorNumberForErrno(int code, bool forFolder) {
     switch (code) {
     case ENOENT:
@@ -51,8 +54,6 @@ int errorNumberForErrno(int code, bool forFolder) {
         return err::PathFileAccess;
     }
 }
-
-namespace {
 
 [[noreturn]] void fail(int code, bool forFolder) {
     throw RuntimeError(errorNumberForErrno(code, forFolder));
@@ -186,7 +187,7 @@ void DriveTable::map(char letter, const std::string& hostFolder) {
     std::string root = hostFolder;
     while (root.size() > 1 && root.back() == '/')
         root.pop_back();
-    roots_[static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter)] = root;
+    roots_[utf8::asciiLower(letter)] = root;
 }
 
 std::string HostFileSystem::map(const std::string& path, Expect expect) {
@@ -318,17 +319,8 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
 }
 
 void HostFileSystem::syncFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        std::string host = map(path, Expect::File);
-        int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            failOpen(errno, host);
-        int rc = ::fdatasync(fd);
-        int code = errno;
-        ::close(fd);
-        if (rc != 0 && code != EINVAL)
-            fail(code, false);
-    }
+    // A file opened for reading flushes here.
+    FileSystem::syncFiles(paths);
 }
 
 void HostFileSystem::syncFolder(const std::string& path) {

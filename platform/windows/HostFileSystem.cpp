@@ -3,6 +3,7 @@
 #include "platform/HostFileSystem.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
 #include "platform/WinPath.h"
 #include "platform/windows/Win32.h"
 
@@ -13,8 +14,8 @@ namespace brenvik {
 namespace {
 // Not in every edition of the SDK's headers.
 constexpr unsigned long DiskQuotaExceeded = 1295;
-} // namespace
 
+// The runtime number for a Win32 error code (GetLastError) met while reaching a file or a folder.
 int errorNumberForWin32(unsigned long code, bool forFolder) {
     // The same numbers as the errno table for the same conditions.
     switch (code) {
@@ -61,8 +62,6 @@ int errorNumberForWin32(unsigned long code, bool forFolder) {
         return err::PathFileAccess;
     }
 }
-
-namespace {
 
 [[noreturn]] void fail(DWORD code, bool forFolder) {
     throw RuntimeError(errorNumberForWin32(code, forFolder));
@@ -161,10 +160,6 @@ private:
     HANDLE h_;
 };
 
-char lower(char letter) {
-    return static_cast<char>(letter >= 'A' && letter <= 'Z' ? letter - 'A' + 'a' : letter);
-}
-
 } // namespace
 
 DriveTable DriveTable::forThisUser() {
@@ -181,7 +176,7 @@ void DriveTable::map(char letter, const std::string& hostFolder) {
     // "d:\" keeps its separator: "d:" alone would be that drive's current folder.
     while (root.size() > 1 && root.back() == '\\' && !(root.size() == 3 && root[1] == ':'))
         root.pop_back();
-    roots_[lower(letter)] = root;
+    roots_[utf8::asciiLower(letter)] = root;
 }
 
 std::string HostFileSystem::map(const std::string& path, Expect expect) {
