@@ -13,16 +13,6 @@
 
 namespace brenvik {
 
-namespace {
-
-// "c:\myfiles" of "c:\myfiles\film.avi": the folder a path's file is in.
-std::string folderOf(const std::string& path) {
-    const size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(0, cut);
-}
-
-} // namespace
-
 JoinCommand::JoinCommand(MainWindow& main) : m(main) {}
 
 JoinCommand::~JoinCommand() = default;
@@ -85,7 +75,8 @@ void JoinCommand::join() {
 
     // A file being replaced keeps its bytes until the joined one is complete and on the disk: a
     // join that fails half-way must not cost the user both.
-    const std::string written = replacing ? temporaryBeside(output) : output;
+    const std::string outputFolder = winpath::folderOf(output);
+    const std::string written = replacing ? temporaryBeside(outputFolder) : output;
     output_ = p.files.create(written);
     outputPath_ = written;
     m.setProgress(800, "20");
@@ -103,7 +94,7 @@ void JoinCommand::join() {
     if (replacing)
         p.files.replaceFile(written, output);
     outputPath_.clear();
-    p.files.syncFolder(folderOf(output));
+    p.files.syncFolder(outputFolder);
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);
 
@@ -113,9 +104,8 @@ void JoinCommand::join() {
         p.launcher.start("explorer.exe " + stored);
 }
 
-std::string JoinCommand::temporaryBeside(const std::string& output) const {
+std::string JoinCommand::temporaryBeside(const std::string& folder) const {
     FileSystem& files = m.platform().files;
-    const std::string folder = folderOf(output);
     // Short, so that it fits wherever the output's own name does.
     for (int n = 0;; ++n) {
         std::string candidate = winpath::join(folder, "~brenvik" + (n ? std::to_string(n) : "") + ".$$$");

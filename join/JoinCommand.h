@@ -32,8 +32,8 @@ private:
     // Full paths of the selected items of File2, in list order.
     std::vector<std::string> selectedSources() const;
     bool isSource(const std::string& output, const std::vector<std::string>& sources) const;
-    // A name in the output's folder that no file bears.
-    std::string temporaryBeside(const std::string& output) const;
+    // A name in `folder` (the output's) that no file bears.
+    std::string temporaryBeside(const std::string& folder) const;
     // Closes whatever a join left open and removes the output it had opened, if any.
     void abandonOutput();
 

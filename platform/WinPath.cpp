@@ -56,10 +56,15 @@ std::optional<std::string> normalizeFolder(std::string_view path) {
 
 std::string join(std::string_view folder, std::string_view name) {
     std::string out(folder);
-    if (out.empty() || out.back() != '\\')
+    if (out.empty() || (out.back() != '\\' && out.back() != '/'))
         out += '\\';
     out += name;
     return out;
+}
+
+std::string folderOf(std::string_view path) {
+    const size_t cut = path.find_last_of("\\/");
+    return std::string(cut == std::string_view::npos ? path : path.substr(0, cut + 1));
 }
 
 bool hasInvalidNameChar(std::string_view name) {

@@ -26,6 +26,10 @@ std::optional<std::string> normalizeFolder(std::string_view path);
 // The folder with "\" and the name appended, adding the separator only when it is missing.
 std::string join(std::string_view folder, std::string_view name);
 
+// The folder a path's file is in, with its final separator: "c:\dest\" of "c:\dest\film.avi" (and
+// of the parts' prefix "c:\dest\film.avi."). A path without a separator is returned whole.
+std::string folderOf(std::string_view path);
+
 // True when the name holds a character that no Windows file name may hold.
 bool hasInvalidNameChar(std::string_view name);
 

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/WinPath.h"
 #include "split/ProgressStep.h"
 #include "split/SplitAbort.h"
 
@@ -31,20 +32,16 @@ void copyBlock(File& source, File& part, Buffer& buffer) {
         throw SplitAbort{SourceChanged};
 }
 
-// "c:\dest\" of "c:\dest\film.avi.": the folder the parts are written into.
-std::string folderOf(const std::string& prefix) {
-    const size_t cut = prefix.find_last_of("\\/");
-    return cut == std::string::npos ? prefix : prefix.substr(0, cut + 1);
+Buffer bufferOf(int64_t size) {
+    return {std::unique_ptr<char[]>(new char[static_cast<size_t>(size)]), static_cast<size_t>(size)};
 }
 
 // Buffers sized afresh for a plan, the old ones released first.
 void sizeBuffers(const PartWriter::CopyPlan& plan, Buffer& block, Buffer& tail) {
     block = {};
     tail = {};
-    for (auto [buffer, size] : {std::pair{&block, plan.blockSize}, std::pair{&tail, plan.tailSize}}) {
-        buffer->size = static_cast<size_t>(size);
-        buffer->bytes.reset(new char[buffer->size]);
-    }
+    block = bufferOf(plan.blockSize);
+    tail = bufferOf(plan.tailSize);
 }
 
 } // namespace
@@ -66,6 +63,8 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     sizeBuffers(plan, block, tail);
     advanceProgress(m, 800, 20);
 
+    std::vector<std::string> parts;
+    parts.reserve(static_cast<size_t>(numparti));
     for (int32_t i = 0; i < numparti; ++i) {
         const std::string& extension = m.estensioni[static_cast<size_t>(i)];
         const std::string part = prefissodest + extension;
@@ -88,6 +87,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
                 copyBlock(*source, *out, tail);
             out->startSync();
             out->close();
+            parts.push_back(part);
         } catch (...) {
             out.reset();
             try {
@@ -107,11 +107,8 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         throw SplitAbort{SourceChanged};
     source->close();
     // Success is reported only for parts that would survive a power cut.
-    std::vector<std::string> parts;
-    for (int32_t i = 0; i < numparti; ++i)
-        parts.push_back(prefissodest + m.estensioni[static_cast<size_t>(i)]);
     files.syncFiles(parts);
-    files.syncFolder(folderOf(prefissodest));
+    files.syncFolder(winpath::folderOf(prefissodest));
 
     const std::string count = std::to_string(numparti);
     m.infolabel.setCaption(" " + count + "/ " + count + " files creati con  SUCCESSO");
