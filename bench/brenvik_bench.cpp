@@ -136,9 +136,9 @@ int split(const std::string& source, const std::string& kb, const std::string& d
 class BenchQtDesktop : public QtDesktop {
 public:
     explicit BenchQtDesktop(bool paint) : paint_(paint) {}
-    void refresh() override {
+    void paintPending() override {
         if (paint_)
-            QtDesktop::refresh();
+            QtDesktop::paintPending();
     }
     void pause(int) override {}
 

@@ -275,6 +275,12 @@ const std::vector<std::string>& DriveList::entries() const {
     return entries_;
 }
 
+int DriveList::currentIndex() const {
+    const std::string& current = drive();
+    auto it = std::find(entries_.begin(), entries_.end(), current);
+    return it == entries_.end() ? -1 : static_cast<int>(it - entries_.begin());
+}
+
 void DriveList::refresh() {
     touch();
     entries_.clear();
@@ -349,6 +355,16 @@ void DirList::setPath(const std::string& path) {
 const std::vector<DirList::Entry>& DirList::entries() const {
     touch();
     return entries_;
+}
+
+int DirList::shownIndex() const {
+    if (listIndex_ >= 0)
+        return listIndex_;
+    int index = -1;
+    for (size_t i = 0; i < entries().size(); ++i)
+        if (entries_[i].open)
+            index = static_cast<int>(i);
+    return index;
 }
 
 void DirList::refresh() {

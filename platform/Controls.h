@@ -224,8 +224,9 @@ public:
     // Entries as shown ("c: [/home/ana]"), read from the file system.
     const std::vector<std::string>& entries() const;
     void refresh();
-    // The current entry's text.
+    // The current entry's text, and its index in entries() (-1 when it is not listed).
     const std::string& drive() const;
+    int currentIndex() const;
     // Takes "c:", "C:\..." or an entry's text; a drive not in the list throws 68. A change raises
     // Change.
     void setDrive(const std::string& drive);
@@ -262,6 +263,8 @@ public:
     // Reads the sub-folders again.
     void refresh();
     int listIndex() const { return listIndex_; }
+    // The entry a view shows as current: the highlighted one, else the open folder itself.
+    int shownIndex() const;
 
     std::function<void()> onChange;
 

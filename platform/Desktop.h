@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace brenvik {
@@ -60,14 +61,28 @@ public:
     // Handles the pending window events, then returns.
     virtual void yield() = 0;
     // Paints what has changed on the windows now, without handling any input, so that a long
-    // command's status line keeps up while the command runs. Commands call it often; a desktop
-    // may skip calls that come sooner than anyone could read the change.
-    virtual void refresh() {}
+    // command's status line keeps up while the command runs. Commands call it often: thirty
+    // paints a second are as fast as a status line can be read, and painting after every part of
+    // a fast split would cost more than the copy, so calls sooner than that paint nothing.
+    void refresh() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastRefresh_ < std::chrono::milliseconds(33))
+            return;
+        lastRefresh_ = now;
+        paintPending();
+    }
     virtual void pause(int milliseconds) = 0;
     virtual void beep() = 0;
 
     // Ends the program at once, without any window's closing events.
     [[noreturn]] virtual void endProgram() = 0;
+
+protected:
+    // Only the paints that changes have left pending; no input is handled.
+    virtual void paintPending() {}
+
+private:
+    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace brenvik

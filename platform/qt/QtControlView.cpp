@@ -82,7 +82,6 @@ const QIcon& folderIcon(bool open) {
     return open ? opened : closed;
 }
 
-// Position in a text with CR LF line ends <-> position in the same text with LF alone.
 // The frame that holds `control`, or else the smallest frame beside it whose rectangle holds
 // it (a control placed over a frame without being inside it); null when there is none.
 const Control* enclosingFrame(const Control& control) {
@@ -101,6 +100,7 @@ const Control* enclosingFrame(const Control& control) {
     return best;
 }
 
+// Position in a text with CR LF line ends <-> position in the same text with LF alone.
 int displayPosition(const std::string& text, int modelPosition) {
     QString s = qs(text);
     int out = 0;
@@ -520,11 +520,7 @@ void QtControlView::applyValue() {
         }
         break;
     case ControlKind::DriveList: {
-        auto& drives = static_cast<DriveList&>(control_);
-        const auto& entries = drives.entries();
-        auto it = std::find(entries.begin(), entries.end(), drives.drive());
-        static_cast<QComboBox*>(widget_)->setCurrentIndex(it == entries.end() ? -1
-                                                                              : static_cast<int>(it - entries.begin()));
+        static_cast<QComboBox*>(widget_)->setCurrentIndex(static_cast<DriveList&>(control_).currentIndex());
         break;
     }
     default:
@@ -620,14 +616,7 @@ void QtControlView::applySelection() {
         auto& dirs = static_cast<DirList&>(control_);
         auto* tree = static_cast<QTreeWidget*>(widget_);
         QSignalBlocker block(tree);
-        int index = dirs.listIndex();
-        if (index < 0) {
-            // Nothing highlighted: the open folder itself shows as the current one.
-            const auto& entries = dirs.entries();
-            for (size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].open)
-                    index = static_cast<int>(i);
-        }
+        const int index = dirs.shownIndex();
         if (index >= 0 && index < static_cast<int>(dirItems_.size()))
             tree->setCurrentItem(dirItems_[static_cast<size_t>(index)]);
         else

@@ -181,14 +181,7 @@ void QtDesktop::yield() {
     QGuiApplication::sync();
 }
 
-void QtDesktop::refresh() {
-    // Thirty paints a second are as fast as a status line can be read; painting after every part
-    // of a fast split would cost more than the copy.
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastRefresh_ < std::chrono::milliseconds(33))
-        return;
-    lastRefresh_ = now;
-    // Only the paints that changes have queued, so no input is handled inside a command.
+void QtDesktop::paintPending() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 

@@ -2,7 +2,6 @@
 
 #include "platform/Desktop.h"
 
-#include <chrono>
 #include <map>
 #include <memory>
 
@@ -36,7 +35,6 @@ public:
     // form is hidden or unloaded.
     void runModal(Form& form) override;
     void yield() override;
-    void refresh() override;
     void pause(int milliseconds) override;
     void beep() override;
     [[noreturn]] void endProgram() override;
@@ -46,12 +44,14 @@ public:
     // The window of a form, or null when it was never shown.
     QtFormView* existingView(const Form& form) const;
 
+protected:
+    void paintPending() override;
+
 private:
     void leave(Form& form);
 
     std::map<const Form*, std::unique_ptr<QtFormView>> views_;
     std::map<const Form*, QEventLoop*> loops_;
-    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace brenvik

@@ -20,16 +20,6 @@ namespace {
 using win::narrow;
 using win::widen;
 
-// Model texts are UTF-8 the program made itself; a text that is not (a file name the system
-// handed over is always valid) shows as far as it converts.
-std::wstring wide(const std::string& s) {
-    try {
-        return widen(s);
-    } catch (...) {
-        return L"?";
-    }
-}
-
 std::wstring windowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
@@ -241,7 +231,7 @@ void Win32ControlView::changed(Property what) {
 }
 
 void Win32ControlView::applyToolTip() {
-    window_.setToolTip(hwnd_, wide(control_.toolTip()));
+    window_.setToolTip(hwnd_, win::widenShown(control_.toolTip()));
 }
 
 void Win32ControlView::applyPicture() {
@@ -283,7 +273,7 @@ void Win32ControlView::applyGeometry() {
     const Geometry g = control_.geometry();
     RECT r{window_.pixels(g.left), window_.pixels(g.top), window_.pixels(g.left + g.width),
            window_.pixels(g.top + g.height)};
-    const std::wstring caption = wide(control_.caption());
+    const std::wstring caption = win::widenShown(control_.caption());
     switch (control_.kind()) {
     case ControlKind::Label: {
         auto& label = static_cast<Label&>(control_);
@@ -371,8 +361,8 @@ void Win32ControlView::applyCaption() {
     case ControlKind::OptionButton:
     case ControlKind::CheckBox:
     case ControlKind::CommandButton:
-        if (windowText(hwnd_) != wide(control_.caption())) {
-            SetWindowTextW(hwnd_, wide(control_.caption()).c_str());
+        if (windowText(hwnd_) != win::widenShown(control_.caption())) {
+            SetWindowTextW(hwnd_, win::widenShown(control_.caption()).c_str());
             if (control_.kind() == ControlKind::Label || control_.kind() == ControlKind::OptionButton ||
                 control_.kind() == ControlKind::CheckBox)
                 applyGeometry();
@@ -389,7 +379,7 @@ void Win32ControlView::applyText() {
     if (control_.kind() != ControlKind::TextBox)
         return;
     auto& box = static_cast<TextBox&>(control_);
-    const std::wstring text = wide(box.text());
+    const std::wstring text = win::widenShown(box.text());
     // Typing is limited by the model where it watches the keys; the control's own limit never cuts
     // a longer text set from code.
     const int limit = box.watchesKeys() || box.maxLength() == 0 ? 32767 : box.maxLength();
@@ -428,10 +418,8 @@ void Win32ControlView::applyValue() {
         break;
     }
     case ControlKind::DriveList: {
-        auto& drives = static_cast<DriveList&>(control_);
-        const auto& entries = drives.entries();
-        auto it = std::find(entries.begin(), entries.end(), drives.drive());
-        SendMessageW(hwnd_, CB_SETCURSEL, it == entries.end() ? static_cast<WPARAM>(-1) : it - entries.begin(), 0);
+        const int index = static_cast<DriveList&>(control_).currentIndex();
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         break;
     }
     default:
@@ -464,7 +452,7 @@ void Win32ControlView::applyItems() {
     case ControlKind::DriveList:
         SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
         for (const std::string& entry : static_cast<DriveList&>(control_).entries())
-            SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
+            SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::widenShown(entry).c_str()));
         applyValue();
         break;
     case ControlKind::DirList: {
@@ -473,7 +461,7 @@ void Win32ControlView::applyItems() {
         const int icon = MulDiv(16, static_cast<int>(window_.dpi()), 96);
         SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, std::max(icon, lineHeight(hwnd_, font_)) + 2);
         for (const DirList::Entry& entry : static_cast<DirList&>(control_).entries())
-            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry.label).c_str()));
+            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::widenShown(entry.label).c_str()));
         applySelection();
         SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(hwnd_, nullptr, TRUE);
@@ -483,7 +471,7 @@ void Win32ControlView::applyItems() {
         SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
         SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
         for (const std::string& name : static_cast<FileList&>(control_).items())
-            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+            SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::widenShown(name).c_str()));
         applySelection();
         SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(hwnd_, nullptr, TRUE);
@@ -497,15 +485,7 @@ void Win32ControlView::applySelection() {
     switch (control_.kind()) {
     case ControlKind::DirList: {
         auto& dirs = static_cast<DirList&>(control_);
-        int index = dirs.listIndex();
-        if (index < 0) {
-            // Nothing highlighted: the open folder itself shows as the current one.
-            const auto& entries = dirs.entries();
-            for (size_t i = 0; i < entries.size(); ++i)
-                if (entries[i].open)
-                    index = static_cast<int>(i);
-        }
-        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(dirs.shownIndex()), 0);
         break;
     }
     case ControlKind::FileList: {
@@ -593,9 +573,7 @@ void Win32ControlView::command(int code) {
         if ((code == CBN_SELCHANGE && !dropped) || code == CBN_SELENDOK) {
             const int index = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
             auto& drives = static_cast<DriveList&>(control_);
-            const auto& entries = drives.entries();
-            auto it = std::find(entries.begin(), entries.end(), drives.drive());
-            if (index >= 0 && index != it - entries.begin())
+            if (index >= 0 && index != drives.currentIndex())
                 user([&drives, index] { drives.userChoose(index); });
         } else if (code == CBN_SELENDCANCEL || code == CBN_CLOSEUP) {
             ++applying_;
@@ -681,7 +659,7 @@ bool Win32ControlView::drawItem(const DRAWITEMSTRUCT& item) {
         picture.bottom = picture.top + side;
         pictures::draw(dc, static_cast<CommandButton&>(control_).picture(), picture);
         RECT text{r.left + gap + shift, picture.bottom + shift, r.right - gap + shift, r.bottom - gap + shift};
-        const std::wstring caption = wide(control_.caption());
+        const std::wstring caption = win::widenShown(control_.caption());
         HGDIOBJ old = SelectObject(dc, font_);
         SetBkMode(dc, TRANSPARENT);
         if (item.itemState & ODS_DISABLED) {
@@ -718,7 +696,7 @@ bool Win32ControlView::drawItem(const DRAWITEMSTRUCT& item) {
         HGDIOBJ old = SelectObject(dc, font_);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        const std::wstring label = wide(entry.label);
+        const std::wstring label = win::widenShown(entry.label);
         DrawTextW(dc, label.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         SelectObject(dc, old);
         if (item.itemState & ODS_FOCUS)
@@ -975,7 +953,7 @@ void Win32ControlView::paintCanvas(HDC dc) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, rgb(box.foreColor()));
         RECT text{1, 1, r.right - 1, r.bottom - 1};
-        const std::wstring drawn = wide(box.drawnText());
+        const std::wstring drawn = win::widenShown(box.drawnText());
         DrawTextW(dc, drawn.c_str(), -1, &text, DT_NOPREFIX | DT_EXPANDTABS);
         SelectObject(dc, old);
         break;

@@ -11,14 +11,6 @@ namespace brenvik {
 
 namespace {
 
-std::wstring wide(const std::string& s) {
-    try {
-        return win::widen(s);
-    } catch (...) {
-        return L"?";
-    }
-}
-
 // The box's buttons by their answer, in Italian whatever the system's language.
 HHOOK boxHook = nullptr;
 
@@ -61,7 +53,7 @@ int Win32Desktop::messageBox(const std::string& text, int flags, const std::stri
     // The flags are the system's own encoding of button sets and icons.
     boxHook = SetWindowsHookExW(WH_CBT, renameBoxButtons, nullptr, GetCurrentThreadId());
     HWND owner = frontWindow();
-    const int answer = MessageBoxW(owner, wide(text).c_str(), wide(title).c_str(),
+    const int answer = MessageBoxW(owner, win::widenShown(text).c_str(), win::widenShown(title).c_str(),
                                    static_cast<UINT>(flags & (mb::ButtonsMask | mb::IconMask)) |
                                        (owner ? MB_APPLMODAL : MB_TASKMODAL) | MB_SETFOREGROUND);
     if (boxHook) {
@@ -184,19 +176,10 @@ void Win32Desktop::yield() {
         if (!handle(msg))
             break;
     // Paints what that brought (a window just shown gets its first paint).
-    for (const auto& [form, view] : views_)
-        if (IsWindowVisible(view->hwnd()))
-            RedrawWindow(view->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    paintPending();
 }
 
-void Win32Desktop::refresh() {
-    // Thirty paints a second are as fast as a status line can be read; painting after every part
-    // of a fast split would cost more than the copy.
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastRefresh_ < std::chrono::milliseconds(33))
-        return;
-    lastRefresh_ = now;
-    // Only the paints that changes have left pending, so no input is handled inside a command.
+void Win32Desktop::paintPending() {
     for (const auto& [form, view] : views_)
         if (IsWindowVisible(view->hwnd()))
             RedrawWindow(view->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

@@ -3,7 +3,6 @@
 #include "platform/Desktop.h"
 #include "platform/windows/Win32.h"
 
-#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
@@ -34,7 +33,6 @@ public:
     // it goes; this loop runs until the form is hidden or unloaded.
     void runModal(Form& form) override;
     void yield() override;
-    void refresh() override;
     void pause(int milliseconds) override;
     void beep() override;
     [[noreturn]] void endProgram() override;
@@ -44,6 +42,9 @@ public:
 
     // The window of a form, or null when it was never shown.
     Win32FormView* existingView(const Form& form) const;
+
+protected:
+    void paintPending() override;
 
 private:
     Win32FormView& view(Form& form);
@@ -61,7 +62,6 @@ private:
     HINSTANCE instance_;
     std::map<const Form*, std::unique_ptr<Win32FormView>> views_;
     std::vector<Modal> modals_;
-    std::chrono::steady_clock::time_point lastRefresh_{};
 };
 
 } // namespace brenvik

@@ -15,14 +15,6 @@ namespace {
 
 constexpr const wchar_t* FormClass = L"BrenvikForm";
 
-std::wstring wide(const std::string& s) {
-    try {
-        return win::widen(s);
-    } catch (...) {
-        return L"?";
-    }
-}
-
 void registerForm(HINSTANCE instance, WNDPROC proc) {
     static bool done = false;
     if (done)
@@ -44,8 +36,8 @@ void registerForm(HINSTANCE instance, WNDPROC proc) {
 
 Win32FormView::Win32FormView(Form& form, HINSTANCE instance, HWND owner) : form_(form) {
     registerForm(instance, windowProc);
-    hwnd_ = CreateWindowExW(exStyle(), FormClass, wide(form.caption()).c_str(), style(), CW_USEDEFAULT, CW_USEDEFAULT,
-                            100, 100, owner, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(exStyle(), FormClass, win::widenShown(form.caption()).c_str(), style(), CW_USEDEFAULT,
+                            CW_USEDEFAULT, 100, 100, owner, nullptr, instance, this);
     dpi_ = GetDpiForWindow(hwnd_);
     if (dpi_ == 0)
         dpi_ = 96;
@@ -196,7 +188,7 @@ void Win32FormView::setToolTip(HWND control, const std::wstring& text) {
 void Win32FormView::formChanged(Property what) {
     switch (what) {
     case Property::Caption:
-        SetWindowTextW(hwnd_, wide(form_.caption()).c_str());
+        SetWindowTextW(hwnd_, win::widenShown(form_.caption()).c_str());
         break;
     case Property::Geometry:
         applySize();

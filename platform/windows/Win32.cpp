@@ -20,6 +20,14 @@ std::wstring widen(std::string_view utf8) {
     return out;
 }
 
+std::wstring widenShown(std::string_view utf8) {
+    try {
+        return widen(utf8);
+    } catch (const RuntimeError&) {
+        return L"?";
+    }
+}
+
 std::string narrow(std::wstring_view wide) {
     if (wide.empty() || wide.size() > INT_MAX)
         return {};
