@@ -1,7 +1,5 @@
 #include "split/SplitTestSupport.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace brenvik::splittest {
@@ -24,14 +22,6 @@ std::string joinParts(TestDrives& drives, const std::string& prefix, int count) 
         out += drives.read(prefix + ext);
     }
     return out;
-}
-
-std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(drives.hostFile(folder)))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace brenvik::splittest

@@ -28,7 +28,4 @@ void setSizeKb(MainWindow& m, int64_t kb);
 // The parts prefix + "000" onwards, joined in number order.
 std::string joinParts(TestDrives& drives, const std::string& prefix, int count);
 
-// The host folder's file names, sorted.
-std::vector<std::string> filesIn(TestDrives& drives, const std::string& folder);
-
 } // namespace brenvik::splittest

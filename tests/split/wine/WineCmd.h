@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 
 namespace brenvik {
@@ -19,10 +21,7 @@ public:
     // Empty when Wine can run scripts; otherwise why not.
     const std::string& missing() const { return missing_; }
     const std::string& failed() const { return failed_; }
-    // True when cmd reads batch files in the OEM code page 850 and answers in Italian, as on an
-    // Italian Windows.
-    bool italian() const { return italian_; }
-    // The key that answers "Yes" to an overwrite prompt: "S" (Sì) in Italian.
+    // The key that answers "Yes" to an overwrite prompt: "S" (Sì) when cmd speaks Italian.
     char yesKey() const { return italian_ ? 's' : 'y'; }
 
     struct Run {
@@ -42,6 +41,9 @@ private:
     bool italian_ = false;
 };
 
-std::string readHostFile(const std::filesystem::path& path);
+inline std::string readHostFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 } // namespace brenvik

@@ -23,27 +23,17 @@ int exitCode(int status) {
 }
 
 // The environment of every Wine start: the prefix, its home, the locale.
-std::string environment(const fs::path& root, bool italian) {
-    std::string env = "env WINEPREFIX=" + shellQuoted((root / "prefix").string()) +
-                      " HOME=" + shellQuoted(root.string()) + " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=";
-    if (italian)
-        env += " LOCPATH=" + shellQuoted((root / "locale").string()) + " LANG=it_IT.UTF-8 LC_ALL=it_IT.UTF-8";
-    else
-        env += " LANG=C.UTF-8 LC_ALL=C.UTF-8";
-    return env;
+std::string environment(const fs::path& root) {
+    return "env WINEPREFIX=" + shellQuoted((root / "prefix").string()) + " HOME=" + shellQuoted(root.string()) +
+           " WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= LANG=C.UTF-8 LC_ALL=C.UTF-8";
 }
 
 } // namespace
 
 Wine* Wine::instance = nullptr;
 
-std::string readHostFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// An Italian locale, when localedef can make one, gives cmd the OEM code page 850 of an Italian
-// Windows; otherwise Wine reads batch files in page 437.
+// Under the neutral locale cmd reads batch files in page 437, which places the test names'
+// accented letters where 850 does.
 void Wine::SetUp() {
     if (std::system("command -v wine >/dev/null 2>&1") != 0) {
         missing_ = "Wine is not installed (Debian packages wine64 and wine): the reassembly scripts were not "
@@ -56,10 +46,7 @@ void Wine::SetUp() {
         return;
     }
     root_ = pattern;
-    fs::create_directories(root_ / "locale");
-    const std::string locale = (root_ / "locale" / "it_IT.UTF-8").string();
-    italian_ = std::system(("localedef -i it_IT -f UTF-8 " + shellQuoted(locale) + " >/dev/null 2>&1").c_str()) == 0;
-    const int made = exitCode(std::system((environment(root_, italian_) + " timeout -k 10 300 wine cmd /c exit 0 >" +
+    const int made = exitCode(std::system((environment(root_) + " timeout -k 10 300 wine cmd /c exit 0 >" +
                                            shellQuoted((root_ / "prefix.log").string()) + " 2>&1")
                                               .c_str()));
     if (made != 0)
@@ -71,7 +58,7 @@ void Wine::TearDown() {
     if (root_.empty())
         return;
     // The prefix's server would linger for a few seconds and keep its files busy.
-    (void)std::system((environment(root_, italian_) + " wineserver -k >/dev/null 2>&1").c_str());
+    (void)std::system((environment(root_) + " wineserver -k >/dev/null 2>&1").c_str());
     std::error_code ec;
     fs::remove_all(root_, ec);
 }
@@ -81,7 +68,7 @@ Wine::Run Wine::run(const fs::path& folder, const std::string& script, const std
     fs::copy_file(folder / script, neutral, fs::copy_options::overwrite_existing);
     const fs::path log = root_ / "run.log";
     const std::string command = "cd " + shellQuoted(folder.string()) + " && printf " + shellQuoted(input) + " | " +
-                                environment(root_, italian_) + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
+                                environment(root_) + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
                                 shellQuoted(log.string()) + " 2>&1";
     Run r;
     r.exit = exitCode(std::system(command.c_str()));

@@ -13,11 +13,6 @@ namespace fs = std::filesystem;
 
 Wine* Wine::instance = nullptr;
 
-std::string readHostFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // This program runs under Wine already, in the locale its runner chose (see cmake/wine-run.in).
 void Wine::SetUp() {
     wchar_t system[MAX_PATH] = {};
