@@ -26,13 +26,4 @@ inline void sendMouseMove(QWidget* target, QPoint at = {2, 2}) {
     QApplication::sendEvent(target, &move);
 }
 
-inline void sendLeftClick(QWidget* target, QPoint at = {2, 2}) {
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &release);
-}
-
 } // namespace brenvik::qttest
