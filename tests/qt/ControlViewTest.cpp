@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -23,9 +22,9 @@ class SampleForm : public Form {
 public:
     explicit SampleForm(Platform& platform)
         : Form(platform, "sample"), keys(add<TextBox>("keys")), plain(add<TextBox>("plain")),
-          notes(add<TextBox>("notes")), opt1(add<OptionButton>("opt1")), opt2(add<OptionButton>("opt2")),
-          spin(add<VScrollBar>("spin")), files(add<FileList>("files")), dirs(add<DirList>("dirs")),
-          label(add<Label>("label")), image(add<Image>("image")) {
+          opt1(add<OptionButton>("opt1")), opt2(add<OptionButton>("opt2")), spin(add<VScrollBar>("spin")),
+          files(add<FileList>("files")), dirs(add<DirList>("dirs")), label(add<Label>("label")),
+          image(add<Image>("image")) {
         keys.onKeyDown = [this](int key, int shift) { log(std::to_string(key) + "/" + std::to_string(shift)); };
         plain.onChange = [this] { log("plain " + plain.text()); };
         opt1.onClick = [this] { log("opt1"); };
@@ -38,7 +37,7 @@ public:
     void log(std::string e) { events.push_back(std::move(e)); }
     std::vector<std::string> take() { return std::exchange(events, {}); } // the events so far
 
-    TextBox &keys, &plain, &notes;
+    TextBox &keys, &plain;
     OptionButton &opt1, &opt2;
     VScrollBar& spin;
     FileList& files;
@@ -53,7 +52,6 @@ protected:
         setWindow("Prova", BorderStyle::FixedSingle, 6000, 6000);
         opt1.setValue(true);
         plain.setMaxLength(4);
-        notes.setMultiLine(true);
         spin.setGeometry({150, 2000, 255, 315});
         spin.setRange(0, 1000);
         spin.setValue(500);
@@ -101,12 +99,9 @@ TEST_F(ControlViewTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
     auto* plain = widget<QLineEdit>(*view, "plain");
     QTest::keyClicks(plain, "abcde");
     EXPECT_EQ(form.take(), (Events{"plain a", "plain ab", "plain abc", "plain abcd"}));
-
-    form.notes.setText("uno\r\ndue");
-    EXPECT_EQ(widget<QPlainTextEdit>(*view, "notes")->toPlainText(), QString("uno\ndue")) << "a multi-line box";
 }
 
-TEST_F(ControlViewTest, OptionsAndSpinnerForwardClicksAndFollowTheModel) {
+TEST_F(ControlViewTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
     auto* opt1 = widget<QAbstractButton>(*view, "opt1");
     widget<QAbstractButton>(*view, "opt2")->click();
     EXPECT_TRUE(form.opt2.value());
@@ -119,7 +114,15 @@ TEST_F(ControlViewTest, OptionsAndSpinnerForwardClicksAndFollowTheModel) {
     QTest::keyClick(spinner, Qt::Key_Down);
     form.spin.setEnabled(false);
     spinner->stepDown();
-    EXPECT_EQ(form.take(), (Events{"opt1", "spin 400", "spin 500"}));
+    qttest::sendMouseMove(widget(*view, "image"));
+    EXPECT_EQ(form.take(), (Events{"opt1", "spin 400", "spin 500", "image"}));
+
+    form.label.setCaption("a&b 100%");
+    EXPECT_EQ(widget<QLabel>(*view, "label")->text(), QString("a&b 100%")) << "a file name keeps its \"&\"";
+    // Unloading puts the widgets back in the design state.
+    form.opt2.setValue(true);
+    form.unload();
+    EXPECT_TRUE(widget<QAbstractButton>(*view, "opt1")->isChecked());
 }
 
 TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
@@ -140,19 +143,6 @@ TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     EXPECT_EQ(form.dirs.path(), "c:\\uno") << "a highlight does not open";
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(form.dirs.path(), "c:\\uno\\due");
-}
-
-TEST_F(ControlViewTest, ImageForwardsPointerMovesLabelsKeepAmpersandsAndUnloadResets) {
-    qttest::sendMouseMove(widget(*view, "image"));
-    EXPECT_EQ(form.take(), Events{"image"});
-
-    auto* label = widget<QLabel>(*view, "label");
-    form.label.setCaption("a&b 100%");
-    EXPECT_EQ(label->text(), QString("a&b 100%")) << "a file name in a label keeps its \"&\"";
-
-    form.opt2.setValue(true);
-    form.unload();
-    EXPECT_TRUE(widget<QAbstractButton>(*view, "opt1")->isChecked());
 }
 
 } // namespace

@@ -20,8 +20,10 @@ using qttest::widget;
 // (CTest runs this program a second time at 200 %).
 class DesktopIntegrationTest : public ::testing::Test {
 protected:
-    void start(const std::string& folder = "c:\\") {
-        m = &app.startIn(folder);
+    DesktopIntegrationTest() {
+        app.drives.write("c:\\dati.bin", patternBytes(1200 * 1024));
+        app.drives.write("c:\\pezzi.000", "p");
+        m = &app.startIn("c:\\");
         view = std::make_unique<QtFormView>(*m);
         view->show();
         view->activateWindow();
@@ -45,10 +47,10 @@ protected:
     static QStringList tabCycle() {
         const QString start = focusedName();
         QStringList visited;
-        for (int i = 0; i < 60 && (visited.isEmpty() || visited.back() != start); ++i) {
+        do {
             press(Qt::Key_Tab);
             visited << focusedName();
-        }
+        } while (visited.back() != start && visited.size() < 60);
         return visited;
     }
     static void tabTo(const QString& name) {
@@ -74,7 +76,6 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
         ASSERT_DOUBLE_EQ(qApp->devicePixelRatio(), std::atof(factor)) << "the screen is not scaled as asked";
     }
     const qreal ratio = qApp->devicePixelRatio();
-    start();
     EXPECT_EQ(view->minimumSize(), QSize(485, 473));
     EXPECT_EQ(view->maximumSize(), QSize(485, 473)) << "the window cannot be resized";
     EXPECT_EQ(widget(*view, "Text")->geometry(), QRect(12, 20, 60, 22)) << "relative to its frame";
@@ -105,8 +106,7 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
     checkTexts("join");
 }
 
-TEST_F(DesktopIntegrationTest, QtsOwnTextsAreItalianAndTheFrameCloseAsksTheModel) {
-    start();
+TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameCloseAsksTheModel) {
     std::unique_ptr<QMenu> menu(widget<QLineEdit>(*view, "pathbar")->createStandardContextMenu());
     QStringList entries;
     for (QAction* action : menu->actions())
@@ -116,14 +116,18 @@ TEST_F(DesktopIntegrationTest, QtsOwnTextsAreItalianAndTheFrameCloseAsksTheModel
     app.desktop.answer(mb::IdNo);
     EXPECT_FALSE(view->close());
     EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
+
+    // Every control that takes the focus is named for screen readers.
+    m->drive.setToolTip("Drive Corrente (d:)");
+    EXPECT_EQ(widget(*view, "drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
+    for (Control* control : m->controls()) {
+        QWidget* w = widget(*view, control->name());
+        const bool takesFocus = w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar";
+        EXPECT_TRUE(!takesFocus || !w->accessibleName().isEmpty()) << control->name();
+    }
 }
 
 TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
-    app.drives.makeFolders("c:\\lavoro");
-    app.drives.write("c:\\lavoro\\dati.bin", patternBytes(1200 * 1024));
-    app.drives.write("c:\\lavoro\\pezzi.000", "p");
-    start("c:\\lavoro");
-
     // Nothing chosen yet: the split button and the size selector are skipped.
     EXPECT_EQ(tabCycle(), QStringList({"drive", "dir", "list", "help", "pathbar", "options", "Option1", "Option2",
                                        "about", "esci", "Command1"}));
@@ -147,18 +151,6 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
     press(Qt::Key_Space);
     altKey('s');
     EXPECT_EQ(app.drives.read("c:\\myfiles\\[dati.bin]\\dati.bin.001").size(), 176u * 1024);
-}
-
-TEST_F(DesktopIntegrationTest, EveryControlThatTakesTheFocusIsNamedForScreenReaders) {
-    start();
-    EXPECT_EQ(widget(*view, "File2")->accessibleName(), QString("Seleziona File")) << "named after its frame";
-    m->drive.setToolTip("Drive Corrente (d:)");
-    EXPECT_EQ(widget(*view, "drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
-    for (Control* control : m->controls()) {
-        QWidget* w = widget(*view, control->name());
-        const bool takesFocus = w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar";
-        EXPECT_TRUE(!takesFocus || !w->accessibleName().isEmpty()) << control->name();
-    }
 }
 
 } // namespace

@@ -11,9 +11,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTimer>
-#include <chrono>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace brenvik {
 namespace {
@@ -110,12 +108,6 @@ TEST(QtDesktopWindowTest, ModalLoopEndsWithTheWindowAndRefreshPaintsWithoutHandl
     w.info.setCaption("Creando film.avi.000   # 1 of  3");
     desktop.refresh();
     EXPECT_EQ(counter.paints, 1) << "the changed label is painted at once";
-    w.info.setCaption("Creando film.avi.001   # 2 of  3");
-    desktop.refresh();
-    EXPECT_EQ(counter.paints, 1) << "a refresh sooner than 33 ms after the last one paints nothing";
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
-    desktop.refresh();
-    EXPECT_EQ(counter.paints, 2);
     EXPECT_FALSE(timerRan) << "no queued event but paints is handled";
     label->removeEventFilter(&counter);
     w.hide();
