@@ -1,11 +1,8 @@
 #include "platform/RuntimeError.h"
-#include "platform/WinPath.h"
 #include "support/HostFaults.h"
 #include "support/TestDrives.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -17,8 +14,7 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     d.makeFolders("c:\\dati\\sub");
     d.write("c:\\dati\\x.bin", "12345");
     HostFileSystem& fs = d.fs();
-    EXPECT_EQ(fs.hostPath("C:\\dati\\x.bin"), d.under("c/dati/x.bin"));
-    EXPECT_EQ(fs.hostPath("c:/dati//sub\\..\\x.bin"), d.under("c/dati/x.bin"));
+    EXPECT_EQ(fs.hostPath("C:/dati//sub\\..\\x.bin"), d.under("c/dati/x.bin"));
     EXPECT_EQ(fs.hostPath("c:\\..\\..\\x"), d.under("c/x")) << "never above the drive's root";
 #ifdef _WIN32
     EXPECT_EQ(fs.fileLength("C:\\DATI\\X.BIN"), 5) << "names below the letter follow the host, without case";
@@ -26,12 +22,9 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound)
         << "names below the letter follow the host";
 #endif
-    EXPECT_EQ(fs.fileLength("c:\\dati\\x.bin"), 5);
     EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
     EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});
-    auto drives = fs.drives();
-    ASSERT_EQ(drives.size(), 2u);
-    EXPECT_EQ(drives[0].display(), "c: [" + d.under("c") + "]");
+    EXPECT_EQ(fs.drives().at(0).display(), "c: [" + d.under("c") + "]");
 }
 
 TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
@@ -67,9 +60,17 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     }
 }
 
-TEST(FileSystemTest, ReplaceFileSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
+TEST(FileSystemTest, CreateEmptiesAFileAndReplaceSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
     TestDrives d;
     HostFileSystem& fs = d.fs();
+    d.write("c:\\a.bin", "a long old content");
+    auto f = fs.create("c:\\a.bin");
+    f->write("new", 3);
+    f->close();
+    EXPECT_EQ(d.read("c:\\a.bin"), "new");
+    EXPECT_TRUE(fs.sameFile("c:\\a.bin", "C:\\.\\x\\..\\a.bin"));
+    EXPECT_FALSE(fs.sameFile("c:\\a.bin", "c:\\b.bin"));
+
     d.write("c:\\vecchio", "vecchio");
     d.write("c:\\nuovo", "nuovo");
     fs.replaceFile("c:\\nuovo", "c:\\vecchio");
@@ -84,23 +85,6 @@ TEST(FileSystemTest, ReplaceFileSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
     EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\nuovo", "c:\\vecchio"); }), err::PermissionDenied);
     EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
     EXPECT_TRUE(d.exists("c:\\nuovo"));
-}
-
-TEST(FileSystemTest, CreateEmptiesAnExistingFileAndSameFileSeesThroughSpelling) {
-    TestDrives d;
-    HostFileSystem& fs = d.fs();
-    d.write("c:\\a.bin", "a long old content");
-    auto f = fs.create("c:\\a.bin");
-    f->write("new", 3);
-    f->sync();
-    f->close();
-    EXPECT_EQ(d.read("c:\\a.bin"), "new");
-    EXPECT_TRUE(fs.sameFile("c:\\a.bin", "C:\\.\\x\\..\\a.bin"));
-    EXPECT_FALSE(fs.sameFile("c:\\a.bin", "c:\\b.bin"));
-    auto r = fs.openRead("c:\\a.bin");
-    char buf[8];
-    EXPECT_EQ(r->read(buf, sizeof buf), 3u);
-    EXPECT_EQ(r->read(buf, sizeof buf), 0u);
 }
 
 // The kernel's file-to-file copy, within one file system and, through the buffer, from another.
@@ -125,9 +109,7 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
         EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 200000u) << target;
         EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
         EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 0u) << target;
-        out->sync();
         out->close();
-        fs.syncFolder(target.substr(0, 3));
         EXPECT_EQ(d.read(target), bytes) << target;
     }
     if (haveShm)

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0); // 0: a platform already chosen stays
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     brenvik::QtDesktop::prepareApplication(app);

@@ -31,19 +31,4 @@ private:
     std::function<std::string()> describe_;
 };
 
-// Writes "size <width>x<height>" into `log` at every change of the window's outer size.
-class SizeRecorder : public FormView {
-public:
-    SizeRecorder(Form& form, std::vector<std::string>& log) : form_(form), log_(log) { form_.setView(this); }
-    ~SizeRecorder() override { form_.setView(nullptr); }
-    void formChanged(Property what) override {
-        if (what == Property::Geometry)
-            log_.push_back("size " + std::to_string(form_.outerWidth()) + "x" + std::to_string(form_.outerHeight()));
-    }
-
-private:
-    Form& form_;
-    std::vector<std::string>& log_;
-};
-
 } // namespace brenvik

@@ -58,7 +58,6 @@ TEST(WindowsSettingsTest, RegistryKeepsTextsUnderTheUsersSoftwareKey) {
     RegistrySettingsStore again;
     EXPECT_EQ(again.read(app, "destinazione", "dir", "?"), "d:\\parti = città ");
     EXPECT_EQ(again.read(app, "opzioni", "about", "?"), "0");
-    EXPECT_EQ(again.read(app, "opzioni", "cartsplit", "dflt"), "dflt");
 
     wchar_t text[64] = {};
     DWORD bytes = sizeof text;
