@@ -40,7 +40,6 @@ public:
 
     // How often `entry` stands in the log.
     int count(const std::string& entry) const;
-    size_t pendingModals() const { return modals_.size(); }
 
     int messageBox(const std::string& text, int flags, const std::string& title) override;
     void formShown(Form& form) override;

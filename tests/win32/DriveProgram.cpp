@@ -246,26 +246,21 @@ struct Folders {
 };
 
 enum class Script { Written, Refused };
-enum class Input { Mouse, Keyboard };
 
 // ---- The keyboard, as the program's thread receives it.
-
-// The name of the control with the keyboard focus in the program, or "<none>".
-std::string focusedName(const Model& model, const Program& program) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(program.process.dwThreadId, &info) || !info.hwndFocus)
-        return "<none>";
-    const int index = GetDlgCtrlID(info.hwndFocus) - 1000;
-    const auto& controls = model.main.controls();
-    return index >= 0 && index < static_cast<int>(controls.size()) ? controls[static_cast<size_t>(index)]->name()
-                                                                   : "<none>";
-}
 
 HWND focusedWindow(const Program& program) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(program.process.dwThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+// The name of the control with the keyboard focus in the program, or "<none>".
+std::string focusedName(const Model& model, const Program& program) {
+    const int index = GetDlgCtrlID(focusedWindow(program)) - 1000;
+    const auto& controls = model.main.controls();
+    return index >= 0 && index < static_cast<int>(controls.size()) ? controls[static_cast<size_t>(index)]->name()
+                                                                   : "<none>";
 }
 
 // A key pressed on the focused control: its key-down message as the system queues it.
@@ -314,11 +309,12 @@ void tabTo(const Model& model, const Program& program, const std::string& name) 
         fail("Tab does not reach " + name);
 }
 
-// Selects `name` in the file list of a program started on the source folder and splits it at the
-// preset 500 KB, by the mouse's messages or from the keyboard alone (Tab, the arrow keys, Alt+S,
-// Alt+E). Whether its script can be written depends on the system's OEM code page.
-Script splitStep(Model& model, const Folders& f, const std::wstring& name, Input input) {
-    step("split " + narrow(name) + (input == Input::Keyboard ? " from the keyboard" : ""));
+// Chooses `name` in the file list of a program started on the source folder and splits it at the
+// preset 500 KB, from the keyboard alone (Tab, the arrow keys, Alt+S, Alt+E), checking the Tab
+// order on the way when asked. Whether its script can be written depends on the system's OEM
+// code page.
+Script splitStep(Model& model, const Folders& f, const std::wstring& name, bool checkTabOrder) {
+    step("split " + narrow(name) + " from the keyboard");
     setting(L"path", L"initialdir", f.src.wstring());
     Program program;
     if (!start(program, f.exe, widen(model.main.caption())))
@@ -329,28 +325,22 @@ Script splitStep(Model& model, const Folders& f, const std::wstring& name, Input
         SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str())));
     if (index < 0)
         fail("the file list does not show " + narrow(name));
-    if (input == Input::Keyboard) {
-        // Nothing chosen yet: the split button and the size selector are skipped.
-        tabTo(model, program, "list");
+    tabTo(model, program, "list");
+    // Nothing chosen yet: the split button and the size selector are skipped.
+    if (checkTabOrder)
         expectCycle(
             model, program,
             {"help", "pathbar", "options", "Option1", "Option2", "about", "esci", "Command1", "drive", "dir", "list"});
-        key(program, VK_HOME);
-        for (int i = 0; i < index; ++i)
-            key(program, VK_DOWN);
-        if (textOf(info).find(name) == std::wstring::npos)
-            fail("the arrow keys did not choose " + narrow(name) + ": status \"" + narrow(textOf(info)) + "\"");
+    key(program, VK_HOME);
+    for (int i = 0; i < index; ++i)
+        key(program, VK_DOWN);
+    if (textOf(info).find(name) == std::wstring::npos)
+        fail("the arrow keys did not choose " + narrow(name) + ": status \"" + narrow(textOf(info)) + "\"");
+    if (checkTabOrder)
         expectCycle(model, program,
                     {"split", "help", "Text", "pathbar", "options", "Option1", "Option2", "Option3", "Option4", "about",
                      "esci", "VScroll1", "Command1", "drive", "dir", "list"});
-        altKey(program, L's');
-    } else {
-        // A click on the item: the list selects it and tells its parent, as for a user's click.
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
-        click(findControl(program.main, idOf(model.main, "split")));
-    }
+    altKey(program, L's');
     const auto ended = [&] {
         const std::wstring status = textOf(info);
         return status.find(L"SUCCESSO") != std::wstring::npos ||
@@ -364,10 +354,7 @@ Script splitStep(Model& model, const Folders& f, const std::wstring& name, Input
     } else if (textOf(info).find(L"SUCCESSO") != std::wstring::npos) {
         script = Script::Written;
     }
-    if (input == Input::Keyboard)
-        quit(program, [&] { altKey(program, L'e'); });
-    else
-        quit(program, [&] { click(findControl(program.main, idOf(model.main, "esci"))); });
+    quit(program, [&] { altKey(program, L'e'); });
     return script;
 }
 
@@ -498,7 +485,7 @@ int run(const fs::path& exe, const fs::path& root, bool scaled) {
     for (const std::wstring& name : {std::wstring(L"citt\u00e0.txt"), std::wstring(L"\u65e5\u672c.bin")}) {
         const std::string original = pattern(1100000 + name.size());
         writeFile(f.src / name, original);
-        const Script script = splitStep(model, f, name, name == L"citt\u00e0.txt" ? Input::Keyboard : Input::Mouse);
+        const Script script = splitStep(model, f, name, name == L"citt\u00e0.txt");
         if (script == Script::Written)
             rebuildStep(f, name, original);
         else if (name == L"citt\u00e0.txt")
