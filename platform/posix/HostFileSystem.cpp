@@ -291,8 +291,12 @@ int64_t HostFileSystem::fileLength(const std::string& path) {
 
 std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
     std::string host = map(path, Expect::File);
-    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come. What was opened
-    // is checked by its descriptor, so a name swapped for a pipe after a look is refused too.
+    // A pipe, a socket or a device is never opened: opening some waits for a peer that may never
+    // come, others act on being opened. What was opened is checked again by its descriptor, and
+    // O_NONBLOCK keeps a name swapped for a pipe meanwhile from waiting.
+    struct stat named {};
+    if (::stat(host.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode))
+        throw RuntimeError(err::PathFileAccess);
     int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         failOpen(errno, host);
