@@ -9,10 +9,7 @@ namespace brenvik {
 namespace {
 
 std::vector<std::string> scriptLines(int parts, const std::string& name) {
-    std::array<std::string, 1000> extensions;
-    for (int i = 0; i < 1000; ++i)
-        extensions[static_cast<size_t>(i)] = std::to_string(1000 + i).substr(1);
-    return AssemblyScript::lines(parts, name + ".", name, extensions);
+    return AssemblyScript::lines(parts, name + ".", name);
 }
 
 TEST(AssemblyScriptTest, ScriptIsWrittenByteForByteAndReplacedByTheNextSplit) {
