@@ -129,8 +129,6 @@ public:
     int min() const { return min_; }
     int max() const { return max_; }
     void setRange(int min, int max);
-    int smallChange() const { return smallChange_; }
-    int largeChange() const { return largeChange_; }
     void setChanges(int small, int large);
     int value() const;
     // A value outside the range throws 380 (invalid property value). A change raises Change.
