@@ -2,6 +2,7 @@
 
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"

@@ -8,6 +8,7 @@
 // Usage: brenvik-drive brenvik.exe folder [--at-144-dpi]   (the folder is made afresh; it must not
 // hold anything of value). With --at-144-dpi, on a screen set to 144 dpi, only the window's
 // scaled geometry is checked. Exit status 0 when everything held, 1 with the failures on the standard error.
+#include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Desktop.h"
 #include "platform/HostFileSystem.h"
