@@ -105,19 +105,7 @@ void QtControlView::watch(QWidget* w) {
 
 void QtControlView::user(const std::function<void()>& action) {
     runUserAction(control_.form().platform(), action);
-    resync();
-}
-
-void QtControlView::resync() {
-    // A window unloaded by the action is back in its design state, which its views already show;
-    // reading it now would load it again.
-    const Form& form = control_.form();
-    if (!form.loaded() || form.designing())
-        return;
-    applyValue();
-    applySelection();
-    applyText();
-    applyCaret();
+    resync(control_);
 }
 
 bool QtControlView::eventFilter(QObject* watched, QEvent* event) {

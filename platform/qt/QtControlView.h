@@ -92,7 +92,6 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void watch(QWidget* w);
     void applyAccessibleName();
-    void resync();
 
     Control& control_;
     QWidget* widget_ = nullptr;

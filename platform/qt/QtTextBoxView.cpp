@@ -133,10 +133,7 @@ void QtTextBoxView::applyText() {
     QSignalBlocker block(widget());
     if (line_) {
         const QString text = qs(box_.text());
-        // Typing is limited by the model where it watches the keys; the widget's own limit never
-        // cuts a longer text set from code.
-        int limit = box_.watchesKeys() || box_.maxLength() == 0 ? 32767 : box_.maxLength();
-        line_->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+        line_->setMaxLength(box_.editLimit(static_cast<int>(text.size())));
         if (line_->text() != text) {
             line_->setText(text);
             line_->setCursorPosition(box_.selStart());

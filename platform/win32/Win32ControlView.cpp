@@ -141,20 +141,8 @@ void Win32ControlView::rescale() {
 
 void Win32ControlView::user(const std::function<void()>& action) {
     runUserAction(control_.form().platform(), action);
-    resync();
-}
-
-void Win32ControlView::resync() {
-    // A window unloaded by the action is back in its design state, which its views already show;
-    // reading it now would load it again.
-    const Form& form = control_.form();
-    if (!form.loaded() || form.designing())
-        return;
     const Applying guard = applying();
-    applyValue();
-    applySelection();
-    applyText();
-    applyCaret();
+    resync(control_);
 }
 
 // ---- Properties every control has.

@@ -138,7 +138,6 @@ private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     LRESULT own(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    void resync();
 
     Control& control_;
     Win32FormView& window_;

@@ -2,7 +2,6 @@
 
 #include "platform/Controls.h"
 
-#include <algorithm>
 #include <string>
 
 namespace brenvik {
@@ -103,10 +102,7 @@ bool Win32TextBoxView::keyDown(WPARAM key) {
 
 void Win32TextBoxView::applyText() {
     const std::wstring shown = win::widenShown(box_.text());
-    // Typing is limited by the model where it watches the keys; the control's own limit never cuts
-    // a longer text set from code.
-    const int limit = box_.watchesKeys() || box_.maxLength() == 0 ? 32767 : box_.maxLength();
-    SendMessageW(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(std::max(limit, static_cast<int>(shown.size()))), 0);
+    SendMessageW(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(box_.editLimit(static_cast<int>(shown.size()))), 0);
     if (text() != shown) {
         SetWindowTextW(hwnd(), shown.c_str());
         applyCaret();
