@@ -20,10 +20,6 @@ namespace {
 constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
 constexpr const char* PartIsSource = "Split interrotto: una parte sovrascriverebbe il file d'origine";
 
-// How many complete parts may wait for their flush while the next ones are written: enough for the
-// disk to catch up, few enough to keep the open files well within any limit.
-constexpr size_t SettlingParts = 16;
-
 // A buffer left uninitialised: while the host copies from file to file itself its pages are never
 // touched, so they take no memory.
 struct Buffer {
@@ -88,9 +84,10 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     report_.advance(800, 20);
 
     // A part is written under a temporary name and takes its own only once it is on the disk, so
-    // a part under its name is always complete, whenever the split stops. The flush of a part
-    // waits until a few more are written: the disk meanwhile takes its bytes without holding up
-    // the copy, and the flush then finds them written.
+    // a part under its name is always complete, whenever the split stops. The parts are flushed
+    // and named once all are written: flushing each while the next are copied stalls the disk's
+    // stream and cost half as much time again. Should the system run short of open files first,
+    // the parts written so far are settled then.
     struct Pending {
         FileSystem::Temporary written;
         std::string part;
@@ -104,6 +101,17 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         files.rename(p.written.path, p.part, FileSystem::Existing::Replace);
         settling.pop_front();
     };
+    auto createTemporary = [&files, &settling, &settle](const std::string& part) {
+        try {
+            return files.createTemporary(part);
+        } catch (const RuntimeError& e) {
+            if (e.number() != err::TooManyFiles || settling.empty())
+                throw;
+        }
+        while (!settling.empty())
+            settle();
+        return files.createTemporary(part);
+    };
     try {
         for (int32_t i = 0; i < numparti; ++i) {
             const std::string extension = threeDigits(i);
@@ -112,7 +120,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
             // and a link to it followed by whatever reads the set.
             if (files.sameFile(part, percorso))
                 throw SplitAbort{PartIsSource};
-            writing = Pending{files.createTemporary(part), part};
+            writing = Pending{createTemporary(part), part};
             report_.setStatus("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
                               std::to_string(numparti));
             report_.paint();
@@ -128,8 +136,6 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
             out.startSync();
             settling.push_back(std::move(*writing));
             writing.reset();
-            if (settling.size() > SettlingParts)
-                settle();
         }
         // Every planned byte is in the parts; one more would mean the source grew since it was
         // measured and the set is short.

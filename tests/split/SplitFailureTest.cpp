@@ -84,6 +84,24 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
     }
 }
 
+TEST(SplitFailureTest, ASplitShortOfOpenFilesNamesThePartsWrittenSoFarAndGoesOn) {
+    Split s("film.avi", patternBytes(10000), 2);
+    bool namedBeforeRetry = false;
+    s.app.files.beforeCreate = [&s, &namedBeforeRetry, refused = false](const std::string& path) mutable {
+        if (path != s.part(3))
+            return;
+        if (!std::exchange(refused, true))
+            throw RuntimeError(err::TooManyFiles);
+        // Tried again once the parts before it are flushed, named and closed.
+        namedBeforeRetry = s.app.drives.exists(s.part(2));
+    };
+    s.run();
+    EXPECT_TRUE(s.app.desktop.boxes.empty());
+    EXPECT_EQ(s.m().infolabel.caption(), " 5/ 5 files creati con  SUCCESSO");
+    EXPECT_TRUE(namedBeforeRetry);
+    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 5), s.source);
+}
+
 TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
     // A hard link: only the files' identity tells.
     Split s("film.avi", patternBytes(10000), 4);
