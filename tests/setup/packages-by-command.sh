@@ -84,12 +84,14 @@ expect test -- build-essential cmake qt6-base-dev libgtest-dev wine64 wine local
 # The Windows build and its tests need no Qt, validator, fuzzer or installer.
 expect test --windows -- cmake make g++-mingw-w64-x86-64-posix libgtest-dev wine64 locales librsvg2-bin \
     icoutils xvfb -- qt6-base-dev desktop-file-utils appstream clang libclang-rt-14-dev nsis msitools
+expect scripts/package-windows -- cmake g++-mingw-w64-x86-64-posix librsvg2-bin icoutils wine64 xvfb nsis \
+    -- qt6-base-dev desktop-file-utils appstream clang msitools
 # CI runs everything, so it installs everything, before it starts.
 expect .ci/run -- build-essential cmake qt6-base-dev libgtest-dev wine64 locales desktop-file-utils appstream \
-    clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix librsvg2-bin icoutils xvfb --
+    clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix librsvg2-bin icoutils xvfb nsis --
 
 # Where every package is in place: no apt-get, and not a word.
-for command in run test "test --windows" .ci/run; do
+for command in run test "test --windows" scripts/package-windows .ci/run; do
     # shellcheck disable=SC2086 # the command's words
     run_setup yes $command
     [ ! -s "$work/log" ] || fail "$command with nothing missing called: $(cat "$work/log")"
