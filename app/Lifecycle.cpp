@@ -62,9 +62,11 @@ void Lifecycle::Form_Load() {
 }
 
 void Lifecycle::applyFolder(const std::string& folder) {
-    m.list.setPath(folder);
-    m.dir.setPath(folder);
-    m.File2.setPath(folder);
+    // Each assignment raises the browser's handlers even when the lists already show the folder
+    // (c:\ as the design left them): the tool tips and the search depend on them.
+    m.list.setPath(folder, Raise::Always);
+    m.dir.setPath(folder, Raise::Always);
+    m.File2.setPath(folder, Raise::Always);
 }
 
 void Lifecycle::Form_Activate() {

@@ -28,7 +28,8 @@ bool Settings::truth(Key key, int defaultValue) const {
 
 std::string Settings::destination() const {
     std::string stored = text(Destinazione, DefaultDestinazione);
-    return winpath::driveLetter(stored) ? stored : DefaultDestinazione;
+    // An empty destination means beside the source; any other must name its drive.
+    return stored.empty() || winpath::driveLetter(stored) ? stored : DefaultDestinazione;
 }
 
 int Settings::checkState(Key key, int defaultValue) const {

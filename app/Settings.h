@@ -40,8 +40,8 @@ public:
     // The six, as their readers take them.
     bool firstRun() const { return leadingNumber(Eseguito, 0) == 0; }
     std::string initialDir() const { return text(InitialDir, DefaultInitialDir); }
-    // A stored destination without a drive letter (empty, edited by hand) names no folder any
-    // window can reach: the default stands in for it.
+    // An empty destination stands for the source's own folder. Any other without a drive letter
+    // (edited by hand) names no folder any window can reach: the default stands in for it.
     std::string destination() const;
     bool openAfterSplit() const { return truth(CartSplit, 0); }
     bool openAfterJoin() const { return truth(CartUnisci, 1); }

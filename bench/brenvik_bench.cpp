@@ -60,7 +60,11 @@ public:
     std::unique_ptr<File> create(const std::string& path) override {
         return std::make_unique<UnsyncedFile>(inner_.create(path));
     }
-    void syncFiles(const std::vector<std::string>&) override {}
+    Temporary createTemporary(const std::string& path) override {
+        Temporary made = inner_.createTemporary(path);
+        made.file = std::make_unique<UnsyncedFile>(std::move(made.file));
+        return made;
+    }
     void syncFolder(const std::string&) override {}
 };
 

@@ -39,8 +39,14 @@ void JoinCommand::join() {
         return;
     }
 
+    // An empty destination puts the joined file beside its parts, as it puts a split's parts
+    // beside their source.
     std::string folder = settings.destination();
-    FareCartelle(p.files, folder);
+    const bool besideParts = folder.empty();
+    if (besideParts)
+        folder = winpath::join(m.pathbar.text(), "");
+    else
+        FareCartelle(p.files, folder);
 
     NameDialog& dialog = m.nomefile;
     if (!m.nomebase.empty())
@@ -73,12 +79,15 @@ void JoinCommand::join() {
         return;
     }
 
-    // A file being replaced keeps its bytes until the joined one is complete and on the disk: a
-    // join that fails half-way must not cost the user both.
+    // The joined file is written aside and takes its name only once complete and on the disk:
+    // a join that stops half-way, even killed, never leaves a partial file under the name, nor
+    // costs the user a file it was to replace, and a link of that name is replaced, never
+    // written through.
     const std::string outputFolder = winpath::folderOf(output);
-    const std::string written = replacing ? temporaryBeside(outputFolder) : output;
-    output_ = p.files.create(written);
-    outputPath_ = written;
+    p.files.removeAbandonedTemporaries(outputFolder);
+    FileSystem::Temporary written = p.files.createTemporary(output);
+    output_ = std::move(written.file);
+    outputPath_ = written.path;
     m.setProgress(800, "20");
     p.desktop.refresh();
     for (const std::string& path : sources) {
@@ -92,26 +101,18 @@ void JoinCommand::join() {
     output_->close();
     output_.reset();
     if (replacing)
-        p.files.replaceFile(written, output);
+        p.files.replaceFile(outputPath_, output);
+    else
+        p.files.rename(outputPath_, output, FileSystem::Existing::Keep);
     outputPath_.clear();
     p.files.syncFolder(outputFolder);
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);
 
     // The folder as stored, without the separator FareCartelle may have added.
-    const std::string stored = settings.destination();
+    const std::string stored = besideParts ? m.pathbar.text() : settings.destination();
     if (settings.openAfterJoin())
         p.launcher.start("explorer.exe " + stored);
-}
-
-std::string JoinCommand::temporaryBeside(const std::string& folder) const {
-    FileSystem& files = m.platform().files;
-    // Short, so that it fits wherever the output's own name does.
-    for (int n = 0;; ++n) {
-        std::string candidate = winpath::join(folder, "~brenvik" + (n ? std::to_string(n) : "") + ".$$$");
-        if (!files.fileExists(candidate))
-            return candidate;
-    }
 }
 
 std::vector<std::string> JoinCommand::selectedSources() const {

@@ -32,8 +32,6 @@ private:
     // Full paths of the selected items of File2, in list order.
     std::vector<std::string> selectedSources() const;
     bool isSource(const std::string& output, const std::vector<std::string>& sources) const;
-    // A name in `folder` (the output's) that no file bears.
-    std::string temporaryBeside(const std::string& folder) const;
     // Closes whatever a join left open and removes the output it had opened, if any.
     void abandonOutput();
 
@@ -41,8 +39,8 @@ private:
     AppendCopy copier_;
     std::unique_ptr<File> output_;
     std::unique_ptr<File> source_;
-    // The file being written (the output, or the temporary that will replace it); empty once the
-    // output is complete or when none is open.
+    // The temporary being written, which takes the output's name once complete; empty then, or
+    // when none is open.
     std::string outputPath_;
 };
 

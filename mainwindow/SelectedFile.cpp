@@ -37,7 +37,16 @@ std::optional<std::string> SelectedFile::describe(const std::string& name, int64
 void SelectedFile::list_Click() {
     Platform& p = m.platform();
     const std::string name = m.list.fileName();
-    m.optionsfrm.outputdir.setText(Settings(p.settings).destination() + "\\[" + name + "]");
+    if (name.empty()) {
+        // Nothing is picked: nothing to describe, no folder to name after it, nothing to split.
+        m.split.setEnabled(false);
+        m.Frame3.setEnabled(false);
+        return;
+    }
+    // With an empty destination the parts go beside the source: no folder of its own, which
+    // would otherwise be the root of no drive.
+    const std::string destination = Settings(p.settings).destination();
+    m.optionsfrm.outputdir.setText(destination.empty() ? destination : destination + "\\[" + name + "]");
     if (m.Option2.value())
         return;
 

@@ -334,7 +334,7 @@ const std::string& DirList::path() const {
     return path_;
 }
 
-void DirList::setPath(const std::string& path) {
+void DirList::setPath(const std::string& path, Raise raise) {
     touch();
     std::optional<std::string> folder;
     if (winpath::isBareDrive(path))
@@ -344,7 +344,7 @@ void DirList::setPath(const std::string& path) {
     if (!folder)
         throw RuntimeError(err::PathNotFound);
     platform().files.checkFolder(*folder);
-    if (*folder == path_)
+    if (*folder == path_ && raise == Raise::OnChange)
         return;
     path_ = *folder;
     platform().files.setCurrentFolder(path_);
@@ -441,12 +441,12 @@ const std::string& FileList::path() const {
     return path_;
 }
 
-void FileList::setPath(const std::string& path) {
+void FileList::setPath(const std::string& path, Raise raise) {
     touch();
     auto folder = winpath::normalizeFolder(path);
     if (!folder)
         throw RuntimeError(err::PathNotFound);
-    if (*folder == path_)
+    if (*folder == path_ && raise == Raise::OnChange)
         return;
     std::vector<std::string> names = platform().files.files(*folder);
     path_ = *folder;
@@ -542,6 +542,13 @@ void FileList::userClickItem(int index) {
 void FileList::userSelect(const std::vector<bool>& selection, int current) {
     if (!reachable() || selection.size() != items_.size())
         return;
+    const auto picked = std::count(selection.begin(), selection.end(), true);
+    if (!multiSelect_ && (picked > 1 || (picked == 0 && selCount() > 0))) {
+        // No gesture empties a single-selection list of the system's own, or picks two: a
+        // toolkit that lets Ctrl+click do it is shown the pick again, and nothing is raised.
+        changed(Property::Selection);
+        return;
+    }
     bool same = selection == selected_ && current == listIndex_;
     selected_ = selection;
     listIndex_ = current;

@@ -240,6 +240,9 @@ private:
     std::string drive_;
 };
 
+// Whether assigning a list's folder raises its change event only when the folder changes.
+enum class Raise { OnChange, Always };
+
 // The folders of one drive: the open levels from the root down to the current folder, then its
 // sub-folders.
 class DirList : public Control {
@@ -257,8 +260,9 @@ public:
     // "c:\" for a root, "c:\myfiles" below it (no final "\").
     const std::string& path() const;
     // Takes a folder path or a bare drive ("c:", "c: [/home/ana]", meaning that drive's current
-    // folder). A folder that cannot be shown throws (76, 68, 71). A change raises Change.
-    void setPath(const std::string& path);
+    // folder). A folder that cannot be shown throws (76, 68, 71). A change raises Change; with
+    // Raise::Always the folder on show is read again and raises it too.
+    void setPath(const std::string& path, Raise raise = Raise::OnChange);
     const std::vector<Entry>& entries() const;
     // Reads the sub-folders again.
     void refresh();
@@ -294,8 +298,8 @@ public:
 
     const std::string& path() const;
     // A new folder reads its files (a failure throws and changes nothing) and raises PathChange;
-    // the same folder changes nothing.
-    void setPath(const std::string& path);
+    // the same folder changes nothing, unless with Raise::Always, which reads it again.
+    void setPath(const std::string& path, Raise raise = Raise::OnChange);
     // Reads the files of the same folder again; the selection is cleared. Raises nothing.
     void refresh();
 

@@ -71,22 +71,33 @@ public:
     virtual void makeFolder(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual int64_t fileLength(const std::string& path) = 0;
+    // Opens a regular file (or a link to one) for reading. Anything else that is not a folder (a
+    // pipe, a socket, a device) is refused with 75 without waiting for a writer or a peer.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
     // Creates the file, or empties an existing one.
     virtual std::unique_ptr<File> create(const std::string& path) = 0;
+    // Creates a new, empty file under a temporary name ("~brenvik" and a number, ".$$$") in the
+    // folder of `path`, for what will take the name `path` once complete. While it is open no
+    // other run of the program takes it for abandoned.
+    struct Temporary {
+        std::unique_ptr<File> file;
+        std::string path;
+    };
+    virtual Temporary createTemporary(const std::string& path) = 0;
+    // Removes the temporaries that runs which ended before closing them (a kill, a power cut) left
+    // in the folder; those still open are left to their writers. Reports nothing.
+    virtual void removeAbandonedTemporaries(const std::string& folder) = 0;
+    // Removes the name: a link goes as a link, what it points to stays.
     virtual void removeFile(const std::string& path) = 0;
     // Puts the file `from` in the place of the existing file `to`, in one step: at every moment
     // `to` names either its old bytes or the new ones. Both are in the same folder. 70 when `to`
     // may not be written.
     virtual void replaceFile(const std::string& from, const std::string& to) = 0;
-    // Makes closed files' bytes durable. A set of files written one after another, each started
-    // (File::startSync) as it is closed, is flushed faster so than one by one as each is closed:
-    // the disk takes the writes in one stream and the copy does not wait for it. Hosts on which
-    // a file opened for reading cannot be flushed provide their own.
-    virtual void syncFiles(const std::vector<std::string>& paths) {
-        for (const std::string& path : paths)
-            openRead(path)->sync();
-    }
+    // Gives the closed file `from` the name `to` in the same folder, in one step. A file or link
+    // already named `to` is replaced as a name, never written through, or, with Keep, left
+    // alone and 58 reported.
+    enum class Existing { Replace, Keep };
+    virtual void rename(const std::string& from, const std::string& to, Existing existing) = 0;
     // Makes the folder's list of names durable, so that files just created in it survive a power
     // cut under their names. Hosts whose files carry their names durably need do nothing.
     virtual void syncFolder(const std::string& path) { (void)path; }

@@ -45,9 +45,11 @@ public:
     int64_t fileLength(const std::string& path) override;
     std::unique_ptr<File> openRead(const std::string& path) override;
     std::unique_ptr<File> create(const std::string& path) override;
+    Temporary createTemporary(const std::string& path) override;
+    void removeAbandonedTemporaries(const std::string& folder) override;
     void removeFile(const std::string& path) override;
+    void rename(const std::string& from, const std::string& to, Existing existing) override;
     void replaceFile(const std::string& from, const std::string& to) override;
-    void syncFiles(const std::vector<std::string>& paths) override;
     void syncFolder(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     std::string hostPath(const std::string& path) override;

@@ -144,19 +144,21 @@ bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso,
 
     FileSystem& files = m.platform().files;
     const std::string path = cartdest + fileName(filesel);
-    std::unique_ptr<File> out = files.create(path);
+    // Written aside and renamed into place: half a script could rebuild half a file, and a link
+    // of the script's name must not carry it elsewhere.
+    FileSystem::Temporary out = files.createTemporary(path);
     try {
-        out->write(bytes->data(), bytes->size());
-        out->sync();
-        out->close();
+        out.file->write(bytes->data(), bytes->size());
+        out.file->sync();
+        out.file->close();
+        files.rename(out.path, path, FileSystem::Existing::Replace);
         files.syncFolder(cartdest);
     } catch (...) {
-        // Half a script could rebuild half a file: none is better.
-        out.reset();
+        out.file.reset();
         try {
-            files.removeFile(path);
+            files.removeFile(out.path);
         } catch (const RuntimeError&) {
-            // The status line already says the split did not succeed.
+            // Gone already, or left for the next run in this folder to remove.
         }
         throw;
     }

@@ -7,6 +7,12 @@
 
 namespace brenvik {
 
+std::string threeDigits(int number) {
+    const char digits[] = {static_cast<char>('0' + number / 100 % 10), static_cast<char>('0' + number / 10 % 10),
+                           static_cast<char>('0' + number % 10)};
+    return std::string(digits, 3);
+}
+
 bool PartNames::Ext(const std::string& filesel) {
     if (filesel.empty()) {
         m.infolabel.setCaption("Nessun File selezionato!");

@@ -6,6 +6,9 @@ namespace brenvik {
 
 class MainWindow;
 
+// The number of a part as its name ends: 0 to 999 with three digits ("007").
+std::string threeDigits(int number);
+
 // Part names: the source's full name, a dot and a three-digit number from 000 to 999
 // (film.avi.000, film.avi.001, ...).
 class PartNames {

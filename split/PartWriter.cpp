@@ -6,10 +6,13 @@
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinPath.h"
+#include "split/PartNames.h"
 #include "split/ProgressStep.h"
 #include "split/SplitAbort.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace brenvik {
@@ -30,6 +33,33 @@ struct Buffer {
 void copyBlock(File& source, File& part, Buffer& buffer) {
     if (part.copyFrom(source, buffer.bytes.get(), buffer.size) != buffer.size)
         throw SplitAbort{SourceChanged};
+}
+
+// Removes the set of an earlier split of the same name in the folder: the run of parts from 000
+// on, as the join's search would find it. So a shorter or interrupted split never leaves a mix
+// of two sets. Names out of that run, folders and every other file stay.
+void removeEarlierSet(FileSystem& files, const std::string& prefissodest) {
+    const std::string folder = winpath::folderOf(prefissodest);
+    const std::string prefix = prefissodest.substr(folder.size());
+    std::vector<std::string> names = files.files(folder);
+    std::sort(names.begin(), names.end());
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = prefix + threeDigits(i);
+        if (!std::binary_search(names.begin(), names.end(), name))
+            return;
+        files.removeFile(folder + name);
+    }
+}
+
+// A temporary that will not become a part: closed and removed, quietly, since the split already
+// fails for a reason of its own.
+void abandon(FileSystem& files, FileSystem::Temporary& written) {
+    try {
+        written.file.reset();
+        files.removeFile(written.path);
+    } catch (const RuntimeError&) {
+        // Left behind; the next split or join in this folder removes it.
+    }
 }
 
 Buffer bufferOf(int64_t size) {
@@ -56,6 +86,9 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
                            const std::string& prefisso, const std::string& prefissodest) {
     FileSystem& files = m.platform().files;
     std::unique_ptr<File> source = files.openRead(percorso);
+    const std::string folder = winpath::folderOf(prefissodest);
+    files.removeAbandonedTemporaries(folder);
+    removeEarlierSet(files, prefissodest);
 
     CopyPlan plan = planFor(grandezza);
     Buffer block;
@@ -63,17 +96,30 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     sizeBuffers(plan, block, tail);
     advanceProgress(m, 800, 20);
 
-    std::vector<std::string> parts;
-    parts.reserve(static_cast<size_t>(numparti));
-    for (int32_t i = 0; i < numparti; ++i) {
-        const std::string& extension = m.estensioni[static_cast<size_t>(i)];
-        const std::string part = prefissodest + extension;
-        // A link or a second name of the source among the part names would be emptied by the
-        // part's creation, losing the very data being split.
-        if (files.sameFile(part, percorso))
-            throw SplitAbort{PartIsSource};
-        std::unique_ptr<File> out = files.create(part);
-        try {
+    // A part is written under a temporary name and takes its own only once it is on the disk, so
+    // a part under its name is always complete, whenever the split stops. The flush of each part
+    // waits until the next is written: the disk meanwhile takes its bytes without holding up the
+    // copy.
+    struct Pending {
+        FileSystem::Temporary written;
+        std::string part;
+    };
+    std::optional<Pending> settling;
+    std::optional<Pending> writing;
+    auto settle = [&files](Pending& p) {
+        p.written.file->sync();
+        p.written.file->close();
+        files.rename(p.written.path, p.part, FileSystem::Existing::Replace);
+    };
+    try {
+        for (int32_t i = 0; i < numparti; ++i) {
+            const std::string& extension = m.estensioni[static_cast<size_t>(i)];
+            const std::string part = prefissodest + extension;
+            // A second name of the source among the part names would be replaced by the part,
+            // and a link to it followed by whatever reads the set.
+            if (files.sameFile(part, percorso))
+                throw SplitAbort{PartIsSource};
+            writing = Pending{files.createTemporary(part), part};
             m.infolabel.setCaption("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
                                    std::to_string(numparti));
             m.platform().desktop.refresh();
@@ -81,34 +127,41 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
                 plan = planFor(resto);
                 sizeBuffers(plan, block, tail);
             }
+            File& out = *writing->written.file;
             for (int64_t b = 0; b < plan.fullBlocks; ++b)
-                copyBlock(*source, *out, block);
+                copyBlock(*source, out, block);
             if (plan.tailSize > 0)
-                copyBlock(*source, *out, tail);
-            out->startSync();
-            out->close();
-            parts.push_back(part);
-        } catch (...) {
-            out.reset();
-            try {
-                files.removeFile(part);
-            } catch (const RuntimeError&) {
-                // Nothing more can be done about a part that cannot even be removed; the status
-                // line says the split did not succeed.
-            }
-            throw;
+                copyBlock(*source, out, tail);
+            out.startSync();
+            if (settling)
+                settle(*settling);
+            settling = std::move(writing);
+            writing.reset();
         }
+        // Every planned byte is in the parts; one more would mean the source grew since it was
+        // measured and the set is short.
+        char probe = 0;
+        if (source->read(&probe, 1) != 0)
+            throw SplitAbort{SourceChanged};
+        source->close();
+        if (settling)
+            settle(*settling);
+        settling.reset();
+        // Success is reported only for names that would survive a power cut.
+        files.syncFolder(folder);
+    } catch (...) {
+        // The part before the one that failed is complete: it takes its name if it still can.
+        if (settling) {
+            try {
+                settle(*settling);
+            } catch (...) {
+                abandon(files, settling->written);
+            }
+        }
+        if (writing)
+            abandon(files, writing->written);
+        throw;
     }
-
-    // Every planned byte is in the parts; one more would mean the source grew since it was
-    // measured and the set is short.
-    char probe = 0;
-    if (source->read(&probe, 1) != 0)
-        throw SplitAbort{SourceChanged};
-    source->close();
-    // Success is reported only for parts that would survive a power cut.
-    files.syncFiles(parts);
-    files.syncFolder(winpath::folderOf(prefissodest));
 
     const std::string count = std::to_string(numparti);
     m.infolabel.setCaption(" " + count + "/ " + count + " files creati con  SUCCESSO");

@@ -26,16 +26,20 @@ public:
     };
     static CopyPlan planFor(int64_t partSize);
 
-    // Writes parts `prefissodest` + "000" onwards (an existing file of a part's name is
-    // replaced), showing "Creando ..." for each and the success text at the end, moving the
-    // progress display from 40 to 100, and refreshes the file list. The counts must have been
-    // validated: 0 < `resto` < `grandezza` or `resto` = 0, 1 <= `numparti` <= 1000. The success
-    // text comes only once every part and the folder's names are flushed to the disk.
+    // Writes parts `prefissodest` + "000" onwards, showing "Creando ..." for each and the success
+    // text at the end, moving the progress display from 40 to 100, and refreshes the file list.
+    // The counts must have been validated: 0 < `resto` < `grandezza` or `resto` = 0,
+    // 1 <= `numparti` <= 1000.
+    //
+    // Once the source is open, the earlier set of this name in the folder (the run from 000) is
+    // removed, and temporaries that killed runs left there. Each part is written under a
+    // temporary name and renamed into place once flushed, replacing a file or a link of its name
+    // without writing through it; the success text comes only once the folder's names are on the
+    // disk too.
     //
     // A file-system failure throws RuntimeError, and a source that no longer holds exactly the
     // bytes planned (it shrank or grew since it was measured) or a part that would be the source
-    // itself throws SplitAbort; either way the part being written is removed first, so no part
-    // on disk is ever incomplete, and nothing claims success.
+    // itself throws SplitAbort; either way the parts that were complete stay, and nothing else.
     void CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
                    const std::string& prefisso, const std::string& prefissodest);
 

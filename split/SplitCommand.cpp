@@ -115,12 +115,16 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         // replaced; should this split not finish, none must be left to rebuild a wrong file.
         removeIfPresent(p.files, cartdest + AssemblyScript::fileName(m.filesel));
         PartWriter(m).CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, m.prefissodest);
-        if (!AssemblyScript(m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest))
+        if (!AssemblyScript(m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest)) {
+            // The parts are there but the split is not complete: the bar must not say it is.
+            m.setProgress(0, "0");
             return Outcome::Done;
+        }
     } catch (const RuntimeError& e) {
         return failed(e.number());
     } catch (const SplitAbort& abort) {
         m.infolabel.setCaption(abort.status);
+        m.setProgress(0, "0");
         return Outcome::Done;
     }
 
@@ -138,6 +142,8 @@ SplitCommand::Outcome SplitCommand::failed(int number) {
     if (answer == errore::Retry && !offersOnlyOk(number))
         return Outcome::TryAgain;
     m.infolabel.setCaption("Split interrotto: " + describeError(number));
+    // The bar may have reached 100 before the script failed: it shows what stands, nothing.
+    m.setProgress(0, "0");
     return Outcome::Done;
 }
 

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -289,14 +291,22 @@ int64_t HostFileSystem::fileLength(const std::string& path) {
 
 std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
     std::string host = map(path, Expect::File);
-    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+    // A pipe, a socket or a device is never opened: opening some waits for a peer that may never
+    // come, others act on being opened. What was opened is checked again by its descriptor, and
+    // O_NONBLOCK keeps a name swapped for a pipe meanwhile from waiting.
+    struct stat named {};
+    if (::stat(host.c_str(), &named) == 0 && !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode))
+        throw RuntimeError(err::PathFileAccess);
+    int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         failOpen(errno, host);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw RuntimeError(err::PathFileAccess);
     }
+    // Reads of a regular file never wait anyway; the flag goes so copies run as usual.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_unique<PosixFile>(fd);
 }
 
@@ -318,9 +328,96 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
         failOpen(errno, target);
 }
 
-void HostFileSystem::syncFiles(const std::vector<std::string>& paths) {
-    // A file opened for reading flushes here.
-    FileSystem::syncFiles(paths);
+FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
+    // The name the file will take is tried first, as creating it would be: a folder of that
+    // name, or a name too long, fails now rather than after the whole copy.
+    const std::string folder = winpath::folderOf(path);
+    const std::string target = map(path, Expect::File);
+    const std::string name = path.substr(folder.size());
+    if (name.empty() || name == "." || name == ".." || isFolder(target) || name.size() > NAME_MAX)
+        throw RuntimeError(err::PathFileAccess);
+    const std::string hostFolder = parentOf(target);
+    for (int n = 0;; ++n) {
+        const std::string temporary = winpath::temporaryName(n);
+        const std::string host = hostFolder + "/" + temporary;
+        int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            failOpen(errno, host);
+        }
+        auto file = std::make_unique<PosixFile>(fd);
+        // The lock tells other runs the file is in use. One of them may have taken the new file
+        // for abandoned and removed it before the lock was held: then another name is taken.
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &opened) != 0 || ::lstat(host.c_str(), &named) != 0 ||
+            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
+            continue;
+        return {std::move(file), folder + temporary};
+    }
+}
+
+void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
+    std::string host;
+    try {
+        host = map(folder, Expect::Folder);
+    } catch (const RuntimeError&) {
+        return;
+    }
+    DIR* dir = ::opendir(host.c_str());
+    if (!dir)
+        return;
+    const int dfd = ::dirfd(dir);
+    while (dirent* e = ::readdir(dir)) {
+        if (!winpath::isTemporaryName(e->d_name))
+            continue;
+        // A link of that name is not ours; a file whose writer still runs is locked.
+        int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dfd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == opened.st_ino &&
+            named.st_dev == opened.st_dev)
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+void HostFileSystem::rename(const std::string& from, const std::string& to, Existing existing) {
+    const std::string source = map(from, Expect::File);
+    const std::string target = map(to, Expect::File);
+    if (existing == Existing::Replace) {
+        if (::rename(source.c_str(), target.c_str()) != 0)
+            failOpen(errno, target);
+        return;
+    }
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    int code = errno;
+    if (code == EINVAL || code == ENOSYS || code == EOPNOTSUPP) {
+        // A file system without that flag: a second name fails where one exists, as the flag
+        // would; only where it has no links either is the look and the rename two steps.
+        if (::link(source.c_str(), target.c_str()) == 0) {
+            ::unlink(source.c_str());
+            return;
+        }
+        code = errno;
+        if (code == EPERM || code == EOPNOTSUPP) {
+            struct stat st {};
+            if (::lstat(target.c_str(), &st) == 0)
+                throw RuntimeError(err::FileAlreadyExists);
+            if (::rename(source.c_str(), target.c_str()) == 0)
+                return;
+            code = errno;
+        }
+    }
+    if (code == EEXIST)
+        throw RuntimeError(isFolder(target) ? err::PathFileAccess : err::FileAlreadyExists);
+    failOpen(code, target);
 }
 
 void HostFileSystem::syncFolder(const std::string& path) {

@@ -10,6 +10,8 @@
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
@@ -32,36 +34,63 @@ struct BoxButton {
 };
 
 // The buttons of each set, in the order they stand, and the one that Escape and the frame's
-// close button press (the one that gives up).
-std::vector<BoxButton> buttonsOf(int set, int& escapeAnswer) {
+// close button press, as on Windows: the one that gives up where there is one (Annulla; OK alone),
+// none for Interrompi/Riprova/Ignora and Sì/No, which demand an answer. `unanswered` is what a
+// box that ends without a button (the program being ended) reports.
+std::vector<BoxButton> buttonsOf(int set, int& escapeAnswer, int& unanswered) {
     const BoxButton ok{"OK", mb::IdOK, QMessageBox::AcceptRole};
     const BoxButton cancel{"Annulla", mb::IdCancel, QMessageBox::RejectRole};
     const BoxButton yes{"Sì", mb::IdYes, QMessageBox::YesRole};
     const BoxButton no{"No", mb::IdNo, QMessageBox::NoRole};
-    const BoxButton abort{"Interrompi", mb::IdAbort, QMessageBox::RejectRole};
+    const BoxButton abort{"Interrompi", mb::IdAbort, QMessageBox::AcceptRole};
     const BoxButton retry{"Riprova", mb::IdRetry, QMessageBox::AcceptRole};
     const BoxButton ignore{"Ignora", mb::IdIgnore, QMessageBox::AcceptRole};
     switch (set) {
     case mb::OKCancel:
-        escapeAnswer = mb::IdCancel;
+        escapeAnswer = unanswered = mb::IdCancel;
         return {ok, cancel};
     case mb::AbortRetryIgnore:
-        escapeAnswer = mb::IdAbort;
+        escapeAnswer = 0;
+        unanswered = mb::IdAbort;
         return {abort, retry, ignore};
     case mb::YesNoCancel:
-        escapeAnswer = mb::IdCancel;
+        escapeAnswer = unanswered = mb::IdCancel;
         return {yes, no, cancel};
     case mb::YesNo:
-        escapeAnswer = mb::IdNo;
+        escapeAnswer = 0;
+        unanswered = mb::IdNo;
         return {yes, no};
     case mb::RetryCancel:
-        escapeAnswer = mb::IdCancel;
+        escapeAnswer = unanswered = mb::IdCancel;
         return {retry, cancel};
     default:
-        escapeAnswer = mb::IdOK;
+        escapeAnswer = unanswered = mb::IdOK;
         return {ok};
     }
 }
+
+// A message box that Escape and the close box leave open when no button gives up.
+class AnswerBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool demandsAnswer = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (demandsAnswer && e->matches(QKeySequence::Cancel)) {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (demandsAnswer) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
 
 QMessageBox::Icon iconOf(int flags) {
     switch (flags & mb::IconMask) {
@@ -107,22 +136,27 @@ int QtDesktop::messageBox(const std::string& text, int flags, const std::string&
     if (!parent)
         parent = QApplication::activeWindow();
     QString body = QString::fromStdString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(iconOf(flags), QString::fromStdString(title), body, QMessageBox::NoButton, parent);
+    AnswerBox box(iconOf(flags), QString::fromStdString(title), body, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    int escapeAnswer = mb::IdOK;
+    int escapeAnswer = 0;
+    int unanswered = mb::IdOK;
     std::vector<std::pair<QAbstractButton*, int>> answers;
-    for (const BoxButton& b : buttonsOf(flags & mb::ButtonsMask, escapeAnswer)) {
+    for (const BoxButton& b : buttonsOf(flags & mb::ButtonsMask, escapeAnswer, unanswered)) {
         QPushButton* button = box.addButton(QString::fromUtf8(b.caption), b.role);
         answers.emplace_back(button, b.answer);
         if (b.answer == escapeAnswer)
             box.setEscapeButton(button);
+    }
+    if (escapeAnswer == 0) {
+        box.demandsAnswer = true;
+        box.setWindowFlag(Qt::WindowCloseButtonHint, false);
     }
     box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
     box.exec();
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button)
             return answer;
-    return escapeAnswer;
+    return unanswered;
 }
 
 QtFormView& QtDesktop::view(Form& form) {

@@ -291,7 +291,11 @@ std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         failOpen(::GetLastError(), host);
-    return std::make_unique<Win32File>(h);
+    auto file = std::make_unique<Win32File>(h);
+    // A pipe or a device is not a file to split or join; reading one could wait for ever.
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+        throw RuntimeError(err::PathFileAccess);
+    return file;
 }
 
 std::unique_ptr<File> HostFileSystem::create(const std::string& path) {
@@ -315,20 +319,65 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
         failOpen(::GetLastError(), target);
 }
 
-void HostFileSystem::syncFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        std::string host = map(path, Expect::File);
-        // Only a handle open for writing can be flushed.
-        HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            failOpen(::GetLastError(), host);
-        const bool flushed = ::FlushFileBuffers(h) != 0;
-        const DWORD code = ::GetLastError();
-        ::CloseHandle(h);
-        if (!flushed)
-            fail(code, false);
+FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
+    // The name the file will take is tried first, as creating it would be: a folder of that
+    // name, or a name too long, fails now rather than after the whole copy.
+    const std::string folder = winpath::folderOf(path);
+    const std::string target = map(path, Expect::File);
+    const std::string name = path.substr(folder.size());
+    if (name.empty() || name == "." || name == ".." || isFolder(target) || win::widen(name).size() > 255)
+        throw RuntimeError(err::PathFileAccess);
+    const std::string hostFolder = parentOf(target);
+    for (int n = 0;; ++n) {
+        const std::string temporary = winpath::temporaryName(n);
+        const std::string host = hostFolder + (hostFolder.back() == '\\' ? "" : "\\") + temporary;
+        // Without FILE_SHARE_DELETE no other run can remove it while it is being written.
+        HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+                continue;
+            failOpen(code, host);
+        }
+        return {std::make_unique<Win32File>(h), folder + temporary};
     }
+}
+
+void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
+    std::string host;
+    try {
+        host = map(folder, Expect::Folder);
+    } catch (const RuntimeError&) {
+        return;
+    }
+    if (host.back() != '\\')
+        host += '\\';
+    WIN32_FIND_DATAW found{};
+    HANDLE h = ::FindFirstFileExW(wide(host + "~brenvik*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                  nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = win::narrow(found.cFileName);
+        // A temporary still being written is open without sharing its deletion: it stays.
+        if (winpath::isTemporaryName(name) && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            ::DeleteFileW(wide(host + name).c_str());
+    } while (::FindNextFileW(h, &found));
+    ::FindClose(h);
+}
+
+void HostFileSystem::rename(const std::string& from, const std::string& to, Existing existing) {
+    const std::string source = map(from, Expect::File);
+    const std::string target = map(to, Expect::File);
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (existing == Existing::Replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (::MoveFileExW(wide(source).c_str(), wide(target).c_str(), flags))
+        return;
+    const DWORD code = ::GetLastError();
+    if (existing == Existing::Keep && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS))
+        throw RuntimeError(isFolder(target) ? err::PathFileAccess : err::FileAlreadyExists);
+    failOpen(code, target);
 }
 
 void HostFileSystem::syncFolder(const std::string&) {

@@ -17,6 +17,18 @@ TEST(StartupTest, ReturningUserStartsInTheStoredFolderWithTheInitialState) {
     EXPECT_FALSE(m.optionsfrm.visible());
 }
 
+TEST(StartupTest, TheStoredFolderRunsTheBrowsersHandlersEvenWhereTheListsAlreadyStand) {
+    // The lists start on c:\, the folder stored here.
+    TestApp app;
+    app.drives.write("c:\\p.000", "a");
+    app.drives.write("c:\\p.001", "b");
+    MainWindow& m = app.startIn("c:\\");
+    EXPECT_EQ(m.list.toolTip(), "") << "the file list's folder change ran";
+    EXPECT_EQ(m.File2.selCount(), 2) << "the search ran";
+    EXPECT_EQ(m.nomebase, "p");
+    EXPECT_EQ(m.infolabel.caption(), "Brenvik caricato!");
+}
+
 TEST(StartupTest, MissingStoredFolderFallsBackSilently) {
     TestApp app;
     app.presetReturningUser();

@@ -68,7 +68,10 @@ public:
     int64_t fileLength(const std::string&) override { return size; }
     std::unique_ptr<File> openRead(const std::string&) override { throw RuntimeError(err::FileNotFound); }
     std::unique_ptr<File> create(const std::string&) override { throw RuntimeError(err::PermissionDenied); }
+    Temporary createTemporary(const std::string&) override { throw RuntimeError(err::PermissionDenied); }
+    void removeAbandonedTemporaries(const std::string&) override {}
     void removeFile(const std::string&) override { throw RuntimeError(err::FileNotFound); }
+    void rename(const std::string&, const std::string&, Existing) override { throw RuntimeError(err::FileNotFound); }
     void replaceFile(const std::string&, const std::string&) override { throw RuntimeError(err::FileNotFound); }
     bool sameFile(const std::string&, const std::string&) override { return false; }
     std::string hostPath(const std::string&) override { return "/nonexistent"; }

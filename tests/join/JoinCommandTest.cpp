@@ -22,6 +22,18 @@ TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoADestinationItCreates) {
     EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe c:\\uscita\\nuova"});
 }
 
+TEST(JoinCommandTest, AStoredEmptyDestinationPutsTheJoinedFileBesideItsParts) {
+    TestApp app;
+    app.store("Destinazione", "dir", "");
+    MainWindow& m = selectToJoin(app, {{"a", "uno"}, {"b", "due"}});
+    answerName(app.desktop, "unito.bin");
+    m.uniscifile.userClick();
+    EXPECT_EQ(app.drives.read("c:\\dati\\unito.bin"), "unodue");
+    EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\dati\\unito.bin");
+    EXPECT_FALSE(app.drives.exists("c:\\myfiles"));
+    EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe c:\\dati"});
+}
+
 TEST(JoinCommandTest, BlockBoundariesAnEmptyPartAndADriveRootAsTheSourceFolder) {
     TestApp app;
     const std::string p0 = patternBytes(8193, 4), p2 = patternBytes(8192, 5), p3 = patternBytes(1, 6);

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <cstdlib>
@@ -151,6 +152,30 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
     press(Qt::Key_Space);
     altKey('s');
     EXPECT_EQ(app.drives.read("c:\\myfiles\\[dati.bin]\\dati.bin.001").size(), 176u * 1024);
+}
+
+TEST_F(DesktopIntegrationTest, NoMouseOrKeyGestureLeavesTheSplitListWithoutItsPick) {
+    auto* list = widget<QListWidget>(*view, "list");
+    const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("dati.bin"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    const QPoint at = list->visualItemRect(found[0]).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(m->list.fileName(), "dati.bin");
+    const std::string described = m->infolabel.caption();
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+    list->setFocus();
+    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers()})
+        QTest::keyClick(list, Qt::Key_Space, mods);
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(m->list.fileName(), "dati.bin");
+    EXPECT_TRUE(found[0]->isSelected()) << "the list shows the pick the window keeps";
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    EXPECT_TRUE(m->split.enabled());
+    EXPECT_EQ(m->infolabel.caption(), described);
+    EXPECT_TRUE(app.desktop.boxes.empty());
+    EXPECT_FALSE(app.drives.exists("c:\\myfiles\\[]"));
 }
 
 } // namespace

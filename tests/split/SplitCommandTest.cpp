@@ -60,6 +60,26 @@ TEST(SplitCommandTest, DestinationIsReachedWhateverItsSpellingAndTheFileManagerO
     EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
     EXPECT_EQ(s.app.launcher.started, std::vector<std::string>{"explorer.exe c:\\src\\"});
 
+    // Stored empty, as the destination dialog then shows it: beside the source too, no folder.
+    s.app.store("Destinazione", "dir", "");
+    s.app.launcher.started.clear();
+    clickFile(s.m(), "film.avi");
+    EXPECT_EQ(s.m().optionsfrm.outputdir.text(), "");
+    std::string shown = "<not shown>";
+    s.app.desktop.onModal("optionsfrm", [&shown](Form& f) {
+        auto& dialog = static_cast<DestinationDialog&>(f);
+        shown = dialog.outputdir.text();
+        dialog.annulla.userClick();
+    });
+    s.m().options.userClick();
+    EXPECT_EQ(shown, "") << "the dialog shows it as stored";
+    s.app.drives.write("c:\\src\\film.avi.003", "serie precedente");
+    s.run();
+    EXPECT_FALSE(s.app.drives.exists("c:\\myfiles"));
+    EXPECT_FALSE(s.app.drives.exists("c:\\src\\film.avi.003")) << "the earlier set went with its 000";
+    EXPECT_EQ(joinParts(s.app.drives, "c:\\src\\film.avi.", 3), s.source);
+    EXPECT_EQ(s.app.launcher.started, std::vector<std::string>{"explorer.exe c:\\src\\"});
+
     // With a final separator, read afresh.
     s.app.store("Destinazione", "dir", "d:\\parti\\");
     clickFile(s.m(), "film.avi");

@@ -58,6 +58,8 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
         s.run();
         EXPECT_EQ(s.app.desktop.boxes.size(), c.answer ? 1u : 0u) << c.label;
         EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + std::string(c.status)) << c.label;
+        EXPECT_EQ(s.m().barra.width(), 0) << c.label << ": the bar claims nothing";
+        EXPECT_EQ(s.m().bianco.caption(), "0") << c.label;
         std::vector<std::string> left;
         for (size_t i = 0; i < c.left; ++i)
             left.push_back("film.avi.00" + std::to_string(i));

@@ -31,11 +31,6 @@ public:
         if (beforeSync)
             beforeSync(path);
     }
-    void syncFiles(const std::vector<std::string>& paths) override {
-        for (const std::string& path : paths)
-            flushed(path);
-        inner_.syncFiles(paths);
-    }
     void syncFolder(const std::string& path) override {
         flushed(path);
         inner_.syncFolder(path);
@@ -45,10 +40,24 @@ public:
             beforeList(path);
         return inner_.files(path);
     }
+    // beforeReplace runs before a file takes its name, by either operation.
     void replaceFile(const std::string& from, const std::string& to) override {
         if (beforeReplace)
             beforeReplace(to);
         inner_.replaceFile(from, to);
+    }
+    void rename(const std::string& from, const std::string& to, Existing existing) override {
+        if (beforeReplace)
+            beforeReplace(to);
+        inner_.rename(from, to, existing);
+    }
+    // A temporary is created and watched under the name it will take.
+    Temporary createTemporary(const std::string& path) override {
+        if (beforeCreate)
+            beforeCreate(path);
+        Temporary made = inner_.createTemporary(path);
+        made.file = watched(std::move(made.file), path);
+        return made;
     }
     std::unique_ptr<File> openRead(const std::string& path) override { return watched(inner_.openRead(path), path); }
     std::unique_ptr<File> create(const std::string& path) override {

@@ -37,9 +37,13 @@ public:
     int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
     std::unique_ptr<File> openRead(const std::string& path) override { return inner_.openRead(path); }
     std::unique_ptr<File> create(const std::string& path) override { return inner_.create(path); }
+    Temporary createTemporary(const std::string& path) override { return inner_.createTemporary(path); }
+    void removeAbandonedTemporaries(const std::string& folder) override { inner_.removeAbandonedTemporaries(folder); }
     void removeFile(const std::string& path) override { inner_.removeFile(path); }
+    void rename(const std::string& from, const std::string& to, Existing existing) override {
+        inner_.rename(from, to, existing);
+    }
     void replaceFile(const std::string& from, const std::string& to) override { inner_.replaceFile(from, to); }
-    void syncFiles(const std::vector<std::string>& paths) override { inner_.syncFiles(paths); }
     void syncFolder(const std::string& path) override { inner_.syncFolder(path); }
     bool sameFile(const std::string& a, const std::string& b) override { return inner_.sameFile(a, b); }
     std::string hostPath(const std::string& path) override { return inner_.hostPath(path); }
