@@ -39,7 +39,7 @@ if(BRENVIK_MAKENSIS AND BRENVIK_PNGTOPNM AND BRENVIK_PPMTOBMP)
         COMMAND ${BRENVIK_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DPUBLISHER=${BRENVIK_PUBLISHER}
                 -DSTAGE=${stage} -DICON=${BRENVIK_ICON} -DSIDE=${side} -DOUTFILE=${setup}
                 ${packaging_dir}/brenvik.nsi
-        DEPENDS ${stage}/brenvik.exe ${stage}/LEGGIMI.txt ${side} ${BRENVIK_ICON} ${packaging_dir}/brenvik.nsi
+        DEPENDS ${stage}/brenvik.exe ${side} ${BRENVIK_ICON} ${packaging_dir}/brenvik.nsi
         VERBATIM)
     add_custom_target(windows-packages DEPENDS ${zip} ${setup})
 else()

@@ -58,7 +58,6 @@ VIAddVersionKey /LANG=${LANG_ITALIAN} "LegalCopyright" "© ${PUBLISHER}"
 Section
     SetOutPath "$INSTDIR"
     File "${STAGE}/brenvik.exe"
-    File "${STAGE}/LEGGIMI.txt"
     WriteUninstaller "$INSTDIR\Disinstalla.exe"
     CreateShortcut "$SMPROGRAMS\Brenvik.lnk" "$INSTDIR\brenvik.exe" "" "$INSTDIR\brenvik.exe" 0
 
@@ -77,7 +76,6 @@ SectionEnd
 
 Section "Uninstall"
     Delete "$INSTDIR\brenvik.exe"
-    Delete "$INSTDIR\LEGGIMI.txt"
     Delete "$INSTDIR\Disinstalla.exe"
     ; Only when empty: whatever the user put there stays.
     RMDir "$INSTDIR"

@@ -72,6 +72,8 @@ shortcut=$(unix_path "$(expand '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Pro
 [ ! -f "$program_dir/brenvik.exe" ] || cmp -s "$program_dir/brenvik.exe" "$work/zip/brenvik.exe" ||
     fail "the installed brenvik.exe differs from the zip's"
 [ -f "$program_dir/Disinstalla.exe" ] || fail "no uninstaller in $program_dir"
+held=$(cd "$program_dir" 2>/dev/null && find . -type f | sort | tr '\n' ' ')
+[ "$held" = "./Disinstalla.exe ./brenvik.exe " ] || fail "the program's folder holds: $held"
 if [ -f "$shortcut" ]; then
     LC_ALL=C grep -aqi -e 'Programs\\Brenvik\\brenvik\.exe' -e 'b.r.e.n.v.i.k.\..e.x.e' "$shortcut" ||
         fail "the Start menu entry does not lead to brenvik.exe"
