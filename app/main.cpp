@@ -5,11 +5,11 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"
-#include "platform/IniSettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/UserAction.h"
+#include "platform/posix/IniSettingsStore.h"
 #include "platform/qt/EndRequest.h"
 #include "platform/qt/QtDesktop.h"
-#include "platform/UserAction.h"
 
 #include <QApplication>
 

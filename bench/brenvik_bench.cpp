@@ -14,7 +14,7 @@
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"
-#include "platform/IniSettingsStore.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
 #include "support/ForwardingFileSystem.h"
 

@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "platform/Convert.h"
+#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -217,6 +219,22 @@ void MainWindow::design() {
 void MainWindow::setProgress(int width, const std::string& figure) {
     barra.setWidth(width);
     bianco.setCaption(figure);
+}
+
+std::string MainWindow::status() const {
+    return infolabel.caption();
+}
+
+void MainWindow::setStatus(const std::string& text) {
+    infolabel.setCaption(text);
+}
+
+void MainWindow::paint() {
+    platform().desktop.refresh();
+}
+
+void MainWindow::advance(int width, int figure) {
+    setProgress(barra.width() + width, formatNumber(leadingNumber(bianco.caption()) + figure));
 }
 
 void MainWindow::Form_Load() {

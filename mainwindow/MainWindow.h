@@ -17,6 +17,7 @@
 #include "platform/Form.h"
 #include "split/PartSizeSelector.h"
 #include "split/SplitCommand.h"
+#include "split/SplitReport.h"
 
 #include <array>
 #include <cstdint>
@@ -28,7 +29,7 @@ namespace brenvik {
 // the status line and the command buttons, with the state the commands share. It owns the
 // secondary windows, which it loads hidden at its own load. Each subsystem's handlers live in
 // their own class; this class creates the controls, their design state and the wiring.
-class MainWindow : public Form {
+class MainWindow : public Form, public SplitReport {
 public:
     explicit MainWindow(Platform& platform);
     ~MainWindow() override;
@@ -112,6 +113,12 @@ public:
 
     // The progress display: fill width (0 to 4000) and figure, always together.
     void setProgress(int width, const std::string& figure);
+
+    // What the split's steps report: the status line `infolabel` and the progress display.
+    std::string status() const override;
+    void setStatus(const std::string& text) override;
+    void paint() override;
+    void advance(int width, int figure) override;
 
 protected:
     void Form_Load() override;

@@ -3,9 +3,9 @@
 #include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace brenvik {
@@ -51,9 +51,47 @@ size_t numericPrefix(std::string_view s) {
     return i;
 }
 
+// The decimal exponent of a numeric text's first significant digit, which tells an overflow (above
+// 0) from an underflow.
+long magnitude(std::string_view s) {
+    long exponent = 0;
+    if (size_t e = s.find_first_of("eE"); e != std::string_view::npos) {
+        std::string_view digits = s.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+        exponent = negative ? -exponent : exponent;
+        s = s.substr(0, e);
+    }
+    long position = 0;
+    bool seenPoint = false;
+    for (char c : s) {
+        if (c == '.') {
+            seenPoint = true;
+        } else if (isDigit(c)) {
+            if (c != '0')
+                return exponent + position + (seenPoint ? 0 : 1);
+            position += seenPoint ? -1 : 0;
+        }
+    }
+    return exponent + position;
+}
+
+// A numeric prefix as numericPrefix found it, read the same way whatever the locale's decimal
+// separator: past the largest double it is infinite, below the smallest 0.
 double parse(std::string_view s) {
-    std::string copy(s);
-    return std::strtod(copy.c_str(), nullptr);
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '+' || s.front() == '-'))
+        s.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        value = magnitude(s) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
 }
 
 template <typename T>
@@ -126,8 +164,9 @@ std::string formatNumber(double value) {
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
         return std::to_string(static_cast<int64_t>(value));
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    return buf;
+    const auto [end, error] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    (void)error; // 64 characters hold any double at 15 digits
+    return std::string(buf, end);
 }
 
 std::optional<bool> truthValue(std::string_view text) {

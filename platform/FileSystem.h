@@ -84,6 +84,9 @@ public:
         std::string path;
     };
     virtual Temporary createTemporary(const std::string& path) = 0;
+    // Closes a temporary that will not take its name and removes it, quietly: its writer already
+    // fails for a reason of its own, and one left behind goes with the next run in its folder.
+    void discard(Temporary& temporary) noexcept;
     // Removes the temporaries that runs which ended before closing them (a kill, a power cut) left
     // in the folder; those still open are left to their writers. Reports nothing.
     virtual void removeAbandonedTemporaries(const std::string& folder) = 0;

@@ -1,5 +1,6 @@
+#include "platform/MemorySettingsStore.h"
+
 #include "platform/Desktop.h"
-#include "platform/IniSettingsStore.h"
 
 namespace brenvik {
 

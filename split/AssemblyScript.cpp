@@ -1,11 +1,11 @@
 #include "split/AssemblyScript.h"
 
-#include "mainwindow/MainWindow.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/SystemCodePage.h"
 #include "platform/Utf8.h"
+#include "split/PartNames.h"
+#include "split/SplitReport.h"
 
 #include <memory>
 #include <string>
@@ -91,11 +91,10 @@ std::string AssemblyScript::temporaryName(const std::string& filesel) {
 }
 
 std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::string& prefisso,
-                                               const std::string& filesel,
-                                               const std::array<std::string, 1000>& estensioni) {
+                                               const std::string& filesel) {
     std::vector<std::string> parts;
     for (int32_t i = 0; i < numparti; ++i)
-        parts.push_back(prefisso + estensioni[static_cast<size_t>(i)]);
+        parts.push_back(prefisso + threeDigits(i));
 
     std::vector<std::string> out = {
         "@echo off", "echo.", Banner,  "echo * ==[Brenvik Assembler]==                        *",
@@ -136,37 +135,25 @@ std::optional<std::string> AssemblyScript::contents(const std::vector<std::strin
 
 bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
                                   const std::string& cartdest) {
-    std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel, m.estensioni));
+    std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel));
     if (!bytes) {
-        m.infolabel.setCaption(unwritable());
+        report_.setStatus(unwritable());
         return false;
     }
 
-    FileSystem& files = m.platform().files;
     const std::string path = cartdest + fileName(filesel);
     // Written aside and renamed into place: half a script could rebuild half a file, and a link
     // of the script's name must not carry it elsewhere.
-    FileSystem::Temporary out = files.createTemporary(path);
+    FileSystem::Temporary out = files_.createTemporary(path);
     try {
         out.file->write(bytes->data(), bytes->size());
         out.file->sync();
         out.file->close();
-        files.rename(out.path, path, FileSystem::Existing::Replace);
-        files.syncFolder(cartdest);
+        files_.rename(out.path, path, FileSystem::Existing::Replace);
+        files_.syncFolder(cartdest);
     } catch (...) {
-        out.file.reset();
-        try {
-            files.removeFile(out.path);
-        } catch (const RuntimeError&) {
-            // Gone already, or left for the next run in this folder to remove.
-        }
+        files_.discard(out);
         throw;
-    }
-
-    try {
-        m.list.refresh();
-    } catch (const RuntimeError&) {
-        // The list's folder may be gone; the script is written all the same.
     }
     return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,7 +8,8 @@
 
 namespace brenvik {
 
-class MainWindow;
+class FileSystem;
+class SplitReport;
 
 // The batch script "Assembla[" + name + "].bat" written beside the parts, with which the
 // Windows command interpreter rebuilds the file (COPY /B) without this program.
@@ -30,30 +30,31 @@ class MainWindow;
 // - the text is written in the OEM code page 850, the one the interpreter reads batch files in.
 class AssemblyScript {
 public:
-    explicit AssemblyScript(MainWindow& main) : m(main) {}
+    AssemblyScript(FileSystem& files, SplitReport& report) : files_(files), report_(report) {}
 
     static constexpr size_t MaxLine = 8191;
 
     static std::string fileName(const std::string& filesel);
     static std::string temporaryName(const std::string& filesel);
 
-    // The script's lines (UTF-8, without line ends) for parts `prefisso` + entries 0 to
-    // `numparti` - 1 of `estensioni` and the target `filesel`.
-    static std::vector<std::string> lines(int32_t numparti, const std::string& prefisso, const std::string& filesel,
-                                          const std::array<std::string, 1000>& estensioni);
+    // The script's lines (UTF-8, without line ends) for parts `prefisso` + "000" to the number
+    // `numparti` - 1 and the target `filesel`.
+    static std::vector<std::string> lines(int32_t numparti, const std::string& prefisso, const std::string& filesel);
     // The bytes of the file: every line ended by CR LF, in the system's OEM code page (850 when
     // written on another host than Windows); nothing when a name holds a character that page
     // cannot write, since the interpreter would then look for another file.
     static std::optional<std::string> contents(const std::vector<std::string>& lines);
 
-    // Writes the script into `cartdest` (replacing one of the same name) and refreshes the
-    // file list. A name the script cannot hold writes no script, says so in the status line and
-    // returns false. A file-system failure throws RuntimeError after removing the partial file.
+    // Writes the script into `cartdest`, under a temporary name renamed into place once on the
+    // disk (replacing a file or a link of its name, never writing through it). A name the
+    // script cannot hold writes no script, says so in the status line and returns false. A
+    // file-system failure throws RuntimeError and leaves no script.
     bool CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
                       const std::string& cartdest);
 
 private:
-    MainWindow& m;
+    FileSystem& files_;
+    SplitReport& report_;
 };
 
 } // namespace brenvik

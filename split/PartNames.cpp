@@ -1,7 +1,6 @@
 #include "split/PartNames.h"
 
-#include "mainwindow/MainWindow.h"
-#include "split/ProgressStep.h"
+#include "split/SplitReport.h"
 
 #include <cstdint>
 
@@ -13,24 +12,24 @@ std::string threeDigits(int number) {
     return std::string(digits, 3);
 }
 
-bool PartNames::Ext(const std::string& filesel) {
+bool PartNames::Ext(const std::string& filesel, std::string& prefisso, std::array<std::string, 1000>& estensioni) {
     if (filesel.empty()) {
-        m.infolabel.setCaption("Nessun File selezionato!");
+        report_.setStatus("Nessun File selezionato!");
         return false;
     }
-    m.prefisso = filesel + ".";
-    m.infolabel.setCaption("Genero estensioni progressive...");
-    advanceProgress(m, 800, 20);
+    prefisso = filesel + ".";
+    report_.setStatus("Genero estensioni progressive...");
+    report_.advance(800, 20);
 
     int16_t counter = 0;
     for (char hundreds = 0; hundreds < 10; ++hundreds)
         for (char tens = 0; tens < 10; ++tens)
             for (char units = 0; units < 10; ++units)
-                m.estensioni[static_cast<size_t>(counter++)] = {
+                estensioni[static_cast<size_t>(counter++)] = {
                     static_cast<char>('0' + hundreds), static_cast<char>('0' + tens), static_cast<char>('0' + units)};
 
-    m.infolabel.setCaption(m.infolabel.caption() + " OK");
-    advanceProgress(m, 800, 20);
+    report_.setStatus(report_.status() + " OK");
+    report_.advance(800, 20);
     return true;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace brenvik {
 
-class MainWindow;
+class SplitReport;
 
 // The number of a part as its name ends: 0 to 999 with three digits ("007").
 std::string threeDigits(int number);
@@ -13,16 +14,16 @@ std::string threeDigits(int number);
 // (film.avi.000, film.avi.001, ...).
 class PartNames {
 public:
-    explicit PartNames(MainWindow& main) : m(main) {}
+    explicit PartNames(SplitReport& report) : report_(report) {}
 
     // Builds the extension table `estensioni` ("000" to "999") and `prefisso` (`filesel` and
     // "."), reporting both stages in the status line and the progress display. An empty
     // `filesel` shows "Nessun File selezionato!", touches nothing else and returns false: the
     // split ends there.
-    bool Ext(const std::string& filesel);
+    bool Ext(const std::string& filesel, std::string& prefisso, std::array<std::string, 1000>& estensioni);
 
 private:
-    MainWindow& m;
+    SplitReport& report_;
 };
 
 } // namespace brenvik

@@ -1,14 +1,11 @@
 #include "split/PartWriter.h"
 
-#include "mainwindow/MainWindow.h"
-#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "platform/WinPath.h"
 #include "split/PartNames.h"
-#include "split/ProgressStep.h"
 #include "split/SplitAbort.h"
+#include "split/SplitReport.h"
 
 #include <algorithm>
 #include <memory>
@@ -51,17 +48,6 @@ void removeEarlierSet(FileSystem& files, const std::string& prefissodest) {
     }
 }
 
-// A temporary that will not become a part: closed and removed, quietly, since the split already
-// fails for a reason of its own.
-void abandon(FileSystem& files, FileSystem::Temporary& written) {
-    try {
-        written.file.reset();
-        files.removeFile(written.path);
-    } catch (const RuntimeError&) {
-        // Left behind; the next split or join in this folder removes it.
-    }
-}
-
 Buffer bufferOf(int64_t size) {
     return {std::unique_ptr<char[]>(new char[static_cast<size_t>(size)]), static_cast<size_t>(size)};
 }
@@ -84,7 +70,7 @@ PartWriter::CopyPlan PartWriter::planFor(int64_t partSize) {
 
 void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
                            const std::string& prefisso, const std::string& prefissodest) {
-    FileSystem& files = m.platform().files;
+    FileSystem& files = files_;
     std::unique_ptr<File> source = files.openRead(percorso);
     const std::string folder = winpath::folderOf(prefissodest);
     files.removeAbandonedTemporaries(folder);
@@ -94,7 +80,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     Buffer block;
     Buffer tail;
     sizeBuffers(plan, block, tail);
-    advanceProgress(m, 800, 20);
+    report_.advance(800, 20);
 
     // A part is written under a temporary name and takes its own only once it is on the disk, so
     // a part under its name is always complete, whenever the split stops. The flush of each part
@@ -113,16 +99,16 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     };
     try {
         for (int32_t i = 0; i < numparti; ++i) {
-            const std::string& extension = m.estensioni[static_cast<size_t>(i)];
+            const std::string extension = threeDigits(i);
             const std::string part = prefissodest + extension;
             // A second name of the source among the part names would be replaced by the part,
             // and a link to it followed by whatever reads the set.
             if (files.sameFile(part, percorso))
                 throw SplitAbort{PartIsSource};
             writing = Pending{files.createTemporary(part), part};
-            m.infolabel.setCaption("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
-                                   std::to_string(numparti));
-            m.platform().desktop.refresh();
+            report_.setStatus("Creando " + prefisso + extension + "   # " + std::to_string(i + 1) + " of  " +
+                              std::to_string(numparti));
+            report_.paint();
             if (i == numparti - 1 && resto > 0) {
                 plan = planFor(resto);
                 sizeBuffers(plan, block, tail);
@@ -155,22 +141,17 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
             try {
                 settle(*settling);
             } catch (...) {
-                abandon(files, settling->written);
+                files.discard(settling->written);
             }
         }
         if (writing)
-            abandon(files, writing->written);
+            files.discard(writing->written);
         throw;
     }
 
     const std::string count = std::to_string(numparti);
-    m.infolabel.setCaption(" " + count + "/ " + count + " files creati con  SUCCESSO");
-    advanceProgress(m, 1600 - 20, 40);
-    try {
-        m.list.refresh();
-    } catch (const RuntimeError&) {
-        // The list's folder may be gone; the parts are written all the same.
-    }
+    report_.setStatus(" " + count + "/ " + count + " files creati con  SUCCESSO");
+    report_.advance(1600 - 20, 40);
 }
 
 } // namespace brenvik

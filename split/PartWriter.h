@@ -5,14 +5,15 @@
 
 namespace brenvik {
 
-class MainWindow;
+class FileSystem;
+class SplitReport;
 
 // Copies the source, front to back, into its numbered parts: every part holds `grandezza` bytes
 // but a short last one, which holds `resto`. The parts joined in number order are the source,
 // byte for byte.
 class PartWriter {
 public:
-    explicit PartWriter(MainWindow& main) : m(main) {}
+    PartWriter(FileSystem& files, SplitReport& report) : files_(files), report_(report) {}
 
     static constexpr int64_t BlockSize = 1048576;
 
@@ -27,7 +28,7 @@ public:
     static CopyPlan planFor(int64_t partSize);
 
     // Writes parts `prefissodest` + "000" onwards, showing "Creando ..." for each and the success
-    // text at the end, moving the progress display from 40 to 100, and refreshes the file list.
+    // text at the end, moving the progress display from 40 to 100.
     // The counts must have been validated: 0 < `resto` < `grandezza` or `resto` = 0,
     // 1 <= `numparti` <= 1000.
     //
@@ -44,7 +45,8 @@ public:
                    const std::string& prefisso, const std::string& prefissodest);
 
 private:
-    MainWindow& m;
+    FileSystem& files_;
+    SplitReport& report_;
 };
 
 } // namespace brenvik

@@ -96,6 +96,20 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         m.prefissodest = d + m.filesel + ".";
     }
 
+    // The file list shows what the split left in the folder, once it ends, however it ends.
+    struct ListRefresh {
+        FileList& list;
+        bool armed = false;
+        ~ListRefresh() {
+            try {
+                if (armed)
+                    list.refresh();
+            } catch (const RuntimeError&) {
+                // The list's folder may be gone; what was written stays written.
+            }
+        }
+    } listRefresh{m.list};
+
     try {
         if (!m.filesel.empty())
             measureSourceAgain();
@@ -109,13 +123,14 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         if (ControllaParti(count) == 1)
             return Outcome::Done;
 
-        if (!PartNames(m).Ext(m.filesel))
+        if (!PartNames(m).Ext(m.filesel, m.prefisso, m.estensioni))
             return Outcome::Done;
         // A script of an earlier split of this name no longer matches parts about to be
         // replaced; should this split not finish, none must be left to rebuild a wrong file.
         removeIfPresent(p.files, cartdest + AssemblyScript::fileName(m.filesel));
-        PartWriter(m).CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, m.prefissodest);
-        if (!AssemblyScript(m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest)) {
+        listRefresh.armed = true;
+        PartWriter(p.files, m).CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, m.prefissodest);
+        if (!AssemblyScript(p.files, m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest)) {
             // The parts are there but the split is not complete: the bar must not say it is.
             m.setProgress(0, "0");
             return Outcome::Done;

@@ -1,4 +1,4 @@
-#include "platform/IniSettingsStore.h"
+#include "platform/posix/IniSettingsStore.h"
 
 #include "platform/Utf8.h"
 

@@ -2,7 +2,7 @@
 // conversion takes whatever it holds, and a value saved into it reads back exactly.
 #include "app/Settings.h"
 #include "platform/Convert.h"
-#include "platform/IniSettingsStore.h"
+#include "platform/posix/IniSettingsStore.h"
 
 #include <cmath>
 #include <cstdio>

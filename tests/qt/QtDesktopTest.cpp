@@ -2,7 +2,7 @@
 
 #include "QtTestSupport.h"
 #include "platform/Controls.h"
-#include "platform/IniSettingsStore.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtFormView.h"
 #include "support/ScriptedDesktop.h"

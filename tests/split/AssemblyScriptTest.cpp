@@ -1,7 +1,6 @@
 #include "split/AssemblyScript.h"
 
 #include "platform/SystemCodePage.h"
-#include "split/OemCodePage.h"
 #include "split/SplitTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +9,7 @@ namespace brenvik {
 namespace {
 
 std::vector<std::string> scriptLines(int parts, const std::string& name) {
-    std::array<std::string, 1000> extensions;
-    for (int i = 0; i < 1000; ++i)
-        extensions[static_cast<size_t>(i)] = std::to_string(1000 + i).substr(1);
-    return AssemblyScript::lines(parts, name + ".", name, extensions);
+    return AssemblyScript::lines(parts, name + ".", name);
 }
 
 TEST(AssemblyScriptTest, ScriptIsWrittenByteForByteAndReplacedByTheNextSplit) {
@@ -44,7 +40,10 @@ TEST(AssemblyScriptTest, TargetIsQuotedOnlyWhenACharacterWouldCutItAndPercentSig
 }
 
 TEST(AssemblyScriptTest, TextIsWrittenInCodePage850OrNotAtAll) {
-    EXPECT_EQ(oem::fromUtf8("ÇüéàÀÈÉÌÒÙìòùø£ß"), "\x80\x81\x82\x85\xb7\xd4\x90\xde\xe3\xeb\x8d\x95\x97\x9b\x9c\xe1");
+    // Windows writes in its own OEM page, which under a test runner need not be 850.
+    if (syscp::oemCodePage() == 850)
+        EXPECT_EQ(syscp::toOem("ÇüéàÀÈÉÌÒÙìòùø£ß"), "\x80\x81\x82\x85\xb7\xd4\x90\xde\xe3\xeb\x8d\x95\x97\x9b\x9c\xe1");
+    EXPECT_EQ(syscp::toOem("a\xff"), std::nullopt) << "not UTF-8";
 
     splittest::Split s("日本.txt", patternBytes(3000), 1);
     s.run();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mainwindow/MainWindow.h"
-#include "platform/IniSettingsStore.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
 #include "support/FaultyFiles.h"
 #include "support/ScriptedDesktop.h"

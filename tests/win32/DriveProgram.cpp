@@ -16,7 +16,7 @@
 #include "platform/Desktop.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"
-#include "platform/IniSettingsStore.h"
+#include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
 #include "platform/windows/Win32.h"
 
