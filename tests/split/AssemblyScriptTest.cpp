@@ -41,8 +41,9 @@ TEST(AssemblyScriptTest, TargetIsQuotedOnlyWhenACharacterWouldCutItAndPercentSig
 
 TEST(AssemblyScriptTest, TextIsWrittenInCodePage850OrNotAtAll) {
     // Windows writes in its own OEM page, which under a test runner need not be 850.
-    if (syscp::oemCodePage() == 850)
+    if (syscp::oemCodePage() == 850) {
         EXPECT_EQ(syscp::toOem("ÇüéàÀÈÉÌÒÙìòùø£ß"), "\x80\x81\x82\x85\xb7\xd4\x90\xde\xe3\xeb\x8d\x95\x97\x9b\x9c\xe1");
+    }
     EXPECT_EQ(syscp::toOem("a\xff"), std::nullopt) << "not UTF-8";
 
     splittest::Split s("日本.txt", patternBytes(3000), 1);
