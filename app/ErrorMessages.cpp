@@ -15,22 +15,22 @@ struct Entry {
 };
 
 constexpr Entry Table[] = {
-    {52, "File non valido!", mb::OKCancel | mb::Exclamation},
-    {53, "File non trovato!", mb::OKCancel | mb::Exclamation},
-    {54, "Impossibile aprire il file!", mb::OKCancel | mb::Exclamation},
-    {55, "File già aperto!", mb::OK | mb::Exclamation},
-    {57, "Errore nella periferica!", mb::OK | mb::Critical},
-    {58, "File esistente!", mb::OK | mb::Exclamation},
-    {61, "Disco Pieno!", mb::OK | mb::Exclamation},
-    {62, "Errore di Input!", mb::AbortRetryIgnore | mb::Exclamation},
-    {64, "File non valido!", mb::OKCancel | mb::Exclamation},
-    {68, "Periferica non pronta!", mb::RetryCancel | mb::Critical},
-    {70, "Accesso negato!", mb::RetryCancel | mb::Exclamation},
-    {71, "Unità non pronta!", mb::OKCancel | mb::Exclamation},
-    {75, "Errore di accesso...", mb::OK | mb::Exclamation},
-    {76, "Percorso inesistente...", mb::OKCancel | mb::Exclamation},
-    {31036, "Errore salvando il file...", mb::AbortRetryIgnore | mb::Exclamation},
-    {31037, "Errore caricando il file...", mb::AbortRetryIgnore | mb::Exclamation},
+    {err::BadFileNameOrNumber, "File non valido!", mb::OKCancel | mb::Exclamation},
+    {err::FileNotFound, "File non trovato!", mb::OKCancel | mb::Exclamation},
+    {err::BadFileMode, "Impossibile aprire il file!", mb::OKCancel | mb::Exclamation},
+    {err::FileAlreadyOpen, "File già aperto!", mb::OK | mb::Exclamation},
+    {err::DeviceIo, "Errore nella periferica!", mb::OK | mb::Critical},
+    {err::FileAlreadyExists, "File esistente!", mb::OK | mb::Exclamation},
+    {err::DiskFull, "Disco Pieno!", mb::OK | mb::Exclamation},
+    {err::InputPastEnd, "Errore di Input!", mb::AbortRetryIgnore | mb::Exclamation},
+    {err::BadFileName, "File non valido!", mb::OKCancel | mb::Exclamation},
+    {err::DeviceUnavailable, "Periferica non pronta!", mb::RetryCancel | mb::Critical},
+    {err::PermissionDenied, "Accesso negato!", mb::RetryCancel | mb::Exclamation},
+    {err::DiskNotReady, "Unità non pronta!", mb::OKCancel | mb::Exclamation},
+    {err::PathFileAccess, "Errore di accesso...", mb::OK | mb::Exclamation},
+    {err::PathNotFound, "Percorso inesistente...", mb::OKCancel | mb::Exclamation},
+    {err::SaveFailed, "Errore salvando il file...", mb::AbortRetryIgnore | mb::Exclamation},
+    {err::LoadFailed, "Errore caricando il file...", mb::AbortRetryIgnore | mb::Exclamation},
 };
 
 const Entry* lookup(int number) {

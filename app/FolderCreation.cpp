@@ -4,31 +4,42 @@
 #include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
+#include <cstdint>
 #include <limits>
 
 namespace brenvik {
 
+void createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure onFailure) {
+    std::string path = dir;
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    const auto refuse = [onFailure](int number) {
+        if (onFailure == LevelFailure::Stop)
+            throw RuntimeError(number);
+    };
+    const size_t chars = utf8::length(path);
+    if (chars < 3)
+        return refuse(err::InvalidArgument);
+    if (chars - 3 > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
+        return refuse(err::Overflow);
+    // "\" never occurs inside a multi-byte character, so past the drive root the walk can go
+    // byte by byte.
+    for (size_t i = utf8::left(path, 3).size(); i < path.size(); ++i) {
+        if (path[i] != '\\')
+            continue;
+        try {
+            files.makeFolder(path.substr(0, i));
+        } catch (const RuntimeError&) {
+            if (onFailure == LevelFailure::Stop)
+                throw;
+        }
+    }
+}
+
 void FareCartelle(FileSystem& files, std::string& dir) {
     if (dir.empty() || dir.back() != '\\')
         dir += '\\';
-    if (utf8::length(dir) < 3)
-        return;
-    // "\" never occurs inside a multi-byte character, so the walk can go byte by byte once the
-    // three characters of the drive root are skipped.
-    const size_t skip = utf8::left(dir, 3).size();
-    const size_t tail = dir.size() - skip;
-    if (tail > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
-        return;
-    for (size_t i = 0; i < tail; ++i) {
-        if (dir[skip + i] != '\\')
-            continue;
-        try {
-            files.makeFolder(dir.substr(0, skip + i));
-        } catch (const RuntimeError&) {
-            // Mostly the level exists already; a level that cannot be made shows when the
-            // caller writes into it.
-        }
-    }
+    createFolderLevels(files, dir, LevelFailure::PassOver);
 }
 
 } // namespace brenvik

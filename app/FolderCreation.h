@@ -6,9 +6,21 @@ namespace brenvik {
 
 class FileSystem;
 
-// Makes sure every level of the folder `dir` exists, creating the missing ones from the top
-// down; a level that cannot be created is passed over silently. On return `dir` ends in "\".
-// The first three characters (the drive root, such as "c:\") are never created.
+// What a level that cannot be created does to the walk down a folder path.
+enum class LevelFailure {
+    PassOver, // the walk goes on; the caller finds out when it writes there
+    Stop,     // the walk ends and the failure is thrown as the RuntimeError it is
+};
+
+// Creates the levels of the folder `dir` from the top down: a copy of it gains a final "\", its
+// first three characters (the drive root, such as "c:\") are skipped, and every "\" after them
+// closes one level to create. With Stop a level that exists already (75) ends the walk too, and a
+// text shorter than a drive root throws 5, one too long for the walk's 16-bit count 6; with
+// PassOver those create nothing and report nothing.
+void createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure onFailure);
+
+// The split's and the join's walk: every level of `dir` that can be created is, the others are
+// passed over silently. On return `dir` ends in "\".
 void FareCartelle(FileSystem& files, std::string& dir);
 
 } // namespace brenvik

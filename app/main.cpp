@@ -2,6 +2,7 @@
 // folder, the settings file, the launcher, the Qt desktop), opens the main window and runs the
 // event loop. No command-line argument is read. When the system asks it to end (logout, a
 // terminating signal) it saves the folder on show and ends, as a confirmed close does.
+#include "app/Lifecycle.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"

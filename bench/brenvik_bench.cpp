@@ -11,6 +11,7 @@
 // --no-refresh leaves the status line's paints during the split out, to measure what they cost.
 // Host paths throughout; each command maps its folders onto drive letters itself.
 #include "BenchDesktop.h"
+#include "join/JoinMode.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"

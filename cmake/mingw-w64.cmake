@@ -1,6 +1,6 @@
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the POSIX-threads flavour, which
 # std::thread and GoogleTest need). Everything is linked statically, so the programs run under
-# Wine without the compiler's runtime DLLs; Wine runs the tests (see tests/windows/wine-run.in).
+# Wine without the compiler's runtime DLLs; Wine runs the tests (see cmake/wine-run.in).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -1,7 +1,7 @@
 #include "dialogs/DestinationDialog.h"
 
+#include "app/FolderCreation.h"
 #include "app/Settings.h"
-#include "dialogs/FolderWalk.h"
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -67,7 +67,7 @@ void DestinationDialog::grow() {
 void DestinationDialog::ok_Click() {
     Platform& p = platform();
     try {
-        walkAndCreateFolders(p.files, outputdir.text());
+        createFolderLevels(p.files, outputdir.text(), LevelFailure::Stop);
     } catch (const RuntimeError& e) {
         // 75 is a level that exists already: the deeper ones are made by the split or the join.
         if (e.number() != err::PathFileAccess) {

@@ -1,7 +1,7 @@
 #include "dialogs/Wizard.h"
 
+#include "app/FolderCreation.h"
 #include "app/Settings.h"
-#include "dialogs/FolderWalk.h"
 #include "platform/Convert.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -136,7 +136,7 @@ void Wizard::fine_Click() {
     Settings settings(p.settings);
     std::string destination = dest.text();
     try {
-        walkAndCreateFolders(p.files, destination);
+        createFolderLevels(p.files, destination, LevelFailure::Stop);
     } catch (const RuntimeError& e) {
         // A level that exists (75) keeps the typed folder; anything else falls back, unreported:
         // the split or the join creates the folder when it first writes there.

@@ -2,6 +2,7 @@
 
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
@@ -85,26 +86,24 @@ void JoinCommand::join() {
     // written through.
     const std::string outputFolder = winpath::folderOf(output);
     p.files.removeAbandonedTemporaries(outputFolder);
-    FileSystem::Temporary written = p.files.createTemporary(output);
-    output_ = std::move(written.file);
-    outputPath_ = written.path;
+    output_ = p.files.createTemporary(output);
     m.setProgress(800, "20");
     p.desktop.refresh();
     for (const std::string& path : sources) {
         source_ = p.files.openRead(path);
-        copier_.AccodaFile(*source_, *output_, source_->length());
+        copier_.AccodaFile(*source_, *output_.file, source_->length());
         source_->close();
         source_.reset();
     }
     // "File Creato" must mean the bytes are on the disk, not in a cache a power cut would lose.
-    output_->sync();
-    output_->close();
-    output_.reset();
+    output_.file->sync();
+    output_.file->close();
+    output_.file.reset();
     if (replacing)
-        p.files.replaceFile(outputPath_, output);
+        p.files.replaceFile(output_.path, output);
     else
-        p.files.rename(outputPath_, output, FileSystem::Existing::Keep);
-    outputPath_.clear();
+        p.files.rename(output_.path, output, FileSystem::Existing::Keep);
+    output_.path.clear();
     p.files.syncFolder(outputFolder);
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);
@@ -147,26 +146,10 @@ bool JoinCommand::isSource(const std::string& output, const std::vector<std::str
 }
 
 void JoinCommand::abandonOutput() {
-    FileSystem& files = m.platform().files;
-    for (std::unique_ptr<File>* open : {&source_, &output_}) {
-        if (!*open)
-            continue;
-        try {
-            (*open)->close();
-        } catch (const RuntimeError&) {
-            // Only its buffered bytes were left, and the output goes anyway.
-        }
-        open->reset();
-    }
-    if (outputPath_.empty())
-        return;
-    std::string path;
-    path.swap(outputPath_);
-    try {
-        files.removeFile(path);
-    } catch (const RuntimeError&) {
-        // Already gone, or the folder refuses: the error box reports the failure itself.
-    }
+    source_.reset();
+    if (!output_.path.empty())
+        m.platform().files.discard(output_);
+    output_ = {};
 }
 
 } // namespace brenvik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "join/AppendCopy.h"
+#include "platform/FileSystem.h"
 
 #include <memory>
 #include <string>
@@ -37,11 +38,10 @@ private:
 
     MainWindow& m;
     AppendCopy copier_;
-    std::unique_ptr<File> output_;
+    // The temporary being written, which takes the output's name once complete; its path is
+    // empty then, or when none is open.
+    FileSystem::Temporary output_;
     std::unique_ptr<File> source_;
-    // The temporary being written, which takes the output's name once complete; empty then, or
-    // when none is open.
-    std::string outputPath_;
 };
 
 } // namespace brenvik

@@ -1,6 +1,7 @@
 #include "mainwindow/Browser.h"
 
 #include "app/ErrorMessages.h"
+#include "join/JoinMode.h"
 #include "mainwindow/MainWindow.h"
 
 namespace brenvik {

@@ -1,10 +1,25 @@
 #include "mainwindow/MainWindow.h"
 
+#include "app/Lifecycle.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/DestinationDialog.h"
+#include "dialogs/GuideWindow.h"
+#include "dialogs/InstallWindow.h"
+#include "dialogs/PreferencesPanel.h"
+#include "dialogs/Wizard.h"
+#include "join/JoinCommand.h"
+#include "join/JoinMode.h"
+#include "join/NameDialog.h"
+#include "mainwindow/Browser.h"
+#include "mainwindow/SelectedFile.h"
+#include "mainwindow/StartupPicture.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "split/PartSizeSelector.h"
+#include "split/SplitCommand.h"
 
 namespace brenvik {
 
@@ -16,6 +31,29 @@ constexpr Color Blue{0, 0, 255};
 constexpr Color DarkBlue{0, 0, 192};
 
 } // namespace
+
+struct MainWindow::Parts {
+    Parts(Platform& platform, MainWindow& m)
+        : mainform(platform), optionsfrm(platform), nomefile(platform), guida(platform), helpfrm(platform, guida),
+          aboutform(platform, m.Image1), install(platform), wizard(platform), lifecycle(m), browser(m), selectedFile(m),
+          partSize(m), splitCommand(m), joinMode(m), joinCommand(m) {}
+
+    StartupPicture mainform;
+    DestinationDialog optionsfrm;
+    NameDialog nomefile;
+    GuideWindow guida;
+    PreferencesPanel helpfrm;
+    AboutWindow aboutform;
+    InstallWindow install;
+    Wizard wizard;
+    Lifecycle lifecycle;
+    Browser browser;
+    SelectedFile selectedFile;
+    PartSizeSelector partSize;
+    SplitCommand splitCommand;
+    JoinMode joinMode;
+    JoinCommand joinCommand;
+};
 
 MainWindow::MainWindow(Platform& platform)
     : Form(platform, "main"), Image1(add<Image>("Image1")), Frame4(add<Frame>("Frame4")),
@@ -33,9 +71,11 @@ MainWindow::MainWindow(Platform& platform)
       infolabel(add<Label>("infolabel", &info)), split(add<CommandButton>("split")),
       options(add<CommandButton>("options")), help(add<CommandButton>("help")), about(add<CommandButton>("about")),
       esci(add<CommandButton>("esci")), Command1(add<CommandButton>("Command1")), Image2(add<Image>("Image2")),
-      mainform(platform), optionsfrm(platform), nomefile(platform), guida(platform), helpfrm(platform, guida),
-      aboutform(platform, Image1), install(platform), wizard(platform), lifecycle(*this), browser(*this),
-      selectedFile(*this), partSize(*this), splitCommand(*this), joinMode(*this), joinCommand(*this) {
+      parts_(std::make_unique<Parts>(platform, *this)), mainform(parts_->mainform), optionsfrm(parts_->optionsfrm),
+      nomefile(parts_->nomefile), guida(parts_->guida), helpfrm(parts_->helpfrm), aboutform(parts_->aboutform),
+      install(parts_->install), wizard(parts_->wizard), lifecycle(parts_->lifecycle), browser(parts_->browser),
+      selectedFile(parts_->selectedFile), partSize(parts_->partSize), splitCommand(parts_->splitCommand),
+      joinMode(parts_->joinMode), joinCommand(parts_->joinCommand) {
     esci.onClick = [this] { lifecycle.esci_Click(); };
     about.onClick = [this] { lifecycle.about_Click(); };
     help.onClick = [this] { lifecycle.help_Click(); };

@@ -1,34 +1,38 @@
 #pragma once
 
-#include "app/Lifecycle.h"
-#include "dialogs/AboutWindow.h"
-#include "dialogs/DestinationDialog.h"
-#include "dialogs/GuideWindow.h"
-#include "dialogs/InstallWindow.h"
-#include "dialogs/PreferencesPanel.h"
-#include "dialogs/Wizard.h"
-#include "join/JoinCommand.h"
-#include "join/JoinMode.h"
-#include "join/NameDialog.h"
-#include "mainwindow/Browser.h"
-#include "mainwindow/SelectedFile.h"
-#include "mainwindow/StartupPicture.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "split/PartSizeSelector.h"
-#include "split/SplitCommand.h"
 #include "split/SplitReport.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace brenvik {
 
+class AboutWindow;
+class Browser;
+class DestinationDialog;
+class GuideWindow;
+class InstallWindow;
+class JoinCommand;
+class JoinMode;
+class Lifecycle;
+class NameDialog;
+class PartSizeSelector;
+class PreferencesPanel;
+class SelectedFile;
+class SplitCommand;
+class StartupPicture;
+class Wizard;
+
 // The main window `main`: the browser, the two modes, the part-size selector, the progress bar,
 // the status line and the command buttons, with the state the commands share. It owns the
 // secondary windows, which it loads hidden at its own load. Each subsystem's handlers live in
-// their own class; this class creates the controls, their design state and the wiring.
+// their own class; this class creates the controls, their design state and the wiring. The
+// secondary windows and the handlers are only declared here: whoever uses one includes its header,
+// so that a change to one recompiles what uses it and no more.
 class MainWindow : public Form, public SplitReport {
 public:
     explicit MainWindow(Platform& platform);
@@ -92,24 +96,30 @@ public:
     bool MostraAbout = false;
     std::string nomebase;
 
+private:
+    // The secondary windows and the handlers, made once the controls they use exist.
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+
+public:
     // ---- The secondary windows, loaded hidden at start-up.
-    StartupPicture mainform;
-    DestinationDialog optionsfrm;
-    NameDialog nomefile;
-    GuideWindow guida;
-    PreferencesPanel helpfrm;
-    AboutWindow aboutform;
-    InstallWindow install;
-    Wizard wizard;
+    StartupPicture& mainform;
+    DestinationDialog& optionsfrm;
+    NameDialog& nomefile;
+    GuideWindow& guida;
+    PreferencesPanel& helpfrm;
+    AboutWindow& aboutform;
+    InstallWindow& install;
+    Wizard& wizard;
 
     // ---- The subsystems' handlers.
-    Lifecycle lifecycle;
-    Browser browser;
-    SelectedFile selectedFile;
-    PartSizeSelector partSize;
-    SplitCommand splitCommand;
-    JoinMode joinMode;
-    JoinCommand joinCommand;
+    Lifecycle& lifecycle;
+    Browser& browser;
+    SelectedFile& selectedFile;
+    PartSizeSelector& partSize;
+    SplitCommand& splitCommand;
+    JoinMode& joinMode;
+    JoinCommand& joinCommand;
 
     // The progress display: fill width (0 to 4000) and figure, always together.
     void setProgress(int width, const std::string& figure);

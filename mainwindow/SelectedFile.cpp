@@ -2,10 +2,12 @@
 
 #include "app/ErrorMessages.h"
 #include "app/Settings.h"
+#include "dialogs/DestinationDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "split/PartSizeSelector.h"
 
 #include <cmath>
 

@@ -129,12 +129,6 @@ void Control::setForeColor(Color c) {
     changed(Property::Look);
 }
 
-void Control::setBackColor(Color c) {
-    backColor_ = c;
-    hasBackColor_ = true;
-    changed(Property::Look);
-}
-
 bool Control::reachable() const {
     for (const Control* c = this; c; c = c->container_)
         if (!c->enabled_ || !c->visible_)

@@ -116,9 +116,6 @@ public:
     void setFont(const Font& font);
     Color foreColor() const { return foreColor_; }
     void setForeColor(Color c);
-    Color backColor() const { return backColor_; }
-    bool hasBackColor() const { return hasBackColor_; }
-    void setBackColor(Color c);
 
     // Enabled, or visible, together with every container up to the window: what the user can
     // actually reach.
@@ -167,8 +164,6 @@ private:
     bool visible_ = true;
     Font font_;
     Color foreColor_;
-    Color backColor_{255, 255, 255};
-    bool hasBackColor_ = false;
     ControlView* view_ = nullptr;
 };
 

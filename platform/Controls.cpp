@@ -35,6 +35,11 @@ void Label::setWordWrap(bool on) {
 
 // ---- TextBox
 
+int TextBox::editLimit(int shownLength) const {
+    const int limit = watchesKeys() || maxLength_ == 0 ? 32767 : maxLength_;
+    return std::max(limit, shownLength);
+}
+
 const std::string& TextBox::text() const {
     touch();
     return text_;

@@ -58,6 +58,11 @@ public:
     // 0 means no limit. Only the user's typing is limited, as in any edit control.
     int maxLength() const { return maxLength_; }
     void setMaxLength(int n) { maxLength_ = n; }
+    // The limit a toolkit's edit control keeps to typing when it shows `shownLength` characters:
+    // the model's own where the control does the typing, else none (32767, as an edit control
+    // has by default), and never below what is shown, so that a longer text set from code is
+    // never cut.
+    int editLimit(int shownLength) const;
     bool locked() const;
     void setLocked(bool locked);
     bool multiLine() const { return multiLine_; }
@@ -129,8 +134,6 @@ public:
     int min() const { return min_; }
     int max() const { return max_; }
     void setRange(int min, int max);
-    int smallChange() const { return smallChange_; }
-    int largeChange() const { return largeChange_; }
     void setChanges(int small, int large);
     int value() const;
     // A value outside the range throws 380 (invalid property value). A change raises Change.

@@ -53,7 +53,7 @@ void Form::setWindow(const std::string& caption, BorderStyle border, int clientW
 }
 
 void Form::setOuterSize(int width, int height) {
-    ensureLoaded();
+    load();
     if (width == outerWidth_ && height == outerHeight_)
         return;
     outerWidth_ = width;

@@ -69,7 +69,6 @@ public:
     bool designing() const { return designing_; }
 
     void load();
-    void ensureLoaded() { load(); }
     // Shows the window and returns once it has been hidden or unloaded again.
     void showModal();
     // Shows the window without waiting (the main window).

@@ -61,6 +61,7 @@ private:
 
     DriveTable drives_;
     std::map<char, std::string> current_;
+    int nextTemporary_ = 0;
 };
 
 } // namespace brenvik

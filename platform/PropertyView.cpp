@@ -1,5 +1,7 @@
 #include "platform/PropertyView.h"
 
+#include "platform/Form.h"
+
 namespace brenvik {
 
 void PropertyView::changed(Property what) {
@@ -64,6 +66,18 @@ void PropertyView::applyAll() {
     applyEnabled();
     applyVisible();
     applyGeometry();
+}
+
+void PropertyView::resync(const Control& control) {
+    // A window unloaded by the action is back in its design state, which its views already show;
+    // reading it now would load it again.
+    const Form& form = control.form();
+    if (!form.loaded() || form.designing())
+        return;
+    applyValue();
+    applySelection();
+    applyText();
+    applyCaret();
 }
 
 } // namespace brenvik

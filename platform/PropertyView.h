@@ -14,6 +14,9 @@ public:
 protected:
     // Shows every property, as when the view is made.
     void applyAll();
+    // After the user's action on `control`: shows again what the model may have refused or
+    // changed of it (value, selection, text, caret).
+    void resync(const Control& control);
 
     virtual void applyLook() = 0;
     virtual void applyGeometry() = 0;

@@ -27,6 +27,8 @@ constexpr int DiskNotReady = 71;
 constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int InvalidPropertyValue = 380;
+constexpr int SaveFailed = 31036;
+constexpr int LoadFailed = 31037;
 } // namespace err
 
 // The runtime's own Italian wording for a number ("Impossibile trovare il file" for 53), or a

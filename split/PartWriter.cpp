@@ -8,6 +8,7 @@
 #include "split/SplitReport.h"
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +19,10 @@ namespace {
 
 constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
 constexpr const char* PartIsSource = "Split interrotto: una parte sovrascriverebbe il file d'origine";
+
+// How many complete parts may wait for their flush while the next ones are written: enough for the
+// disk to catch up, few enough to keep the open files well within any limit.
+constexpr size_t SettlingParts = 16;
 
 // A buffer left uninitialised: while the host copies from file to file itself its pages are never
 // touched, so they take no memory.
@@ -83,19 +88,21 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     report_.advance(800, 20);
 
     // A part is written under a temporary name and takes its own only once it is on the disk, so
-    // a part under its name is always complete, whenever the split stops. The flush of each part
-    // waits until the next is written: the disk meanwhile takes its bytes without holding up the
-    // copy.
+    // a part under its name is always complete, whenever the split stops. The flush of a part
+    // waits until a few more are written: the disk meanwhile takes its bytes without holding up
+    // the copy, and the flush then finds them written.
     struct Pending {
         FileSystem::Temporary written;
         std::string part;
     };
-    std::optional<Pending> settling;
+    std::deque<Pending> settling;
     std::optional<Pending> writing;
-    auto settle = [&files](Pending& p) {
+    auto settle = [&files, &settling] {
+        Pending& p = settling.front();
         p.written.file->sync();
         p.written.file->close();
         files.rename(p.written.path, p.part, FileSystem::Existing::Replace);
+        settling.pop_front();
     };
     try {
         for (int32_t i = 0; i < numparti; ++i) {
@@ -119,10 +126,10 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
             if (plan.tailSize > 0)
                 copyBlock(*source, out, tail);
             out.startSync();
-            if (settling)
-                settle(*settling);
-            settling = std::move(writing);
+            settling.push_back(std::move(*writing));
             writing.reset();
+            if (settling.size() > SettlingParts)
+                settle();
         }
         // Every planned byte is in the parts; one more would mean the source grew since it was
         // measured and the set is short.
@@ -130,19 +137,19 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         if (source->read(&probe, 1) != 0)
             throw SplitAbort{SourceChanged};
         source->close();
-        if (settling)
-            settle(*settling);
-        settling.reset();
+        while (!settling.empty())
+            settle();
         // Success is reported only for names that would survive a power cut.
         files.syncFolder(folder);
     } catch (...) {
-        // The part before the one that failed is complete: it takes its name if it still can.
-        if (settling) {
-            try {
-                settle(*settling);
-            } catch (...) {
-                files.discard(settling->written);
-            }
+        // The parts written before the failure are complete: they take their names in order for as
+        // long as they can, so that the ones named always run from 000 without a gap.
+        try {
+            while (!settling.empty())
+                settle();
+        } catch (...) {
+            for (Pending& left : settling)
+                files.discard(left.written);
         }
         if (writing)
             files.discard(writing->written);

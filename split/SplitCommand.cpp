@@ -3,6 +3,7 @@
 #include "app/ErrorMessages.h"
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "dialogs/DestinationDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
 #include "platform/FileSystem.h"
@@ -11,6 +12,7 @@
 #include "platform/RuntimeError.h"
 #include "split/AssemblyScript.h"
 #include "split/PartNames.h"
+#include "split/PartSizeSelector.h"
 #include "split/PartWriter.h"
 #include "split/SplitAbort.h"
 

@@ -337,7 +337,13 @@ FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
     if (name.empty() || name == "." || name == ".." || isFolder(target) || name.size() > NAME_MAX)
         throw RuntimeError(err::PathFileAccess);
     const std::string hostFolder = parentOf(target);
-    for (int n = 0;; ++n) {
+    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
+    // folder holding all thousand is full of them.
+    for (int tried = 0;; ++tried) {
+        if (tried == 1000)
+            throw RuntimeError(err::TooManyFiles);
+        const int n = nextTemporary_;
+        nextTemporary_ = (nextTemporary_ + 1) % 1000;
         const std::string temporary = winpath::temporaryName(n);
         const std::string host = hostFolder + "/" + temporary;
         int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -35,13 +36,14 @@ void ArrowSpinner::step(Part part, int repeatAfterMs) {
     // arrow is let go when the button is no longer held afterwards.
     if (stepping_)
         return;
-    stepping_ = true;
-    repeat_.stop();
-    if (part == Part::Up && onUp)
-        onUp();
-    else if (part == Part::Down && onDown)
-        onDown();
-    stepping_ = false;
+    {
+        const QScopedValueRollback<bool> stepping(stepping_, true);
+        repeat_.stop();
+        if (part == Part::Up && onUp)
+            onUp();
+        else if (part == Part::Down && onDown)
+            onDown();
+    }
     if (pressed_ == Part::None || repeatAfterMs == 0)
         return;
     if (isEnabled() && (QGuiApplication::mouseButtons() & Qt::LeftButton))

@@ -3,19 +3,24 @@
 #include "platform/PropertyView.h"
 
 #include <QObject>
+#include <QPalette>
+#include <QRect>
 #include <QWidget>
 #include <functional>
-#include <vector>
-
-class QTreeWidgetItem;
+#include <memory>
 
 namespace brenvik {
 
-// The widget of one control, built from the control model alone: a frame is a group box, a label
-// a label, a text box a line (or multi-line) edit, the buttons, lists and the scroll bar their Qt
-// counterparts, and shapes, images and picture boxes draw themselves (ControlCanvas). The widget
-// takes the control's name as its object name, so a window's widgets can be found by the names
-// of its controls.
+class QtControlView;
+
+// The view of one control, of the family its kind belongs to (QtButtonView, QtTextBoxView, the
+// lists of QtListViews, the frames and labels of QtStaticViews, QtCanvasView, QtScrollBarView),
+// attached to the control and showing its state. `parent` is the container's widget, or the
+// window.
+std::unique_ptr<QtControlView> makeQtControlView(Control& control, QWidget* parent);
+
+// The widget of one control, built from the control model alone. The widget takes the control's
+// name as its object name, so a window's widgets can be found by the names of its controls.
 //
 // The view mirrors the control: every change the model reports is applied with the widget's
 // signals blocked, so applying model state never comes back as a user action. The user's actions
@@ -23,14 +28,12 @@ namespace brenvik {
 // userSelect ...); after each, the widget is brought back in step with the model, which may have
 // refused or changed what the user did.
 //
-// Geometry: twips / 15 = pixels, relative to the container's widget. A label sized to its text
-// follows the width of its caption in its font; no label, option button or check box is drawn
-// narrower than its text, so nothing the host's font makes wider is cut off.
+// This class holds what every family shares: the widget, its geometry (twips / 15 = pixels,
+// relative to the container's widget, then placed by the family), font and colours, tool tip,
+// accessible name, enabled and visible state, the pointer's moves and the focus. A family
+// overrides the properties its controls have; the others show nothing.
 class QtControlView : public QObject, public PropertyView {
 public:
-    // Creates the widget as a child of `parent` (the container's widget, or the window) and
-    // attaches to the control. The view does not touch the model when it is destroyed.
-    QtControlView(Control& control, QWidget* parent);
     ~QtControlView() override;
 
     Control& control() const { return control_; }
@@ -40,43 +43,59 @@ public:
     static int pixels(int twips);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    explicit QtControlView(Control& control);
 
-private:
-    QWidget* createWidget(QWidget* parent);
-    void connectUser();
-    void watch(QWidget* w);
+    // Called once by the family's constructor: the control's widget and, for a scrolling widget,
+    // the viewport that receives the pointer.
+    void setWidget(QWidget* widget, QWidget* viewport = nullptr);
+
     // Runs a user action through the model, then brings the widget back in step with it.
     void user(const std::function<void()>& action);
-    void resync();
+
+    // Where the family places its widget, given the rectangle the model asks for in pixels.
+    virtual QRect place(QRect designed) { return designed; }
+    // The family's part of the look, once the font is set: its colours in `palette` (see
+    // setColors) and whatever else the look decides.
+    virtual void applyStyle(QPalette&) {}
+    // Connects the widget's signals to the model's user methods.
+    virtual void connectUser() {}
+    // The family's events of its widget or viewport; true when eaten.
+    virtual bool filterEvent(QObject*, QEvent*) { return false; }
+
+    // The model's fore colour on `fore`; on `back` the style's own background in every state, so
+    // that an opaque label in a disabled frame keeps the colour of the frame around it.
+    void setColors(QPalette& palette, QPalette::ColorRole fore, QPalette::ColorRole back) const;
+    // A left-button release inside the widget is the control's click; `before` runs first,
+    // inside the same user action.
+    bool clickOnRelease(QObject* watched, QEvent* event, const std::function<void()>& before = {});
 
     void applyGeometry() override;
     void applyCaption() override;
-    void applyText() override;
+    void applyText() override {}
     void applyToolTip() override;
-    void applyAccessibleName();
     void applyEnabled() override;
     void applyVisible() override;
-    void applyValue() override;
-    void applyLocked() override;
-    void applyCaret() override;
-    void applyItems() override;
-    void applySelection() override;
-    void applyPicture() override;
+    void applyValue() override {}
+    void applyLocked() override {}
+    void applyCaret() override {}
+    void applyItems() override {}
+    void applySelection() override {}
+    void applyPicture() override {}
     void applyDrawing() override;
     void applyLook() override;
 
-    bool keyEvent(QObject* watched, QKeyEvent* event);
-    void reportFileSelection();
-    int dirIndexOf(QTreeWidgetItem* item) const;
-    int textBoxCaret() const;
+private:
+    friend std::unique_ptr<QtControlView> makeQtControlView(Control& control, QWidget* parent);
+
+    // Shows the model's state and starts following it and the user; once the family is built.
+    void attach();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void watch(QWidget* w);
+    void applyAccessibleName();
 
     Control& control_;
     QWidget* widget_ = nullptr;
     QWidget* viewport_ = nullptr;
-    std::vector<QTreeWidgetItem*> dirItems_;
-    // A press of the pointer in a list that did not change its selection is still a click.
-    bool pressChangedList_ = false;
 };
 
 } // namespace brenvik

@@ -1,9 +1,9 @@
 #include "platform/qt/QtFormView.h"
 
+#include "platform/UserAction.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtControlView.h"
 #include "platform/qt/QtFonts.h"
-#include "platform/UserAction.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -21,7 +21,7 @@ QtFormView::QtFormView(Form& form) : QWidget(nullptr), form_(form) {
         if (control->container())
             if (QWidget* container = widgetOf(*control->container()))
                 parent = container;
-        auto view = std::make_unique<QtControlView>(*control, parent);
+        std::unique_ptr<QtControlView> view = makeQtControlView(*control, parent);
         byControl_[control] = view.get();
         views_.push_back(std::move(view));
     }

@@ -52,7 +52,7 @@ Win32FormView::Win32FormView(Form& form, HINSTANCE instance, HWND owner) : form_
             if (it != byControl_.end())
                 parent = it->second->hwnd();
         }
-        auto view = std::make_unique<Win32ControlView>(*control, *this, parent, id++);
+        std::unique_ptr<Win32ControlView> view = makeWin32ControlView(*control, *this, parent, id++);
         byControl_[control] = view.get();
         views_.push_back(std::move(view));
     }

@@ -2,6 +2,7 @@
 // settings in the user's registry, the launcher, the Win32 desktop), opens the main window and
 // runs the message loop. No command-line argument is read. When the system asks it to end (logoff,
 // shutdown) it saves the folder on show and ends, as a confirmed close does.
+#include "app/Lifecycle.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"

@@ -328,7 +328,13 @@ FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
     if (name.empty() || name == "." || name == ".." || isFolder(target) || win::widen(name).size() > 255)
         throw RuntimeError(err::PathFileAccess);
     const std::string hostFolder = parentOf(target);
-    for (int n = 0;; ++n) {
+    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
+    // folder holding all thousand is full of them.
+    for (int tried = 0;; ++tried) {
+        if (tried == 1000)
+            throw RuntimeError(err::TooManyFiles);
+        const int n = nextTemporary_;
+        nextTemporary_ = (nextTemporary_ + 1) % 1000;
         const std::string temporary = winpath::temporaryName(n);
         const std::string host = hostFolder + (hostFolder.back() == '\\' ? "" : "\\") + temporary;
         // Without FILE_SHARE_DELETE no other run can remove it while it is being written.

@@ -87,5 +87,16 @@ TEST(ControlModelTest, OptionsScrollBarAndTypingKeepTheirRules) {
         << "unchecking raises no click; a locked box still hears its keys";
 }
 
+TEST(ControlModelTest, AnEditControlLimitsTypingOnlyWhereTheModelDoesNot) {
+    TestApp app;
+    Sample s(app.platform);
+    EXPECT_EQ(s.mirror.editLimit(3), 32767) << "no limit set";
+    s.mirror.setMaxLength(7);
+    EXPECT_EQ(s.mirror.editLimit(3), 7);
+    EXPECT_EQ(s.mirror.editLimit(12), 12) << "a longer text set from code is not cut";
+    s.box.setMaxLength(7);
+    EXPECT_EQ(s.box.editLimit(3), 32767) << "the model limits the typing of a box whose keys it watches";
+}
+
 } // namespace
 } // namespace brenvik

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <utility>
 
 namespace brenvik {
@@ -123,6 +124,18 @@ TEST_F(ControlViewTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
     form.opt2.setValue(true);
     form.unload();
     EXPECT_TRUE(widget<QAbstractButton>(*view, "opt1")->isChecked());
+}
+
+TEST(ArrowSpinnerTest, AStepThatThrowsLeavesTheArrowsWorking) {
+    ArrowSpinner spinner(nullptr);
+    spinner.onUp = [] { throw std::runtime_error("step"); };
+    EXPECT_THROW(spinner.stepUp(), std::runtime_error);
+    int steps = 0;
+    spinner.onUp = [&steps] { ++steps; };
+    spinner.onDown = [&steps] { steps += 10; };
+    spinner.stepUp();
+    spinner.stepDown();
+    EXPECT_EQ(steps, 11);
 }
 
 TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {

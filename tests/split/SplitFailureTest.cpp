@@ -40,6 +40,8 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
              s.app.files.beforeWrite = failOn(".003", err::DiskFull);
          },
          mb::IdOK, "Disco pieno", 3},
+        {"a part that cannot reach the disk, the ones after it complete",
+         [](Split& s) { s.app.files.beforeSync = failOn(".001", err::DeviceIo); }, mb::IdOK, "DEVICE", 1},
         {"a source that grows once its first block is read",
          [](Split& s) {
              s.app.files.afterRead = [&s, done = false](const std::string&, size_t, size_t) mutable {
@@ -57,7 +59,8 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
             s.app.desktop.answer(c.answer);
         s.run();
         EXPECT_EQ(s.app.desktop.boxes.size(), c.answer ? 1u : 0u) << c.label;
-        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + std::string(c.status)) << c.label;
+        const std::string status = c.status == std::string("DEVICE") ? describeError(err::DeviceIo) : c.status;
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + status) << c.label;
         EXPECT_EQ(s.m().barra.width(), 0) << c.label << ": the bar claims nothing";
         EXPECT_EQ(s.m().bianco.caption(), "0") << c.label;
         std::vector<std::string> left;
@@ -72,6 +75,7 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
         s.app.files.beforeCreate = nullptr;
         s.app.files.beforeWrite = nullptr;
         s.app.files.afterRead = nullptr;
+        s.app.files.beforeSync = nullptr;
         s.run();
         EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", s.m().numparti),
                   s.app.drives.read("c:\\src\\film.avi"))

@@ -1,8 +1,21 @@
 #pragma once
 
+#include "app/Lifecycle.h"
+#include "dialogs/AboutWindow.h"
+#include "dialogs/DestinationDialog.h"
+#include "dialogs/GuideWindow.h"
+#include "dialogs/InstallWindow.h"
+#include "dialogs/PreferencesPanel.h"
+#include "dialogs/Wizard.h"
+#include "join/JoinCommand.h"
+#include "join/JoinMode.h"
+#include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StartupPicture.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
+#include "split/PartSizeSelector.h"
+#include "split/SplitCommand.h"
 #include "support/FaultyFiles.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TestDrives.h"
@@ -11,9 +24,9 @@
 
 namespace brenvik {
 
-// The whole program headless: scripted desktop, real temporary drives (behind hooks that can
-// break them), settings in memory and a launcher that records. start() loads and shows the main
-// window as the program does.
+// The whole program headless, every window and handler declared for the tests to reach: scripted desktop, real
+// temporary drives (behind hooks that can break them), settings in memory and a launcher that records. start() loads
+// and shows the main window as the program does.
 class TestApp {
 public:
     TestApp();
