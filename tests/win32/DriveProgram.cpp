@@ -12,6 +12,8 @@
 // the preparation window, the wizard through its pages to "Fine", then the main window, closed
 // with Esci; the wizard's settings must then be in the registry.
 // Exit status 0 when everything held, 1 with the failures on the standard error.
+#include "dialogs/InstallWindow.h"
+#include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Desktop.h"
