@@ -48,4 +48,23 @@ std::string HostFileSystem::hostPath(const std::string& path) {
     return map(path, Expect::Folder);
 }
 
+FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
+    // The name the file will take is tried first, as creating it would be: a folder of that
+    // name, or a name too long, fails now rather than after the whole copy.
+    const std::string folder = winpath::folderOf(path);
+    const std::string name = path.substr(folder.size());
+    const std::string target = map(path, Expect::File);
+    if (name.empty() || name == "." || name == ".." || !canNameAFile(target, name))
+        throw RuntimeError(err::PathFileAccess);
+    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
+    // folder holding all thousand is full of them.
+    for (int tried = 0; tried < 1000; ++tried) {
+        const std::string temporary = winpath::temporaryName(nextTemporary_);
+        nextTemporary_ = (nextTemporary_ + 1) % 1000;
+        if (std::unique_ptr<File> file = createBeside(target, temporary))
+            return {std::move(file), folder + temporary};
+    }
+    throw RuntimeError(err::TooManyFiles);
+}
+
 } // namespace brenvik

@@ -58,6 +58,10 @@ private:
     enum class Expect { File, Folder };
     std::string map(const std::string& path, Expect expect);
     std::vector<std::string> list(const std::string& path, bool wantFolders);
+    // This host's part of createTemporary: whether the host path `host` may become a file named
+    // `name`, and a new file `temporary` beside it, or nothing when that name is taken.
+    bool canNameAFile(const std::string& host, const std::string& name);
+    std::unique_ptr<File> createBeside(const std::string& host, const std::string& temporary);
 
     DriveTable drives_;
     std::map<char, std::string> current_;

@@ -328,40 +328,27 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
         failOpen(errno, target);
 }
 
-FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
-    // The name the file will take is tried first, as creating it would be: a folder of that
-    // name, or a name too long, fails now rather than after the whole copy.
-    const std::string folder = winpath::folderOf(path);
-    const std::string target = map(path, Expect::File);
-    const std::string name = path.substr(folder.size());
-    if (name.empty() || name == "." || name == ".." || isFolder(target) || name.size() > NAME_MAX)
-        throw RuntimeError(err::PathFileAccess);
-    const std::string hostFolder = parentOf(target);
-    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
-    // folder holding all thousand is full of them.
-    for (int tried = 0;; ++tried) {
-        if (tried == 1000)
-            throw RuntimeError(err::TooManyFiles);
-        const int n = nextTemporary_;
-        nextTemporary_ = (nextTemporary_ + 1) % 1000;
-        const std::string temporary = winpath::temporaryName(n);
-        const std::string host = hostFolder + "/" + temporary;
-        int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            failOpen(errno, host);
-        }
-        auto file = std::make_unique<PosixFile>(fd);
-        // The lock tells other runs the file is in use. One of them may have taken the new file
-        // for abandoned and removed it before the lock was held: then another name is taken.
-        struct stat opened {};
-        struct stat named {};
-        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &opened) != 0 || ::lstat(host.c_str(), &named) != 0 ||
-            opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
-            continue;
-        return {std::move(file), folder + temporary};
+bool HostFileSystem::canNameAFile(const std::string& host, const std::string& name) {
+    return !isFolder(host) && name.size() <= NAME_MAX;
+}
+
+std::unique_ptr<File> HostFileSystem::createBeside(const std::string& host, const std::string& temporary) {
+    const std::string path = parentOf(host) + "/" + temporary;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            return nullptr;
+        failOpen(errno, path);
     }
+    auto file = std::make_unique<PosixFile>(fd);
+    // The lock tells other runs the file is in use. One of them may have taken the new file for
+    // abandoned and removed it before the lock was held: then another name is taken.
+    struct stat opened {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &opened) != 0 || ::lstat(path.c_str(), &named) != 0 ||
+        opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
+        return nullptr;
+    return file;
 }
 
 void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {

@@ -319,35 +319,23 @@ void HostFileSystem::replaceFile(const std::string& from, const std::string& to)
         failOpen(::GetLastError(), target);
 }
 
-FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
-    // The name the file will take is tried first, as creating it would be: a folder of that
-    // name, or a name too long, fails now rather than after the whole copy.
-    const std::string folder = winpath::folderOf(path);
-    const std::string target = map(path, Expect::File);
-    const std::string name = path.substr(folder.size());
-    if (name.empty() || name == "." || name == ".." || isFolder(target) || win::widen(name).size() > 255)
-        throw RuntimeError(err::PathFileAccess);
-    const std::string hostFolder = parentOf(target);
-    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
-    // folder holding all thousand is full of them.
-    for (int tried = 0;; ++tried) {
-        if (tried == 1000)
-            throw RuntimeError(err::TooManyFiles);
-        const int n = nextTemporary_;
-        nextTemporary_ = (nextTemporary_ + 1) % 1000;
-        const std::string temporary = winpath::temporaryName(n);
-        const std::string host = hostFolder + (hostFolder.back() == '\\' ? "" : "\\") + temporary;
-        // Without FILE_SHARE_DELETE no other run can remove it while it is being written.
-        HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            const DWORD code = ::GetLastError();
-            if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
-                continue;
-            failOpen(code, host);
-        }
-        return {std::make_unique<Win32File>(h), folder + temporary};
+bool HostFileSystem::canNameAFile(const std::string& host, const std::string& name) {
+    return !isFolder(host) && win::widen(name).size() <= 255;
+}
+
+std::unique_ptr<File> HostFileSystem::createBeside(const std::string& host, const std::string& temporary) {
+    const std::string folder = parentOf(host);
+    const std::string path = folder + (folder.back() == '\\' ? "" : "\\") + temporary;
+    // Without FILE_SHARE_DELETE no other run can remove it while it is being written.
+    HANDLE h = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+            return nullptr;
+        failOpen(code, path);
     }
+    return std::make_unique<Win32File>(h);
 }
 
 void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
