@@ -30,6 +30,8 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PUBLISHER}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+; NSIS's Italian word for a finished run is "Installazione completata", also after an uninstall.
+CompletedText "Completato"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
