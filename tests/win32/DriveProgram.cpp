@@ -7,7 +7,13 @@
 //
 // Usage: brenvik-drive brenvik.exe folder [--at-144-dpi]   (the folder is made afresh; it must not
 // hold anything of value). With --at-144-dpi, on a screen set to 144 dpi, only the window's
-// scaled geometry is checked. Exit status 0 when everything held, 1 with the failures on the standard error.
+// scaled geometry is checked.
+//        brenvik-drive --first-run brenvik.exe   a first start as a new user has it (no settings):
+// the preparation window, the wizard through its pages to "Fine", then the main window, closed
+// with Esci; the wizard's settings must then be in the registry.
+// Exit status 0 when everything held, 1 with the failures on the standard error.
+#include "dialogs/InstallWindow.h"
+#include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Desktop.h"
@@ -461,6 +467,91 @@ void scaledScreenStep(Model& model, const Folders& f) {
     }
 }
 
+// A visible window of the program's process with the given caption, or null.
+HWND findWindowOf(DWORD process, const std::wstring& caption) {
+    struct Search {
+        DWORD process;
+        const std::wstring& caption;
+        HWND found;
+    } search{process, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            wchar_t cls[64] = {};
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            GetClassNameW(window, cls, 64);
+            if (owner == s->process && std::wstring(cls) == L"BrenvikForm" && IsWindowVisible(window) &&
+                textOf(window) == s->caption) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring settingOf(const wchar_t* section, const wchar_t* key) {
+    wchar_t value[512] = {};
+    DWORD bytes = sizeof value;
+    const std::wstring path = std::wstring(L"Software\\Brenvik\\") + section;
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
+        return L"<none>";
+    return value;
+}
+
+int firstRun(const fs::path& exe) {
+    Model model;
+    step("first start of " + exe.string());
+    if (settingOf(L"Primoavvio", L"eseguito") != L"<none>")
+        fail("the first-run marker is set before the first start");
+    Program program;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + exe.wstring() + L"\"";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &program.process)) {
+        fail("cannot start " + exe.string());
+        return 1;
+    }
+    const DWORD id = program.process.dwProcessId;
+    // The preparation window has no caption; it closes itself after a few seconds.
+    if (!waitFor([&] { return findWindowOf(id, widen(model.main.install.caption())) != nullptr; }, 60))
+        fail("the preparation window did not come up");
+    HWND wizard = nullptr;
+    const std::wstring wizardCaption = widen(model.main.wizard.caption());
+    if (!waitFor([&] { return (wizard = findWindowOf(id, wizardCaption)) != nullptr; }, 60)) {
+        fail("the wizard did not come up");
+    } else {
+        step("the wizard: Avanti four times, then Fine");
+        HWND avanti = findControl(wizard, idOf(model.main.wizard, "avanti"));
+        HWND fine = findControl(wizard, idOf(model.main.wizard, "fine"));
+        for (int i = 0; i < 4; ++i) {
+            if (IsWindowEnabled(fine))
+                fail("Fine is enabled before the last page");
+            click(avanti);
+            WaitForInputIdle(program.process.hProcess, 5000);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        if (!waitFor([&] { return IsWindowEnabled(fine) != FALSE; }, 10))
+            fail("Fine is still disabled after four Avanti");
+        click(fine);
+    }
+    step("the main window, closed with Esci");
+    if (!waitFor([&] { return (program.main = findWindowOf(id, widen(model.main.caption()))) != nullptr; }, 60)) {
+        fail("the main window did not come up");
+        TerminateProcess(program.process.hProcess, 1);
+        return 1;
+    }
+    quit(program, [&] { click(findControl(program.main, idOf(model.main, "esci"))); });
+    if (settingOf(L"Primoavvio", L"eseguito") != L"1")
+        fail("the wizard did not mark the first run as done");
+    if (settingOf(L"Destinazione", L"dir") != L"C:\\myfiles")
+        fail("the wizard stored the destination \"" + narrow(settingOf(L"Destinazione", L"dir")) + "\"");
+    return failures == 0 ? 0 : 1;
+}
+
 int run(const fs::path& exe, const fs::path& root, bool scaled) {
     Model model;
     const Folders f{exe, root, root / L"src", root / L"out"};
@@ -504,12 +595,15 @@ int run(const fs::path& exe, const fs::path& root, bool scaled) {
 
 int main(int argc, char* argv[]) {
     const bool scaled = argc == 4 && std::string(argv[3]) == "--at-144-dpi";
+    const bool first = argc == 3 && std::string(argv[1]) == "--first-run";
     if (argc != 3 && !scaled) {
-        std::fprintf(stderr, "usage: %s brenvik.exe folder [--at-144-dpi]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s brenvik.exe folder [--at-144-dpi]\n       %s --first-run brenvik.exe\n",
+                     argv[0], argv[0]);
         return 2;
     }
     try {
-        const int status = run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
+        const int status =
+            first ? firstRun(fs::absolute(argv[2])) : run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
         std::printf(status == 0 ? "PASSED\n" : "FAILED\n");
         return status;
     } catch (const std::exception& e) {
