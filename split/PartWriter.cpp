@@ -85,21 +85,26 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
 
     // A part is written under a temporary name and takes its own only once it is on the disk, so
     // a part under its name is always complete, whenever the split stops. The parts are flushed
-    // and named once all are written: flushing each while the next are copied stalls the disk's
-    // stream and cost half as much time again. Should the system run short of open files first,
-    // the parts written so far are settled then.
+    // once all are written (flushing each while the next are copied stalls the disk's stream and
+    // cost half as much time again), and named only once all are flushed, so that a split killed
+    // before its last milliseconds leaves no run of parts for the join to take for the whole.
+    // Should the system run short of open files first, the parts written so far are settled then.
     struct Pending {
         FileSystem::Temporary written;
         std::string part;
     };
     std::deque<Pending> settling;
     std::optional<Pending> writing;
-    auto settle = [&files, &settling] {
+    // The first part waiting takes its name; it must be on the disk already.
+    auto name = [&files, &settling] {
         Pending& p = settling.front();
-        p.written.file->sync();
         p.written.file->close();
         files.rename(p.written.path, p.part, FileSystem::Existing::Replace);
         settling.pop_front();
+    };
+    auto settle = [&settling, &name] {
+        settling.front().written.file->sync();
+        name();
     };
     auto createTemporary = [&files, &settling, &settle](const std::string& part) {
         try {
@@ -143,8 +148,10 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         if (source->read(&probe, 1) != 0)
             throw SplitAbort{SourceChanged};
         source->close();
+        for (Pending& p : settling)
+            p.written.file->sync();
         while (!settling.empty())
-            settle();
+            name();
         // Success is reported only for names that would survive a power cut.
         files.syncFolder(folder);
     } catch (...) {

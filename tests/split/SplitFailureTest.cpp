@@ -116,6 +116,7 @@ TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {
     Split s("film.avi", patternBytes(10000), 4);
     std::vector<std::string> log;
     s.app.files.flushes = &log;
+    s.app.files.beforeReplace = [&log](const std::string& path) { log.push_back("name " + path); };
     ControlRecorder status(s.m().infolabel, Property::Caption, log, [&] { return s.m().infolabel.caption(); });
     s.run();
     const auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
@@ -123,6 +124,8 @@ TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {
     ASSERT_LT(success, static_cast<long>(log.size())) << "the split succeeded";
     for (const std::string& file : {s.part(0), s.part(1), s.part(2), s.dest() + "\\"})
         EXPECT_LT(at("flush " + file), success) << file;
+    // A part takes its name only once every part is on the disk: killed before, no run is left.
+    EXPECT_LT(at("flush " + s.part(2)), at("name " + s.part(0)));
     EXPECT_LT(at("flush " + s.script()), static_cast<long>(log.size())) << "the script is flushed";
 }
 
