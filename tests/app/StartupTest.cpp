@@ -6,44 +6,39 @@
 namespace brenvik {
 namespace {
 
-TEST(StartupTest, ReturningUserStartsInTheStoredFolderWithTheInitialState) {
-    TestApp app;
-    MainWindow& m = app.startIn("c:\\dati");
-    for (const std::string& path : {m.dir.path(), m.list.path(), m.File2.path(), m.pathbar.text(), m.dir.toolTip()})
-        EXPECT_EQ(path, "c:\\dati");
-    EXPECT_EQ(m.grandezza, 512000);
-    EXPECT_FALSE(m.split.enabled());
-    EXPECT_TRUE(m.optionsfrm.loaded() && m.nomefile.loaded()) << "the dialogs load hidden with the main window";
-    EXPECT_FALSE(m.optionsfrm.visible());
-}
-
 TEST(StartupTest, TheStoredFolderRunsTheBrowsersHandlersEvenWhereTheListsAlreadyStand) {
-    // The lists start on c:\, the folder stored here.
-    TestApp app;
-    app.drives.write("c:\\p.000", "a");
-    app.drives.write("c:\\p.001", "b");
-    MainWindow& m = app.startIn("c:\\");
-    EXPECT_EQ(m.list.toolTip(), "") << "the file list's folder change ran";
-    EXPECT_EQ(m.File2.selCount(), 2) << "the search ran";
-    EXPECT_EQ(m.nomebase, "p");
-    EXPECT_EQ(m.infolabel.caption(), "Brenvik caricato!");
+    // The lists start on c:\ by design; a folder elsewhere changes them, c:\ itself does not.
+    for (const std::string folder : {"c:\\dati", "c:\\"}) {
+        TestApp app;
+        app.drives.makeFolders(folder);
+        app.drives.write(folder + (folder == "c:\\" ? "" : "\\") + "p.000", "a");
+        MainWindow& m = app.startIn(folder);
+        for (const std::string& path : {m.dir.path(), m.list.path(), m.File2.path(), m.pathbar.text(), m.dir.toolTip()})
+            EXPECT_EQ(path, folder);
+        EXPECT_EQ(m.list.toolTip(), "") << folder << ": the file list's folder change ran";
+        EXPECT_EQ(m.File2.selCount(), 1) << folder << ": the search ran";
+        EXPECT_EQ(m.nomebase, "p") << folder;
+        EXPECT_EQ(m.infolabel.caption(), "Brenvik caricato!");
+        EXPECT_EQ(m.grandezza, 512000);
+        EXPECT_FALSE(m.split.enabled());
+        EXPECT_TRUE(m.optionsfrm.loaded() && !m.optionsfrm.visible() && m.nomefile.loaded())
+            << "the dialogs load hidden with the main window";
+    }
 }
 
 TEST(StartupTest, MissingStoredFolderFallsBackSilently) {
-    TestApp app;
-    app.presetReturningUser();
-    app.store("path", "initialdir", "c:\\cancellata");
-    app.drives.makeFolders("c:\\windows\\desktop");
-    MainWindow& m = app.start();
-    EXPECT_EQ(m.pathbar.text(), "c:\\windows\\desktop");
-    EXPECT_EQ(app.setting("path", "initialdir"), "c:\\cancellata") << "the stored folder is not changed";
-    EXPECT_TRUE(app.desktop.boxes.empty());
-
-    TestApp bare;
-    bare.presetReturningUser();
-    bare.store("path", "initialdir", "c:\\cancellata");
-    MainWindow& b = bare.start();
-    EXPECT_EQ(b.dir.path(), "c:\\") << "without the fallback folder the root of c: is shown";
+    for (bool fallbackThere : {true, false}) {
+        TestApp app;
+        app.presetReturningUser();
+        app.store("path", "initialdir", "c:\\cancellata");
+        if (fallbackThere)
+            app.drives.makeFolders("c:\\windows\\desktop");
+        MainWindow& m = app.start();
+        EXPECT_EQ(m.dir.path(), fallbackThere ? "c:\\windows\\desktop" : "c:\\")
+            << "without the fallback folder the root of c: is shown";
+        EXPECT_EQ(app.setting("path", "initialdir"), "c:\\cancellata") << "the stored folder is not changed";
+        EXPECT_TRUE(app.desktop.boxes.empty());
+    }
 }
 
 TEST(StartupTest, StartupPictureShowsOnceAtTheFirstActivationUnlessTurnedOff) {
@@ -51,44 +46,38 @@ TEST(StartupTest, StartupPictureShowsOnceAtTheFirstActivationUnlessTurnedOff) {
     app.store("Primoavvio", "eseguito", "1");
     MainWindow& m = app.start();
     EXPECT_EQ(app.desktop.count("show mainform"), 1);
-    EXPECT_EQ(app.desktop.beeps, 1);
-    auto first = std::find(app.desktop.log.begin(), app.desktop.log.end(), "pause 100");
-    auto picture = std::find(app.desktop.log.begin(), app.desktop.log.end(), "show mainform");
-    EXPECT_LT(first, picture) << "the window paints first";
+    EXPECT_EQ(app.desktop.count("beep"), 1);
+    const auto& log = app.desktop.log;
+    EXPECT_LT(std::find(log.begin(), log.end(), "pause 100"), std::find(log.begin(), log.end(), "show mainform"))
+        << "the window paints first";
     // Coming back from another window does not show it again.
     app.desktop.onModal("aboutform", [](Form& f) { f.hide(); });
     m.about.click();
     EXPECT_EQ(app.desktop.count("show mainform"), 1);
-
     TestApp off;
     off.startIn();
     EXPECT_EQ(off.desktop.count("show mainform"), 0);
 }
 
-TEST(StartupTest, ClosingSavesTheFolderFirstThenAsks) {
-    TestApp app;
-    app.drives.makeFolders("c:\\dove");
-    MainWindow& m = app.startIn();
-    m.dir.setPath("c:\\dove");
-    app.desktop.answer(mb::IdNo);
-    m.userClose();
-    EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
-    EXPECT_TRUE(m.loaded());
-    EXPECT_EQ(app.setting("path", "initialdir"), "c:\\dove");
-
-    app.desktop.answer(mb::IdYes);
-    EXPECT_THROW(m.esci.click(), ProgramEnded);
-    EXPECT_TRUE(app.desktop.ended);
-}
-
-TEST(StartupTest, EndRequestedBySystemSavesTheFolderAndEndsWithoutAsking) {
-    TestApp app;
-    app.drives.makeFolders("c:\\dove");
-    MainWindow& m = app.startIn();
-    m.dir.setPath("c:\\dove");
-    EXPECT_THROW(m.lifecycle.endRequested(), ProgramEnded);
-    EXPECT_TRUE(app.desktop.boxes.empty());
-    EXPECT_EQ(app.setting("path", "initialdir"), "c:\\dove");
+TEST(StartupTest, ClosingSavesTheFolderFirstThenAsksUnlessTheSystemEndsIt) {
+    for (bool bySystem : {false, true}) {
+        TestApp app;
+        app.drives.makeFolders("c:\\dove");
+        MainWindow& m = app.startIn();
+        m.dir.setPath("c:\\dove");
+        if (bySystem) {
+            EXPECT_THROW(m.lifecycle.endRequested(), ProgramEnded);
+            EXPECT_TRUE(app.desktop.boxes.empty()) << "no one is there to answer";
+        } else {
+            app.desktop.answer(mb::IdNo);
+            m.userClose();
+            EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
+            EXPECT_TRUE(m.loaded());
+            app.desktop.answer(mb::IdYes);
+            EXPECT_THROW(m.esci.click(), ProgramEnded);
+        }
+        EXPECT_EQ(app.setting("path", "initialdir"), "c:\\dove");
+    }
 }
 
 } // namespace

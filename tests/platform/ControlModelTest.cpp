@@ -75,7 +75,12 @@ TEST(ControlModelTest, OptionsScrollBarAndTypingKeepTheirRules) {
     EXPECT_THROW(s.spin.setValue(1001), RuntimeError);
 
     s.box.setSelStart(6);
+    EXPECT_EQ(s.mirror.editLimit(3), 32767) << "no limit set";
+    s.mirror.setMaxLength(7);
+    EXPECT_EQ(s.mirror.editLimit(3), 7);
+    EXPECT_EQ(s.mirror.editLimit(12), 12) << "an edit control keeps a longer text set from code";
     s.box.setMaxLength(7);
+    EXPECT_EQ(s.box.editLimit(3), 32767) << "the model limits the typing of a box whose keys it watches";
     s.box.userKey('C', "c");
     s.box.userKey('D', "d");
     EXPECT_EQ(s.box.text(), "designc") << "a character past the length is refused";
@@ -85,17 +90,6 @@ TEST(ControlModelTest, OptionsScrollBarAndTypingKeepTheirRules) {
     EXPECT_EQ(s.log, (Log{"load", "b", "a", "spin:1000", "key 67", "box:designc", "mirror:designc!", "box done",
                           "key 68", "key 8"}))
         << "unchecking raises no click; a locked box still hears its keys";
-}
-
-TEST(ControlModelTest, AnEditControlLimitsTypingOnlyWhereTheModelDoesNot) {
-    TestApp app;
-    Sample s(app.platform);
-    EXPECT_EQ(s.mirror.editLimit(3), 32767) << "no limit set";
-    s.mirror.setMaxLength(7);
-    EXPECT_EQ(s.mirror.editLimit(3), 7);
-    EXPECT_EQ(s.mirror.editLimit(12), 12) << "a longer text set from code is not cut";
-    s.box.setMaxLength(7);
-    EXPECT_EQ(s.box.editLimit(3), 32767) << "the model limits the typing of a box whose keys it watches";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/RuntimeError.h"
+#include "platform/WinPath.h"
 #include "support/HostFaults.h"
 #include "support/TestDrives.h"
 
@@ -8,6 +9,8 @@
 
 namespace brenvik {
 namespace {
+
+namespace sfs = std::filesystem;
 
 TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     TestDrives d;
@@ -32,59 +35,75 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     HostFileSystem& fs = d.fs();
     d.makeFolders("c:\\esiste");
     d.write("c:\\file", "x");
+    d.write("c:\\altro", "y");
     EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\esiste"); }), err::PathFileAccess);
     EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\manca\\sotto"); }), err::PathNotFound);
     EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\file\\sotto"); }), err::PathNotFound);
     EXPECT_EQ(failureOf([&] { fs.openRead("c:\\nessuno.txt"); }), err::FileNotFound);
     EXPECT_EQ(failureOf([&] { fs.openRead("c:\\manca\\nessuno.txt"); }), err::PathNotFound);
-    EXPECT_EQ(failureOf([&] { fs.create("c:\\esiste"); }), err::PathFileAccess) << "a folder is no file";
-    EXPECT_EQ(failureOf([&] { fs.create("c:\\a*b"); }), err::BadFileNameOrNumber);
+    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\esiste"); }), err::PathFileAccess) << "a folder is no file";
+    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\" + std::string(256, 'x')); }), err::PathFileAccess);
+    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\a*b"); }), err::BadFileNameOrNumber);
+    EXPECT_EQ(failureOf([&] { fs.rename("c:\\file", "c:\\altro", FileSystem::Existing::Keep); }),
+              err::FileAlreadyExists);
+    EXPECT_EQ(d.read("c:\\altro"), "y") << "kept";
     EXPECT_EQ(failureOf([&] { fs.checkFolder("q:\\"); }), err::DeviceUnavailable);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("c:\\manca"); }), err::PathNotFound);
     d.mapDrive('e', d.under("nowhere"));
     EXPECT_EQ(failureOf([&] { fs.checkFolder("e:\\"); }), err::DiskNotReady) << "a drive whose folder is gone";
     PermissionBitsApply bits;
-    if (rightsAreEnforced()) {
-        namespace sfs = std::filesystem;
-        d.write("c:\\sola-lettura.txt", "x");
-        sfs::permissions(d.hostFile("c:\\sola-lettura.txt"),
-                         sfs::perms::owner_write | sfs::perms::group_write | sfs::perms::others_write,
-                         sfs::perm_options::remove);
-        EXPECT_EQ(failureOf([&] { fs.create("c:\\sola-lettura.txt"); }), err::PermissionDenied);
+    if (!rightsAreEnforced())
+        return;
+    // A file its owner made read-only is never replaced, as writing into it never could be.
+    sfs::permissions(d.hostFile("c:\\altro"), sfs::perms::owner_read);
+    EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\file", "c:\\altro"); }), err::PermissionDenied);
+    EXPECT_EQ(d.read("c:\\altro"), "y");
 #ifndef _WIN32
-        // Windows keeps no write right on a folder: its read-only mark stops nobody.
-        d.makeFolders("c:\\chiusa");
-        sfs::permissions(d.hostFile("c:\\chiusa"), sfs::perms::owner_read | sfs::perms::owner_exec);
-        EXPECT_EQ(failureOf([&] { fs.create("c:\\chiusa\\x"); }), err::PermissionDenied);
+    // Windows keeps no write right on a folder: its read-only mark stops nobody.
+    d.makeFolders("c:\\chiusa");
+    sfs::permissions(d.hostFile("c:\\chiusa"), sfs::perms::owner_read | sfs::perms::owner_exec);
+    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\chiusa\\x"); }), err::PermissionDenied);
 #endif
-    }
 }
 
-TEST(FileSystemTest, CreateEmptiesAFileAndReplaceSwapsInTheNewBytesButNeverOverAReadOnlyFile) {
+// What the split and the join write goes under a temporary name and takes its own in one step.
+TEST(FileSystemTest, TemporariesTakeTheirNameInOneStepAndOnlyAbandonedOnesAreRemoved) {
     TestDrives d;
     HostFileSystem& fs = d.fs();
-    d.write("c:\\a.bin", "a long old content");
-    auto f = fs.create("c:\\a.bin");
-    f->write("new", 3);
-    f->close();
-    EXPECT_EQ(d.read("c:\\a.bin"), "new");
-    EXPECT_TRUE(fs.sameFile("c:\\a.bin", "C:\\.\\x\\..\\a.bin"));
-    EXPECT_FALSE(fs.sameFile("c:\\a.bin", "c:\\b.bin"));
+    d.write("c:\\out.bin", "old");
+    FileSystem::Temporary written = fs.createTemporary("c:\\out.bin");
+    FileSystem::Temporary open = fs.createTemporary("c:\\out.bin");
+    EXPECT_NE(written.path, open.path);
+    for (const std::string& path : {written.path, open.path})
+        EXPECT_TRUE(winpath::isTemporaryName(path.substr(3))) << path;
+    written.file->write("new", 3);
+    written.file->close();
+#ifndef _WIN32
+    // A link of the name is replaced as a name; what it points to is never written.
+    d.write("c:\\altrove", "intatto");
+    sfs::remove(d.hostFile("c:\\out.bin"));
+    sfs::create_symlink(d.hostFile("c:\\altrove"), d.hostFile("c:\\out.bin"));
+#endif
+    fs.rename(written.path, "c:\\out.bin", FileSystem::Existing::Replace);
+    EXPECT_EQ(d.read("c:\\out.bin"), "new");
+    EXPECT_TRUE(sfs::is_regular_file(sfs::symlink_status(d.hostFile("c:\\out.bin"))));
+    EXPECT_TRUE(fs.sameFile("c:\\out.bin", "C:\\.\\x\\..\\out.bin"));
+    EXPECT_FALSE(fs.sameFile("c:\\out.bin", "c:\\nessuno.bin"));
 
-    d.write("c:\\vecchio", "vecchio");
-    d.write("c:\\nuovo", "nuovo");
-    fs.replaceFile("c:\\nuovo", "c:\\vecchio");
-    EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
-    EXPECT_FALSE(d.exists("c:\\nuovo"));
-
-    PermissionBitsApply bits;
-    if (!rightsAreEnforced())
-        GTEST_SKIP() << "this user writes past a file's read-only mark";
-    d.write("c:\\nuovo", "nuovo");
-    std::filesystem::permissions(d.hostFile("c:\\vecchio"), std::filesystem::perms::owner_read);
-    EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\nuovo", "c:\\vecchio"); }), err::PermissionDenied);
-    EXPECT_EQ(d.read("c:\\vecchio"), "nuovo");
-    EXPECT_TRUE(d.exists("c:\\nuovo"));
+    // A temporary whose writer still runs stays; one no run holds any more goes.
+    d.write("c:\\" + winpath::temporaryName(7), "left by a killed run");
+    fs.removeAbandonedTemporaries("c:\\");
+    std::vector<std::string> kept = {"out.bin", open.path.substr(3)};
+    std::vector<std::string> gone = {"out.bin"};
+#ifndef _WIN32
+    kept.insert(kept.begin(), "altrove");
+    gone.insert(gone.begin(), "altrove");
+    EXPECT_EQ(d.read("c:\\altrove"), "intatto");
+#endif
+    EXPECT_EQ(fs.files("c:\\"), kept);
+    open.file->close();
+    fs.removeAbandonedTemporaries("c:\\");
+    EXPECT_EQ(fs.files("c:\\"), gone);
 }
 
 // The kernel's file-to-file copy, within one file system and, through the buffer, from another.
@@ -94,7 +113,6 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
     const std::string bytes = patternBytes(300000, 3);
     d.write("c:\\src.bin", bytes);
     // Memory on Linux, a second file system beside the temporary one; a host without it skips it.
-    namespace sfs = std::filesystem;
     const sfs::path shm = sfs::path("/dev/shm") / ("brenvik-copy-" + std::to_string(std::random_device{}()));
     std::error_code ec;
     const bool haveShm = sfs::create_directory(shm, ec) && !ec;
@@ -105,12 +123,12 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
         if (target[0] == 's' && !haveShm)
             continue;
         auto in = fs.openRead("c:\\src.bin");
-        auto out = fs.create(target);
-        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 200000u) << target;
-        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
-        EXPECT_EQ(out->copyFrom(*in, buffer.data(), 200000), 0u) << target;
-        out->close();
-        EXPECT_EQ(d.read(target), bytes) << target;
+        FileSystem::Temporary out = fs.createTemporary(target);
+        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 200000u) << target;
+        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
+        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 0u) << target;
+        out.file->close();
+        EXPECT_EQ(d.read(out.path), bytes) << target;
     }
     if (haveShm)
         sfs::remove_all(shm, ec);

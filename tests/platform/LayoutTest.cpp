@@ -18,59 +18,55 @@ protected:
     void design() override { label.setCaption("Parti"); }
 };
 
-// Text 50 wide in a font whose lines are 13 high, 15 apart.
-constexpr TextMeasure Text{false, 50, 13, 13, 15};
-
-int neverAsked(int) {
-    ADD_FAILURE() << "the wrapped height was asked for a label that does not wrap";
-    return 0;
-}
-
-TEST(LayoutTest, ALabelSizedToItsTextTakesItsWidthAndAtLeastItsHeight) {
-    TestApp app;
-    LabelForm form(app.platform);
-    form.label.setAutoSize(true);
-    EXPECT_EQ(placeLabel(form.label, {10, 20, 200, 5}, Text, neverAsked).rect, (PixelRect{10, 20, 51, 13}))
-        << "narrower than designed, one pixel past the text";
-    EXPECT_EQ(placeLabel(form.label, {10, 20, 20, 40}, Text, neverAsked).rect, (PixelRect{10, 20, 51, 40}));
-    TextMeasure none = Text;
+TEST(LayoutTest, LabelsGrowToTheirTextOnTheSideTheirAlignmentLeavesFreeOrDownWhenTheyWrap) {
+    // Text 50 wide in a font whose lines are 13 high, 15 apart; wrapped at any width, 52 high.
+    const TextMeasure text{false, 50, 13, 13, 15};
+    TextMeasure none = text;
     none.empty = true;
-    EXPECT_EQ(placeLabel(form.label, {10, 20, 20, 40}, none, neverAsked).rect.width, 0);
-}
-
-TEST(LayoutTest, AOneLineLabelGrowsOnTheSideItsAlignmentLeavesFree) {
+    struct Case {
+        const char* label;
+        bool autoSize, wordWrap;
+        Align align;
+        PixelRect designed;
+        const TextMeasure& measure;
+        PixelRect placed;
+        bool wraps;
+    };
+    const Case cases[] = {
+        {"sized to its text", true, true, Align::Left, {10, 20, 200, 5}, text, {10, 20, 51, 13}, false},
+        {"sized, never below its height", true, true, Align::Left, {10, 20, 20, 40}, text, {10, 20, 51, 40}, false},
+        {"sized to no text", true, true, Align::Left, {10, 20, 20, 40}, none, {10, 20, 0, 40}, false},
+        // 29 pixels short of the text and its extra pixel: one line, as 20 < 2 * 15.
+        {"one line, left", false, true, Align::Left, {100, 50, 22, 20}, text, {100, 50, 51, 20}, false},
+        {"one line, centred (odd pixel right)",
+         false,
+         true,
+         Align::Center,
+         {100, 50, 22, 20},
+         text,
+         {86, 50, 51, 20},
+         false},
+        {"one line, right", false, true, Align::Right, {100, 50, 22, 20}, text, {71, 50, 51, 20}, false},
+        {"wide enough: a line high", false, true, Align::Left, {100, 50, 300, 8}, text, {100, 50, 300, 13}, false},
+        {"wraps and grows down", false, true, Align::Left, {0, 0, 30, 30}, text, {0, 0, 30, 52}, true},
+        {"wraps, tall enough", false, true, Align::Left, {0, 0, 30, 60}, text, {0, 0, 30, 60}, true},
+        {"does not wrap: cut", false, false, Align::Left, {0, 0, 30, 30}, text, {0, 0, 30, 30}, false},
+    };
     TestApp app;
-    LabelForm form(app.platform);
-    // 29 pixels short of the text and its extra pixel: one line, as 20 < 2 * 15.
-    const PixelRect designed{100, 50, 22, 20};
-    const LabelPlace left = placeLabel(form.label, designed, Text, neverAsked);
-    EXPECT_EQ(left.rect, (PixelRect{100, 50, 51, 20}));
-    EXPECT_FALSE(left.wraps);
-    form.label.setAlignment(Align::Center);
-    EXPECT_EQ(placeLabel(form.label, designed, Text, neverAsked).rect, (PixelRect{86, 50, 51, 20}))
-        << "the odd pixel goes to the right";
-    form.label.setAlignment(Align::Right);
-    EXPECT_EQ(placeLabel(form.label, designed, Text, neverAsked).rect, (PixelRect{71, 50, 51, 20}));
-    EXPECT_EQ(placeLabel(form.label, {100, 50, 300, 8}, Text, neverAsked).rect, (PixelRect{100, 50, 300, 13}))
-        << "wide enough already: only as high as a line";
-}
-
-TEST(LayoutTest, ATallerLabelKeepsItsWidthAndGrowsDownOnlyWhenItWraps) {
-    TestApp app;
-    LabelForm form(app.platform);
-    int askedWidth = -1;
-    const LabelPlace wrapped = placeLabel(form.label, {0, 0, 30, 30}, Text, [&](int width) {
-        askedWidth = width;
-        return 52;
-    });
-    EXPECT_EQ(wrapped.rect, (PixelRect{0, 0, 30, 52}));
-    EXPECT_TRUE(wrapped.wraps);
-    EXPECT_EQ(askedWidth, 30);
-    EXPECT_EQ(placeLabel(form.label, {0, 0, 30, 60}, Text, [](int) { return 52; }).rect, (PixelRect{0, 0, 30, 60}));
-    form.label.setWordWrap(false);
-    const LabelPlace cut = placeLabel(form.label, {0, 0, 30, 30}, Text, neverAsked);
-    EXPECT_EQ(cut.rect, (PixelRect{0, 0, 30, 30}));
-    EXPECT_FALSE(cut.wraps);
+    for (const Case& c : cases) {
+        LabelForm form(app.platform);
+        form.label.setAutoSize(c.autoSize);
+        form.label.setWordWrap(c.wordWrap);
+        form.label.setAlignment(c.align);
+        int askedWidth = -1;
+        const LabelPlace place = placeLabel(form.label, c.designed, c.measure, [&](int width) {
+            askedWidth = width;
+            return 52;
+        });
+        EXPECT_EQ(place.rect, c.placed) << c.label;
+        EXPECT_EQ(place.wraps, c.wraps) << c.label;
+        EXPECT_EQ(askedWidth, c.wraps ? c.designed.width : -1) << c.label << ": the wrapped height is asked only then";
+    }
 }
 
 TEST(LayoutTest, IndicatorButtonsGrowAboutTheirMiddleAndImagesToTheirPicture) {

@@ -49,22 +49,12 @@ TEST(SplitCommandTest, RefusalsWriteNothingAndOpenNothing) {
 }
 
 TEST(SplitCommandTest, DestinationIsReachedWhateverItsSpellingAndTheFileManagerOpensThere) {
-    // Empty: beside the source.
+    // Stored empty, as the destination dialog then shows it: beside the source, no folder made,
+    // and an earlier set there goes with its 000.
     Split s("film.avi", patternBytes(10000), 4);
-    s.m().optionsfrm.outputdir.setText("");
     s.app.store("opzioni", "cartsplit", "1");
-    s.run();
-    EXPECT_FALSE(s.app.drives.exists("c:\\myfiles"));
-    EXPECT_EQ(joinParts(s.app.drives, "c:\\src\\film.avi.", 3), s.source);
-    EXPECT_TRUE(s.app.drives.exists("c:\\src\\Assembla[film.avi].bat"));
-    EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
-    EXPECT_EQ(s.app.launcher.started, std::vector<std::string>{"explorer.exe c:\\src\\"});
-
-    // Stored empty, as the destination dialog then shows it: beside the source too, no folder.
     s.app.store("Destinazione", "dir", "");
-    s.app.launcher.started.clear();
     clickFile(s.m(), "film.avi");
-    EXPECT_EQ(s.m().optionsfrm.outputdir.text(), "");
     std::string shown = "<not shown>";
     s.app.desktop.onModal("optionsfrm", [&shown](Form& f) {
         auto& dialog = static_cast<DestinationDialog&>(f);
@@ -72,12 +62,15 @@ TEST(SplitCommandTest, DestinationIsReachedWhateverItsSpellingAndTheFileManagerO
         dialog.annulla.userClick();
     });
     s.m().options.userClick();
-    EXPECT_EQ(shown, "") << "the dialog shows it as stored";
-    s.app.drives.write("c:\\src\\film.avi.003", "serie precedente");
+    EXPECT_EQ(shown, "");
+    for (const char* earlier : {"000", "001", "002", "003"})
+        s.app.drives.write("c:\\src\\film.avi." + std::string(earlier), "serie precedente");
     s.run();
     EXPECT_FALSE(s.app.drives.exists("c:\\myfiles"));
-    EXPECT_FALSE(s.app.drives.exists("c:\\src\\film.avi.003")) << "the earlier set went with its 000";
+    EXPECT_FALSE(s.app.drives.exists("c:\\src\\film.avi.003"));
     EXPECT_EQ(joinParts(s.app.drives, "c:\\src\\film.avi.", 3), s.source);
+    EXPECT_TRUE(s.app.drives.exists("c:\\src\\Assembla[film.avi].bat"));
+    EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
     EXPECT_EQ(s.app.launcher.started, std::vector<std::string>{"explorer.exe c:\\src\\"});
 
     // With a final separator, read afresh.

@@ -69,12 +69,10 @@ void ScriptedDesktop::pause(int milliseconds) {
 
 void ScriptedDesktop::beep() {
     log.emplace_back("beep");
-    ++beeps;
 }
 
 void ScriptedDesktop::endProgram() {
     log.emplace_back("end");
-    ended = true;
     throw ProgramEnded{};
 }
 

@@ -33,8 +33,6 @@ public:
     // "end", in the order they happened.
     std::vector<std::string> log;
     std::vector<int> pauses;
-    int beeps = 0;
-    bool ended = false;
     // Runs at every yield, as the user acting while the program waits on the event queue.
     std::function<void()> onYield;
 
