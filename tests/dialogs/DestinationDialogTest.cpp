@@ -12,25 +12,36 @@ void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialo
     m.options.click();
 }
 
-TEST(DestinationDialogTest, TypedPathIsStoredAsTypedAndItsMissingLevelsAreCreatedUpToAnExistingOne) {
+TEST(DestinationDialogTest, OkStoresTheTextAsItStandsAndCreatesItsLevelsUpToAnExistingOne) {
     struct Case {
-        const char* typed;
+        const char* typed; // nothing: Resetta, which shows the default
+        bool ok;
+        const char* stored;
         const char* created;
         const char* absent; // the deeper levels wait for the split
     };
-    for (const Case& c : {Case{"d:\\parti\\uno", "d:\\parti\\uno", nullptr},
-                          Case{"c:\\myfiles\\nuova\\sotto", "c:\\myfiles", "c:\\myfiles\\nuova"}}) {
+    for (const Case& c : {Case{"d:\\parti\\uno", true, "d:\\parti\\uno", "d:\\parti\\uno", nullptr},
+                          Case{"c:\\dati\\nuova\\sotto", true, "c:\\dati\\nuova\\sotto", "c:\\dati", "c:\\dati\\nuova"},
+                          Case{nullptr, true, "c:\\myfiles", "c:\\myfiles", nullptr},
+                          Case{nullptr, false, "d:\\dati", nullptr, "c:\\myfiles"}}) {
         TestApp app;
-        app.drives.makeFolders("c:\\myfiles");
+        app.drives.makeFolders("c:\\dati");
+        app.store("Destinazione", "dir", "d:\\dati");
         MainWindow& m = app.startIn();
         openDialog(app, m, [&c](DestinationDialog& d) {
-            d.outputdir.userEdit(c.typed);
-            d.ok.userClick();
+            if (c.typed) {
+                d.outputdir.userEdit(c.typed);
+            } else {
+                d.reset.userClick();
+                EXPECT_EQ(d.outputdir.text(), "c:\\myfiles");
+            }
+            (c.ok ? d.ok : d.annulla).userClick();
         });
-        EXPECT_EQ(app.setting("Destinazione", "dir"), c.typed);
-        EXPECT_TRUE(app.drives.isFolder(c.created)) << c.typed;
-        EXPECT_TRUE(!c.absent || !app.drives.exists(c.absent)) << c.typed;
-        EXPECT_TRUE(app.desktop.boxes.empty()) << c.typed;
+        const std::string label = c.typed ? c.typed : "Resetta";
+        EXPECT_EQ(app.setting("Destinazione", "dir"), c.stored) << label;
+        EXPECT_TRUE(!c.created || app.drives.isFolder(c.created)) << label;
+        EXPECT_TRUE(!c.absent || !app.drives.exists(c.absent)) << label;
+        EXPECT_TRUE(app.desktop.boxes.empty()) << label;
     }
 }
 
@@ -50,21 +61,6 @@ TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) 
         EXPECT_EQ(app.desktop.count("box Percorso non valido!"), 1) << typed;
         EXPECT_EQ(app.setting("Destinazione", "dir"), "<absent>") << typed;
         EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "annulla brings the stored value back";
-    }
-}
-
-TEST(DestinationDialogTest, ResetShowsTheDefaultWhichOnlyOkStores) {
-    for (bool ok : {false, true}) {
-        TestApp app;
-        app.store("Destinazione", "dir", "d:\\dati");
-        MainWindow& m = app.startIn();
-        openDialog(app, m, [ok](DestinationDialog& d) {
-            d.reset.userClick();
-            EXPECT_EQ(d.outputdir.text(), "c:\\myfiles");
-            (ok ? d.ok : d.annulla).userClick();
-        });
-        EXPECT_EQ(app.setting("Destinazione", "dir"), ok ? "c:\\myfiles" : "d:\\dati");
-        EXPECT_EQ(app.drives.isFolder("c:\\myfiles"), ok);
     }
 }
 

@@ -33,13 +33,6 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
     const Case cases[] = {
         {"the script refused", [](Split& s) { s.app.files.beforeCreate = failOn(".bat", err::PermissionDenied); },
          mb::IdCancel, "Autorizzazione negata", 3},
-        {"an earlier set being replaced",
-         [](Split& s) {
-             s.run();
-             splittest::setSizeKb(s.m(), 2);
-             s.app.files.beforeWrite = failOn(".003", err::DiskFull);
-         },
-         mb::IdOK, "Disco pieno", 3},
         {"a part that cannot reach the disk, the ones after it complete",
          [](Split& s) { s.app.files.beforeSync = failOn(".001", err::DeviceIo); }, mb::IdOK, "DEVICE", 1},
         {"a source that grows once its first block is read",
@@ -73,7 +66,6 @@ TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRun
         EXPECT_TRUE(s.app.launcher.started.empty()) << c.label;
 
         s.app.files.beforeCreate = nullptr;
-        s.app.files.beforeWrite = nullptr;
         s.app.files.afterRead = nullptr;
         s.app.files.beforeSync = nullptr;
         s.run();
