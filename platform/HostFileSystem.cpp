@@ -67,4 +67,14 @@ FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
     throw RuntimeError(err::TooManyFiles);
 }
 
+void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
+    std::string host;
+    try {
+        host = map(folder, Expect::Folder);
+    } catch (const RuntimeError&) {
+        return; // a folder that cannot be reached holds nothing to remove
+    }
+    removeAbandonedIn(host);
+}
+
 } // namespace brenvik

@@ -62,6 +62,8 @@ private:
     // `name`, and a new file `temporary` beside it, or nothing when that name is taken.
     bool canNameAFile(const std::string& host, const std::string& name);
     std::unique_ptr<File> createBeside(const std::string& host, const std::string& temporary);
+    // And of removeAbandonedTemporaries, in the host folder `host`.
+    void removeAbandonedIn(std::string host);
 
     DriveTable drives_;
     std::map<char, std::string> current_;

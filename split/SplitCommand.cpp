@@ -132,17 +132,13 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         removeIfPresent(p.files, cartdest + AssemblyScript::fileName(m.filesel));
         listRefresh.armed = true;
         PartWriter(p.files, m).CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, m.prefissodest);
-        if (!AssemblyScript(p.files, m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest)) {
-            // The parts are there but the split is not complete: the bar must not say it is.
-            m.setProgress(0, "0");
-            return Outcome::Done;
-        }
+        if (!AssemblyScript(p.files, m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest))
+            return interrupted(m.status()); // the script's own reason stands
+
     } catch (const RuntimeError& e) {
         return failed(e.number());
     } catch (const SplitAbort& abort) {
-        m.infolabel.setCaption(abort.status);
-        m.setProgress(0, "0");
-        return Outcome::Done;
+        return interrupted(abort.status);
     }
 
     if (Settings(p.settings).openAfterSplit()) {
@@ -158,8 +154,12 @@ SplitCommand::Outcome SplitCommand::failed(int number) {
     // message is an acknowledgement.
     if (answer == errore::Retry && !offersOnlyOk(number))
         return Outcome::TryAgain;
-    m.infolabel.setCaption("Split interrotto: " + describeError(number));
-    // The bar may have reached 100 before the script failed: it shows what stands, nothing.
+    return interrupted("Split interrotto: " + describeError(number));
+}
+
+SplitCommand::Outcome SplitCommand::interrupted(const std::string& status) {
+    m.infolabel.setCaption(status);
+    // The bar may have reached 100 before the script failed: a split that did not end shows none.
     m.setProgress(0, "0");
     return Outcome::Done;
 }

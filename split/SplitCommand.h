@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace brenvik {
 
@@ -27,6 +28,8 @@ private:
     enum class Outcome { Done, TryAgain };
     Outcome runOnce();
     Outcome failed(int number);
+    // Ends a split that did not complete: `status` says why, and the progress display is emptied.
+    Outcome interrupted(const std::string& status);
     void measureSourceAgain();
 
     MainWindow& m;

@@ -351,13 +351,7 @@ std::unique_ptr<File> HostFileSystem::createBeside(const std::string& host, cons
     return file;
 }
 
-void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
-    std::string host;
-    try {
-        host = map(folder, Expect::Folder);
-    } catch (const RuntimeError&) {
-        return;
-    }
+void HostFileSystem::removeAbandonedIn(std::string host) {
     DIR* dir = ::opendir(host.c_str());
     if (!dir)
         return;

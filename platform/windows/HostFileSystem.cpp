@@ -338,13 +338,7 @@ std::unique_ptr<File> HostFileSystem::createBeside(const std::string& host, cons
     return std::make_unique<Win32File>(h);
 }
 
-void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
-    std::string host;
-    try {
-        host = map(folder, Expect::Folder);
-    } catch (const RuntimeError&) {
-        return;
-    }
+void HostFileSystem::removeAbandonedIn(std::string host) {
     if (host.back() != '\\')
         host += '\\';
     WIN32_FIND_DATAW found{};
