@@ -60,11 +60,6 @@ public:
         return made;
     }
     std::unique_ptr<File> openRead(const std::string& path) override { return watched(inner_.openRead(path), path); }
-    std::unique_ptr<File> create(const std::string& path) override {
-        if (beforeCreate)
-            beforeCreate(path);
-        return watched(inner_.create(path), path);
-    }
 
 private:
     class Watched : public ForwardingFile {

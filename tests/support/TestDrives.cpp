@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <string>
 
 namespace brenvik {
 
@@ -14,24 +15,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A new folder "brenvik-test-" and six random letters in the host's temporary folder.
+// A new folder "brenvik-test-" and a random number in the host's temporary folder, with c and d.
 std::string makeTempRoot() {
-    std::random_device seed;
-    std::mt19937 random(seed());
-    const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = "brenvik-test-";
-        for (int i = 0; i < 6; ++i)
-            name += letters[random() % letters.size()];
-        const fs::path root = fs::temp_directory_path() / name;
-        if (fs::create_directory(root)) {
-            fs::create_directory(root / "c");
-            fs::create_directory(root / "d");
+    // The attempt keeps names apart should the random device repeat itself.
+    for (unsigned attempt = 0;; ++attempt) {
+        const fs::path root = fs::temp_directory_path() / ("brenvik-test-" + std::to_string(std::random_device{}()) +
+                                                           "-" + std::to_string(attempt));
+        if (fs::create_directory(root) && fs::create_directory(root / "c") && fs::create_directory(root / "d")) {
             const std::u8string text = root.u8string();
             return std::string(text.begin(), text.end());
         }
     }
-    throw std::runtime_error("no temporary folder");
 }
 
 DriveTable tableFor(const std::string& root) {
