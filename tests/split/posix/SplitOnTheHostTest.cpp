@@ -1,6 +1,9 @@
+#include "platform/WinPath.h"
 #include "split/SplitTestSupport.h"
 #include "support/HostFaults.h"
+#include "support/posix/KilledChild.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -80,6 +83,66 @@ TEST(SplitDiskFaultTest, ASourceWithoutReadPermissionWritesNothing) {
     EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
     EXPECT_TRUE(s.app.drives.fs().files(s.dest()).empty());
     EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
+}
+
+namespace fs = std::filesystem;
+
+TEST(SplitSurvivalTest, AKilledSplitLeavesNoPartUnderItsNameAndTheNextSplitClearsUp) {
+    // Twenty parts of 4 KB, killed for real as the last begins: the others are written, not yet
+    // on the disk, so none has its name.
+    Split s("film.avi", patternBytes(20 * 4096), 4);
+    killWhereItHalts([&s](const std::function<void()>& halt) {
+        s.app.files.beforeWrite = [&](const std::string& path, size_t) {
+            if (path == s.part(19))
+                halt();
+        };
+        s.run();
+    });
+    std::vector<std::string> left = s.app.drives.fs().files(s.dest());
+    EXPECT_EQ(left.size(), 20u);
+    for (const std::string& name : left)
+        EXPECT_TRUE(winpath::isTemporaryName(name)) << name;
+
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), " 20/ 20 files creati con  SUCCESSO");
+    left = s.app.drives.fs().files(s.dest());
+    EXPECT_EQ(left.size(), 21u) << "the parts and the script; the killed run's temporaries are gone";
+    EXPECT_EQ(left.front(), "Assembla[film.avi].bat");
+    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 20), s.source);
+}
+
+TEST(SplitSurvivalTest, ASecondSplitRemovesTheEarlierSetOfItsNameLinksAsLinksAndNothingElse) {
+    Split s("film.avi", patternBytes(3000000), 500);
+    s.run();
+    ASSERT_EQ(s.m().numparti, 6);
+    // In the earlier set, a link; beside it, a part out of its run, another file's part, a folder
+    // named like a part and a copy of the source; and a link of the script's name.
+    s.app.drives.makeFolders("c:\\fuori");
+    for (const char* victim : {"c:\\fuori\\a", "c:\\fuori\\script"})
+        s.app.drives.write(victim, "intatto");
+    fs::remove(s.app.drives.hostFile(s.part(1)));
+    fs::create_symlink(s.app.drives.hostFile("c:\\fuori\\a"), s.app.drives.hostFile(s.part(1)));
+    fs::remove(s.app.drives.hostFile(s.script()));
+    fs::create_symlink(s.app.drives.hostFile("c:\\fuori\\script"), s.app.drives.hostFile(s.script()));
+    s.app.drives.write(s.part(10), "fuori serie");
+    s.app.drives.write(s.dest() + "\\altro.bin.000", "altro");
+    s.app.drives.makeFolders(s.dest() + "\\film.avi.006");
+    s.app.drives.write(s.dest() + "\\film.avi", "copia");
+
+    splittest::setSizeKb(s.m(), 1024);
+    s.run();
+    ASSERT_EQ(s.m().numparti, 3);
+    EXPECT_EQ(s.app.drives.fs().files(s.dest()),
+              (std::vector<std::string>{"altro.bin.000", "Assembla[film.avi].bat", "film.avi", "film.avi.000",
+                                        "film.avi.001", "film.avi.002", "film.avi.010"}));
+    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3), s.source);
+    for (const std::string& written : {s.part(1), s.script()})
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(s.app.drives.hostFile(written)))) << written;
+    for (const char* victim : {"c:\\fuori\\a", "c:\\fuori\\script"})
+        EXPECT_EQ(s.app.drives.read(victim), "intatto") << victim;
+    EXPECT_TRUE(s.app.drives.isFolder(s.dest() + "\\film.avi.006"));
+    EXPECT_EQ(s.app.drives.read(s.part(10)), "fuori serie");
+    EXPECT_EQ(s.app.drives.read(s.dest() + "\\film.avi"), "copia");
 }
 
 } // namespace
