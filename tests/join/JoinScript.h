@@ -20,4 +20,19 @@ void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {},
 // (nothing detected) and selects them all.
 MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files);
 
+// Two sources of `bytes` each selected in c:\dati, to be joined into c:\myfiles.
+struct TwoSourceJoin {
+    explicit TwoSourceJoin(size_t bytes = 40000);
+
+    // Joins into c:\myfiles\`name`, answering Yes to the question whether to replace it when
+    // `replacing`. With `error` 0 the file must be created from both sources; otherwise the error
+    // box of that number must end the join, claiming nothing done. No temporary is left either way.
+    void join(const std::string& name, bool replacing, int error = 0);
+    // The program's temporaries in c:\myfiles.
+    std::vector<std::string> temporaries();
+
+    TestApp app;
+    const std::string first, second;
+};
+
 } // namespace brenvik
