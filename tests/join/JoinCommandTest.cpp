@@ -1,4 +1,5 @@
 #include "JoinScript.h"
+#include "join/AppendCopy.h"
 #include "platform/RuntimeError.h"
 
 #include <cstdio>
@@ -8,35 +9,31 @@
 namespace brenvik {
 namespace {
 
-TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoADestinationItCreates) {
-    TestApp app;
-    app.store("Destinazione", "dir", "c:\\uscita\\nuova");
-    const std::string a1 = patternBytes(5000, 1), a2 = patternBytes(7000, 2), a3 = patternBytes(3000, 3);
-    MainWindow& m = selectToJoin(app, {{"a1", a1}, {"a2", a2}, {"a3", a3}, {"altro", "non unire"}});
-    for (int i : {3, 0, 0})
-        m.File2.userClickItem(i);
-    answerName(app.desktop);
-    m.uniscifile.userClick();
-    EXPECT_EQ(app.drives.read("c:\\uscita\\nuova\\nuovofile.exe"), a1 + a2 + a3) << "in list order, levels made";
-    EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\uscita\\nuova\\nuovofile.exe");
-    EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe c:\\uscita\\nuova"});
+TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoTheStoredDestinationOrBesideItsParts) {
+    // The stored destination, whose missing levels are made, or none; the name typed, if any.
+    const std::pair<std::string, std::optional<std::string>> cases[] = {{"c:\\uscita\\nuova", {}}, {"", "unito.bin"}};
+    for (const auto& [stored, typed] : cases) {
+        TestApp app;
+        app.store("Destinazione", "dir", stored);
+        const std::string a1 = patternBytes(5000, 1), a2 = patternBytes(7000, 2), a3 = patternBytes(3000, 3);
+        MainWindow& m = selectToJoin(app, {{"a1", a1}, {"a2", a2}, {"a3", a3}, {"altro", "non unire"}});
+        for (int i : {3, 0, 0})
+            m.File2.userClickItem(i);
+        answerName(app.desktop, typed);
+        m.uniscifile.userClick();
+        const std::string folder = stored.empty() ? "c:\\dati" : stored;
+        const std::string out = folder + "\\" + typed.value_or("nuovofile.exe");
+        EXPECT_EQ(app.drives.read(out), a1 + a2 + a3) << "in list order";
+        EXPECT_EQ(m.infolabel.caption(), "File Creato in " + out);
+        EXPECT_FALSE(app.drives.exists("c:\\myfiles"));
+        EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe " + folder});
+    }
 }
 
-TEST(JoinCommandTest, AStoredEmptyDestinationPutsTheJoinedFileBesideItsParts) {
+TEST(JoinCommandTest, AnEmptyPartPartsAroundABlockAndADriveRootAsTheSourceFolder) {
     TestApp app;
-    app.store("Destinazione", "dir", "");
-    MainWindow& m = selectToJoin(app, {{"a", "uno"}, {"b", "due"}});
-    answerName(app.desktop, "unito.bin");
-    m.uniscifile.userClick();
-    EXPECT_EQ(app.drives.read("c:\\dati\\unito.bin"), "unodue");
-    EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\dati\\unito.bin");
-    EXPECT_FALSE(app.drives.exists("c:\\myfiles"));
-    EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe c:\\dati"});
-}
-
-TEST(JoinCommandTest, BlockBoundariesAnEmptyPartAndADriveRootAsTheSourceFolder) {
-    TestApp app;
-    const std::string p0 = patternBytes(8193, 4), p2 = patternBytes(8192, 5), p3 = patternBytes(1, 6);
+    constexpr size_t Block = AppendCopy::BlockSize;
+    const std::string p0 = patternBytes(Block + 1, 4), p2 = patternBytes(Block, 5), p3 = patternBytes(1, 6);
     app.drives.write("d:\\p.000", p0);
     app.drives.write("d:\\p.001", "");
     app.drives.write("d:\\p.002", p2);
@@ -74,24 +71,36 @@ TEST(JoinCommandTest, AnOutputNameThatCannotBeOpenedShowsTheJoinsErrorBoxAndWrit
     }
 }
 
-TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYes) {
-    for (int reply : {mb::IdYes, mb::IdNo}) {
+TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYesAndClosingTheNameDialogCancels) {
+    // 0: the user closes the name dialog from its frame instead of pressing OK.
+    const std::pair<int, std::string> cases[] = {
+        {mb::IdYes, "File Creato in c:\\myfiles\\out.bin"},
+        {mb::IdNo, "Unione annullata: il file c:\\myfiles\\out.bin non è stato sostituito."},
+        {0, "Unione annullata: nessun file è stato creato."}};
+    for (const auto& [reply, caption] : cases) {
         TestApp app;
         const std::string old = patternBytes(20000, 9);
         app.drives.makeFolders("c:\\myfiles");
         app.drives.write("c:\\myfiles\\out.bin", old);
         MainWindow& m = selectToJoin(app, {{"a", "corto"}, {"b", "-pezzo"}});
-        answerName(app.desktop, "out.bin");
-        app.desktop.answer(reply);
+        if (reply) {
+            answerName(app.desktop, "out.bin");
+            app.desktop.answer(reply);
+        } else {
+            app.desktop.onModal("nomefile", [](Form& f) {
+                static_cast<NameDialog&>(f).nf.userEdit("ripensato.bin");
+                f.userClose();
+            });
+        }
         m.uniscifile.userClick();
-        ASSERT_EQ(app.desktop.boxes.size(), 1u);
-        EXPECT_EQ(app.desktop.boxes[0].flags, mb::YesNo | mb::Question);
+        ASSERT_EQ(app.desktop.boxes.size(), reply ? 1u : 0u);
+        if (reply) {
+            EXPECT_EQ(app.desktop.boxes[0].flags, mb::YesNo | mb::Question);
+        }
         EXPECT_EQ(app.drives.read("c:\\myfiles\\out.bin"), reply == mb::IdYes ? "corto-pezzo" : old)
             << "no tail of the old file is left";
         EXPECT_EQ(app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"}) << "no temporary left";
-        EXPECT_EQ(m.infolabel.caption(),
-                  reply == mb::IdYes ? "File Creato in c:\\myfiles\\out.bin"
-                                     : "Unione annullata: il file c:\\myfiles\\out.bin non è stato sostituito.");
+        EXPECT_EQ(m.infolabel.caption(), caption);
     }
 }
 
@@ -122,18 +131,6 @@ TEST(JoinCommandTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
         for (int i = 0; i < (vanishes ? 2 : 3); ++i)
             EXPECT_EQ(app.drives.read("c:\\parti\\a.avi.00" + std::to_string(i)), patternBytes(300, i + 1u));
     }
-}
-
-TEST(JoinCommandTest, ClosingTheNameDialogFromItsFrameCancelsTheJoin) {
-    TestApp app;
-    MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
-    app.desktop.onModal("nomefile", [](Form& f) {
-        static_cast<NameDialog&>(f).nf.userEdit("ripensato.bin");
-        f.userClose();
-    });
-    m.uniscifile.userClick();
-    EXPECT_TRUE(!app.drives.exists("c:\\myfiles") || app.drives.fs().files("c:\\myfiles").empty());
-    EXPECT_EQ(m.infolabel.caption(), "Unione annullata: nessun file è stato creato.");
 }
 
 } // namespace
