@@ -42,6 +42,19 @@ MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, 
     return m;
 }
 
+void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts) {
+    MainWindow& m = app.startIn("c:\\src");
+    clickFile(m, name);
+    m.Text.setText(std::to_string(kb));
+    m.split.click();
+    ASSERT_EQ(m.numparti, parts);
+    m.dir.setPath("c:\\myfiles\\[" + name + "]");
+    enterJoinMode(app.desktop, m, parts);
+    answerName(app.desktop);
+    m.uniscifile.userClick();
+    ASSERT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
+}
+
 TwoSourceJoin::TwoSourceJoin(size_t bytes) : first(patternBytes(bytes, 1)), second(patternBytes(bytes, 2)) {
     selectToJoin(app, {{"a", first}, {"b", second}});
 }

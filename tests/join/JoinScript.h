@@ -20,6 +20,10 @@ void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {},
 // (nothing detected) and selects them all.
 MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files);
 
+// `name` in c:\src split through the window at `kb`, then joined back from the parts' folder
+// under the name the detection proposes, into c:\myfiles.
+void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts);
+
 // Two sources of `bytes` each selected in c:\dati, to be joined into c:\myfiles.
 struct TwoSourceJoin {
     explicit TwoSourceJoin(size_t bytes = 40000);
