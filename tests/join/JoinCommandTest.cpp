@@ -54,20 +54,14 @@ TEST(JoinCommandTest, AnOutputNameThatCannotBeOpenedShowsTheJoinsErrorBoxAndWrit
     for (char c : std::string(":*?\"<>|"))
         cases.push_back({std::string("out") + c + "bin", 52});
     for (const auto& [name, number] : cases) {
-        TestApp app;
-        app.drives.makeFolders("c:\\myfiles\\cartella");
-        MainWindow& m = selectToJoin(app, {{"uno", "uno"}});
-        answerName(app.desktop, name);
-        app.desktop.answer(mb::IdOK);
-        m.uniscifile.userClick();
-        ASSERT_EQ(app.desktop.boxes.size(), 1u) << name;
-        EXPECT_EQ(app.desktop.boxes[0].text, "Errore numero " + std::to_string(number) + ":" + describeError(number))
-            << name;
-        EXPECT_EQ(m.infolabel.caption(), "Seleziona i File da Unire e Premi Unisci!") << "the status is not changed";
+        SCOPED_TRACE(name);
+        TwoSourceJoin j;
+        j.app.drives.makeFolders("c:\\myfiles\\cartella");
+        j.join(name, false, number);
         std::vector<std::string> left;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(app.drives.host("c:\\myfiles")))
+        for (const auto& e : std::filesystem::recursive_directory_iterator(j.app.drives.host("c:\\myfiles")))
             left.push_back(e.path().filename().string());
-        EXPECT_EQ(left, std::vector<std::string>{"cartella"}) << name;
+        EXPECT_EQ(left, std::vector<std::string>{"cartella"});
     }
 }
 

@@ -36,6 +36,9 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
              };
          },
          err::InputPastEnd},
+        // As on a read-only disk, even after the user's Yes.
+        {"a folder that takes no new file, replacing", true,
+         [&](TestApp& app) { app.files.beforeCreate = refuse(err::PermissionDenied); }, err::PermissionDenied},
         {"a file that may not be replaced", true,
          [&](TestApp& app) { app.files.beforeReplace = refuse(err::PermissionDenied); }, err::PermissionDenied},
     };
@@ -54,6 +57,7 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
             EXPECT_FALSE(j.app.drives.exists(out));
 
         // Once the fault is gone the same join succeeds, which it could not with a source harmed.
+        j.app.files.beforeCreate = {};
         j.app.files.beforeWrite = {};
         j.app.files.beforeSync = {};
         j.app.files.beforeReplace = {};
