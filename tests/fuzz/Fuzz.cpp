@@ -246,19 +246,7 @@ void assemblyScript(const std::string& input) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
-    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    switch (data[0] % 4) {
-    case 0:
-        settingsFile(input);
-        break;
-    case 1:
-        partSizeKeys(input);
-        break;
-    case 2:
-        partDetection(input);
-        break;
-    default:
-        assemblyScript(input);
-    }
+    static void (*const routines[])(const std::string&) = {settingsFile, partSizeKeys, partDetection, assemblyScript};
+    routines[data[0] % 4](std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
     return 0;
 }

@@ -40,11 +40,9 @@ TEST(JoinCommandTest, AnEmptyPartPartsAroundABlockAndADriveRootAsTheSourceFolder
     app.drives.write("d:\\p.003", p3);
     MainWindow& m = app.startIn("d:\\");
     enterJoinMode(app.desktop, m, 4);
-    std::string proposed;
-    answerName(app.desktop, {}, &proposed);
+    answerName(app.desktop);
     m.uniscifile.userClick();
-    EXPECT_EQ(proposed, "p") << "the detected base name is proposed";
-    EXPECT_EQ(app.drives.read("c:\\myfiles\\p"), p0 + p2 + p3);
+    EXPECT_EQ(app.drives.read("c:\\myfiles\\p"), p0 + p2 + p3) << "under the detected base name";
 }
 
 TEST(JoinCommandTest, AnOutputNameThatCannotBeOpenedShowsTheJoinsErrorBoxAndWritesNothing) {
@@ -65,65 +63,59 @@ TEST(JoinCommandTest, AnOutputNameThatCannotBeOpenedShowsTheJoinsErrorBoxAndWrit
     }
 }
 
-TEST(JoinCommandTest, AnExistingOutputIsReplacedOnlyAfterAYesAndClosingTheNameDialogCancels) {
+TEST(JoinCommandTest, AnExistingOutputIsReplacedWholeOnlyAfterAYesAndClosingTheNameDialogCancels) {
     // 0: the user closes the name dialog from its frame instead of pressing OK.
-    const std::pair<int, std::string> cases[] = {
-        {mb::IdYes, "File Creato in c:\\myfiles\\out.bin"},
-        {mb::IdNo, "Unione annullata: il file c:\\myfiles\\out.bin non è stato sostituito."},
-        {0, "Unione annullata: nessun file è stato creato."}};
-    for (const auto& [reply, caption] : cases) {
-        TestApp app;
-        const std::string old = patternBytes(20000, 9);
-        app.drives.makeFolders("c:\\myfiles");
-        app.drives.write("c:\\myfiles\\out.bin", old);
-        MainWindow& m = selectToJoin(app, {{"a", "corto"}, {"b", "-pezzo"}});
-        if (reply) {
-            answerName(app.desktop, "out.bin");
-            app.desktop.answer(reply);
+    for (int reply : {mb::IdYes, mb::IdNo, 0}) {
+        TwoSourceJoin j(5);
+        const std::string out = "c:\\myfiles\\out.bin", old = patternBytes(20000, 9);
+        j.app.drives.makeFolders("c:\\myfiles");
+        j.app.drives.write(out, old);
+        if (reply == mb::IdYes) {
+            j.join("out.bin", true); // the whole file compared: no tail of the old one is left
+            continue;
+        }
+        if (reply == mb::IdNo) {
+            answerName(j.app.desktop, "out.bin");
+            j.app.desktop.answer(reply);
         } else {
-            app.desktop.onModal("nomefile", [](Form& f) {
+            j.app.desktop.onModal("nomefile", [](Form& f) {
                 static_cast<NameDialog&>(f).nf.userEdit("ripensato.bin");
                 f.userClose();
             });
         }
-        m.uniscifile.userClick();
-        ASSERT_EQ(app.desktop.boxes.size(), reply ? 1u : 0u);
+        j.app.main().uniscifile.userClick();
+        ASSERT_EQ(j.app.desktop.boxes.size(), reply ? 1u : 0u);
         if (reply) {
-            EXPECT_EQ(app.desktop.boxes[0].flags, mb::YesNo | mb::Question);
+            EXPECT_EQ(j.app.desktop.boxes[0].flags, mb::YesNo | mb::Question);
         }
-        EXPECT_EQ(app.drives.read("c:\\myfiles\\out.bin"), reply == mb::IdYes ? "corto-pezzo" : old)
-            << "no tail of the old file is left";
-        EXPECT_EQ(app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"}) << "no temporary left";
-        EXPECT_EQ(m.infolabel.caption(), caption);
+        EXPECT_EQ(j.app.drives.read(out), old);
+        EXPECT_EQ(j.app.drives.fs().files("c:\\myfiles"), std::vector<std::string>{"out.bin"});
+        EXPECT_EQ(j.app.main().infolabel.caption(),
+                  reply ? "Unione annullata: il file " + out + " non è stato sostituito."
+                        : "Unione annullata: nessun file è stato creato.");
     }
 }
 
 TEST(JoinCommandTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
     // On e: (the same folder) only the files' identity tells. The last case's file is deleted
-    // while the dialog is open: only the spelling tells, and the join would read its own output.
-    const std::pair<std::string, std::string> cases[] = {
-        {"C:/altro/../parti/", "a.avi.000"}, {"e:\\", "a.avi.002"}, {"c:\\parti", "a.avi.002"}};
+    // after it was selected: only the spelling tells, and the join would read its own output.
+    const std::pair<std::string, std::string> cases[] = {{"C:/altro/../dati/", "a"}, {"e:\\", "c"}, {"c:\\dati", "c"}};
     for (const auto& [destination, name] : cases) {
-        const bool vanishes = destination == "c:\\parti";
+        const bool vanishes = destination == "c:\\dati";
         TestApp app;
-        app.drives.makeFolders("c:\\parti");
-        for (int i = 0; i < 3; ++i)
-            app.drives.write("c:\\parti\\a.avi.00" + std::to_string(i), patternBytes(300, i + 1u));
-        app.drives.mapDrive('e', app.drives.host("c:\\parti"));
         app.store("Destinazione", "dir", destination);
-        MainWindow& m = app.startIn("c:\\parti");
-        enterJoinMode(app.desktop, m, 3);
-        app.desktop.onModal("nomefile", [&app, vanishes, name = name](Form& f) {
-            if (vanishes)
-                std::remove(app.drives.host("c:\\parti\\" + name).c_str());
-            static_cast<NameDialog&>(f).nf.userEdit(name);
-            static_cast<NameDialog&>(f).ok.userClick();
-        });
-        m.uniscifile.userClick();
-        EXPECT_EQ(app.desktop.boxes.size(), 1u) << destination << ": no question, no error";
-        EXPECT_NE(m.infolabel.caption().find("è uno dei file da unire"), std::string::npos) << destination;
-        for (int i = 0; i < (vanishes ? 2 : 3); ++i)
-            EXPECT_EQ(app.drives.read("c:\\parti\\a.avi.00" + std::to_string(i)), patternBytes(300, i + 1u));
+        app.drives.mapDrive('e', app.drives.host("c:\\dati"));
+        selectToJoin(app, {{"a", "uno"}, {"b", "due"}, {"c", "tre"}});
+        if (vanishes)
+            std::remove(app.drives.host("c:\\dati\\c").c_str());
+        answerName(app.desktop, name);
+        app.main().uniscifile.userClick();
+        EXPECT_TRUE(app.desktop.boxes.empty()) << destination << ": no question, no error";
+        EXPECT_NE(app.main().infolabel.caption().find("è uno dei file da unire"), std::string::npos) << destination;
+        EXPECT_EQ(app.drives.read("c:\\dati\\a") + app.drives.read("c:\\dati\\b") +
+                      (vanishes ? "" : app.drives.read("c:\\dati\\c")),
+                  vanishes ? "unodue" : "unoduetre")
+            << destination;
     }
 }
 

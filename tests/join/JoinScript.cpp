@@ -20,11 +20,9 @@ void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found) {
     }
 }
 
-void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed, std::string* proposed) {
-    desktop.onModal("nomefile", [typed, proposed](Form& f) {
+void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed) {
+    desktop.onModal("nomefile", [typed](Form& f) {
         auto& dialog = static_cast<NameDialog&>(f);
-        if (proposed)
-            *proposed = dialog.nf.text();
         if (typed)
             dialog.nf.userEdit(*typed);
         dialog.ok.userClick();

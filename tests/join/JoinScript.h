@@ -12,9 +12,8 @@ namespace brenvik {
 // for no message.
 void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found);
 
-// While `nomefile` is shown, the user types `typed` (when given) and presses OK; the name it
-// proposed is kept in `proposed` when given.
-void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {}, std::string* proposed = nullptr);
+// While `nomefile` is shown, the user types `typed` (when given) and presses OK.
+void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {});
 
 // Writes `files` (name and bytes, in list order) into c:\dati, starts there, enters join mode
 // (nothing detected) and selects them all.
