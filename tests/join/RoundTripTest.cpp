@@ -6,21 +6,6 @@
 namespace brenvik {
 namespace {
 
-// `name` in c:\src split through the window at `kb`, then joined back from the parts' folder
-// under the name the detection proposes, into c:\myfiles.
-void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts) {
-    MainWindow& m = app.startIn("c:\\src");
-    clickFile(m, name);
-    m.Text.setText(std::to_string(kb));
-    m.split.click();
-    ASSERT_EQ(m.numparti, parts);
-    m.dir.setPath("c:\\myfiles\\[" + name + "]");
-    enterJoinMode(app.desktop, m, parts);
-    answerName(app.desktop);
-    m.uniscifile.userClick();
-    ASSERT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
-}
-
 TEST(RoundTripTest, ASplitJoinsBackToTheOriginal) {
     // Thirty-one parts cross from 009 to 010; the second size divides evenly into its parts.
     for (const auto& [size, parts] : {std::pair{250001, 31}, std::pair{40960, 5}}) {
