@@ -14,7 +14,7 @@
 #include "platform/posix/IniSettingsStore.h"
 #include "split/AssemblyScript.h"
 #include "support/ForwardingFileSystem.h"
-#include "support/PartSizeDriver.h"
+#include "fuzz/PartSizeDriver.h"
 #include "support/ScriptedDesktop.h"
 #include "support/UnattendedAnswer.h"
 

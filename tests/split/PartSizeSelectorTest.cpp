@@ -1,8 +1,6 @@
 #include "split/SplitTestSupport.h"
-#include "support/PartSizeDriver.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 namespace brenvik {
 namespace {
@@ -61,20 +59,6 @@ TEST(PartSizeSelectorTest, PresetsAndSpinnerSetTextSizeAndCount) {
     EXPECT_EQ(m.numfile.caption(), "0") << "a part larger than the file";
     m.VScroll1.userLineUp();
     EXPECT_EQ(m.Text.text(), "32667") << "the arrow from the limit steps back into the range";
-}
-
-TEST(PartSizeSelectorTest, RandomKeysAndClicksNeverLeaveTheControlsOutOfStep) {
-    for (int64_t size : {int64_t{1500000}, int64_t{0}, int64_t{5} * 1024 * 1048576}) {
-        Selector s(size);
-        std::mt19937 random(20240611u + static_cast<unsigned>(size % 1000));
-        for (int i = 0; i < 3000; ++i) {
-            const auto choice = static_cast<unsigned char>(random());
-            partsize::act(s.m(), choice);
-            auto wrong = partsize::inconsistency(s.m());
-            ASSERT_FALSE(wrong) << *wrong << " after action " << i << " (" << int{choice} << "), file of " << size;
-        }
-        EXPECT_TRUE(s.app.desktop.boxes.empty());
-    }
 }
 
 } // namespace

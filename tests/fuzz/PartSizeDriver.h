@@ -9,8 +9,7 @@ namespace brenvik::partsize {
 
 // What a user can do to the part-size controls, one action per byte: keys (digits of both rows,
 // Backspace, Delete, letters, signs, a point, blanks, arrows and modifiers, with the text each
-// one types) and the clicks on the box, the spinner's arrows and the presets. Shared by the
-// seeded random test and the fuzz target.
+// one types) and the clicks on the box, the spinner's arrows and the presets.
 inline void act(MainWindow& m, unsigned char choice) {
     struct Key {
         int code;
