@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -88,52 +89,52 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
     return done();
 }
 
-HWND findControl(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(child) == s->id) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::wstring textOf(HWND hwnd) {
     wchar_t buffer[1024] = {};
     SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, nullptr);
     return buffer;
 }
 
+// The first window under `parent` (among the top-level ones when null) that `match` accepts, or
+// null.
+HWND findWindow(HWND parent, const std::function<bool(HWND)>& match) {
+    struct Search {
+        const std::function<bool(HWND)>& match;
+        HWND found;
+    } search{match, nullptr};
+    const WNDENUMPROC visit = [](HWND window, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (!s->match(window))
+            return TRUE;
+        s->found = window;
+        return FALSE;
+    };
+    if (parent)
+        EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findControl(HWND window, int id) {
+    return findWindow(window, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+// A visible window of the program's process of the class `cls` and, when one is given, with the
+// caption `caption`; or null.
+HWND findWindowOf(DWORD process, const std::wstring& cls, const std::optional<std::wstring>& caption = {}) {
+    return findWindow(nullptr, [&](HWND window) {
+        wchar_t name[64] = {};
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        GetClassNameW(window, name, 64);
+        return owner == process && name == cls && IsWindowVisible(window) && (!caption || textOf(window) == *caption);
+    });
+}
+
 // A message box of the program's process, or null.
 HWND findBox(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search{process, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64] = {};
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            GetClassNameW(window, cls, 64);
-            if (owner == s->process && std::wstring(cls) == L"#32770" && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return findWindowOf(process, L"#32770");
 }
 
 std::wstring boxText(HWND box) {
@@ -467,31 +468,6 @@ void scaledScreenStep(Model& model, const Folders& f) {
     }
 }
 
-// A visible window of the program's process with the given caption, or null.
-HWND findWindowOf(DWORD process, const std::wstring& caption) {
-    struct Search {
-        DWORD process;
-        const std::wstring& caption;
-        HWND found;
-    } search{process, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64] = {};
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            GetClassNameW(window, cls, 64);
-            if (owner == s->process && std::wstring(cls) == L"BrenvikForm" && IsWindowVisible(window) &&
-                textOf(window) == s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::wstring settingOf(const wchar_t* section, const wchar_t* key) {
     wchar_t value[512] = {};
     DWORD bytes = sizeof value;
@@ -517,11 +493,11 @@ int firstRun(const fs::path& exe) {
     }
     const DWORD id = program.process.dwProcessId;
     // The preparation window has no caption; it closes itself after a few seconds.
-    if (!waitFor([&] { return findWindowOf(id, widen(model.main.install.caption())) != nullptr; }, 60))
+    if (!waitFor([&] { return findWindowOf(id, L"BrenvikForm", widen(model.main.install.caption())) != nullptr; }, 60))
         fail("the preparation window did not come up");
     HWND wizard = nullptr;
     const std::wstring wizardCaption = widen(model.main.wizard.caption());
-    if (!waitFor([&] { return (wizard = findWindowOf(id, wizardCaption)) != nullptr; }, 60)) {
+    if (!waitFor([&] { return (wizard = findWindowOf(id, L"BrenvikForm", wizardCaption)) != nullptr; }, 60)) {
         fail("the wizard did not come up");
     } else {
         step("the wizard: Avanti four times, then Fine");
@@ -539,7 +515,9 @@ int firstRun(const fs::path& exe) {
         click(fine);
     }
     step("the main window, closed with Esci");
-    if (!waitFor([&] { return (program.main = findWindowOf(id, widen(model.main.caption()))) != nullptr; }, 60)) {
+    if (!waitFor(
+            [&] { return (program.main = findWindowOf(id, L"BrenvikForm", widen(model.main.caption()))) != nullptr; },
+            60)) {
         fail("the main window did not come up");
         TerminateProcess(program.process.hProcess, 1);
         return 1;
