@@ -12,6 +12,7 @@
 // the preparation window, the wizard through its pages to "Fine", then the main window, closed
 // with Esci; the wizard's settings must then be in the registry.
 // Exit status 0 when everything held, 1 with the failures on the standard error.
+#include "Redirected.h"
 #include "dialogs/InstallWindow.h"
 #include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
@@ -35,6 +36,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using brenvik::runRedirected;
 using brenvik::win::narrow;
 using brenvik::win::widen;
 
@@ -382,33 +384,13 @@ void rebuildStep(const Folders& f, const std::wstring& name, const std::string& 
     std::error_code ec;
     fs::remove_all(folder, ec);
     fs::copy(f.parts(name), folder);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     // The script's Pause reads a key from its input.
     writeFile(f.root / L"keys.txt", "\r\n\r\n\r\n");
-    startup.hStdInput =
-        CreateFileW((f.root / L"keys.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
-    startup.hStdOutput =
-        CreateFileW((f.root / L"cmd.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    startup.hStdError = startup.hStdOutput;
-    std::wstring command = L"cmd.exe /c \"" + f.script(name).filename().wstring() + L"\"";
-    PROCESS_INFORMATION cmd{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &cmd)) {
-        fail("cannot run cmd");
-    } else {
-        if (WaitForSingleObject(cmd.hProcess, 60000) != WAIT_OBJECT_0) {
-            TerminateProcess(cmd.hProcess, 1);
-            fail("the script did not end");
-        }
-        CloseHandle(cmd.hThread);
-        CloseHandle(cmd.hProcess);
-    }
-    CloseHandle(startup.hStdInput);
-    CloseHandle(startup.hStdOutput);
+    const int status = runRedirected(L"cmd.exe /c \"" + f.script(name).filename().wstring() + L"\"", folder,
+                                     f.root / L"keys.txt", f.root / L"cmd.log");
     if (readFile(folder / name) != original)
-        fail("the script's rebuilt file differs from the original; cmd said:\n" + readFile(f.root / L"cmd.log"));
+        fail("the script's rebuilt file differs from the original; cmd (exit status " + std::to_string(status) +
+             ") said:\n" + readFile(f.root / L"cmd.log"));
 }
 
 // Join mode over the parts' folder finds the three parts; they are joined under the name the name
