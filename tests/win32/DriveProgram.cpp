@@ -17,11 +17,12 @@
 #include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/Desktop.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/windows/RegistrySettingsStore.h"
 #include "platform/windows/Win32.h"
 
 #include <algorithm>
@@ -31,6 +32,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,21 +59,9 @@ void step(const std::string& what) {
 
 // ---- The model of the windows, only for their captions and each control's id (1000 + its position).
 
-class NoDesktop : public brenvik::Desktop {
-public:
-    int messageBox(const std::string&, int, const std::string&) override { return brenvik::mb::IdOK; }
-    void formShown(brenvik::Form&) override {}
-    void formHidden(brenvik::Form&) override {}
-    void formUnloaded(brenvik::Form&) override {}
-    void runModal(brenvik::Form&) override {}
-    void yield() override {}
-    void pause(int) override {}
-    void beep() override {}
-    [[noreturn]] void endProgram() override { std::abort(); }
-};
-
+// Its desktop is the program's own, never asked to show a window.
 struct Model {
-    NoDesktop desktop;
+    brenvik::Win32Desktop desktop{GetModuleHandleW(nullptr)};
     brenvik::HostFileSystem files{brenvik::DriveTable::forThisUser()};
     brenvik::MemorySettingsStore settings;
     brenvik::HostLauncher launcher{files};
@@ -150,11 +140,6 @@ HWND findWindowOf(DWORD process, const std::wstring& cls, const std::optional<st
     });
 }
 
-// A message box of the program's process, or null.
-HWND findBox(DWORD process) {
-    return findWindowOf(process, L"#32770");
-}
-
 std::wstring boxText(HWND box) {
     return textOf(GetDlgItem(box, 0xFFFF));
 }
@@ -168,11 +153,8 @@ void click(HWND button) {
 
 std::string pattern(size_t size) {
     std::string bytes(size, '\0');
-    uint32_t x = 12345;
-    for (char& c : bytes) {
-        x = x * 1103515245 + 12345;
-        c = static_cast<char>(x >> 16);
-    }
+    std::generate(bytes.begin(), bytes.end(),
+                  [x = std::minstd_rand(12345)]() mutable { return static_cast<char>(x()); });
     return bytes;
 }
 
@@ -185,25 +167,14 @@ void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-void setting(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-    HKEY k = nullptr;
-    const std::wstring path = std::wstring(L"Software\\Brenvik\\") + section;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
-            ERROR_SUCCESS ||
-        RegSetValueExW(k, key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-        fail("cannot preset the setting " + narrow(key));
-    if (k)
-        RegCloseKey(k);
+// The program's settings, where it keeps them: the registry's layout is checked by the tests of
+// the store and of the installer.
+void setting(const std::string& section, const std::string& key, const std::string& value) {
+    brenvik::RegistrySettingsStore().save("Brenvik", section, key, value);
 }
 
-std::wstring settingOf(const wchar_t* section, const wchar_t* key) {
-    wchar_t value[512] = {};
-    DWORD bytes = sizeof value;
-    const std::wstring path = std::wstring(L"Software\\Brenvik\\") + section;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return L"<none>";
-    return value;
+std::string settingOf(const std::string& section, const std::string& key) {
+    return brenvik::RegistrySettingsStore().read("Brenvik", section, key, "<none>");
 }
 
 // ---- The program, and the keyboard as its thread receives it.
@@ -235,7 +206,7 @@ bool launch(Program& p, const fs::path& exe) {
 
 // Starts the program on `folder` and waits for its main window.
 bool start(Program& p, const fs::path& exe, const fs::path& folder) {
-    setting(L"path", L"initialdir", folder.wstring());
+    setting("path", "initialdir", narrow(folder.wstring()));
     if (!launch(p, exe))
         return false;
     WaitForInputIdle(p.process.hProcess, 30000);
@@ -296,7 +267,7 @@ void tabTo(const Program& program, const std::string& name) {
 // Answers the message box that must come up, after checking its button's Italian caption.
 void answerBox(const Program& p, int button, const std::wstring& caption, const std::wstring& expectText) {
     HWND box = nullptr;
-    if (!waitFor([&] { return (box = findBox(p.process.dwProcessId)) != nullptr; }, 30)) {
+    if (!waitFor([&] { return (box = findWindowOf(p.process.dwProcessId, L"#32770")) != nullptr; }, 30)) {
         fail("no message box came up (expected \"" + narrow(expectText) + "\")");
         return;
     }
@@ -365,11 +336,15 @@ bool splitStep(const Folders& f, const std::wstring& name, bool checkTabOrder) {
                               "about", "esci", "VScroll1", "Command1", "drive", "dir", "list"});
     altKey(program, L's');
     const auto says = [&](const wchar_t* text) { return textOf(info).find(text) != std::wstring::npos; };
-    waitFor([&] { return says(L"SUCCESSO") || says(L"script non creato") || findBox(program.process.dwProcessId); },
-            60);
+    waitFor(
+        [&] {
+            return says(L"SUCCESSO") || says(L"script non creato") ||
+                   findWindowOf(program.process.dwProcessId, L"#32770");
+        },
+        60);
     const bool written = says(L"SUCCESSO");
     if (!written && !says(L"script non creato")) {
-        HWND box = findBox(program.process.dwProcessId);
+        HWND box = findWindowOf(program.process.dwProcessId, L"#32770");
         fail("the split did not succeed: status \"" + narrow(textOf(info)) + "\"" +
              (box ? ", box \"" + narrow(boxText(box)) + "\"" : ""));
     }
@@ -448,7 +423,7 @@ void scaledScreenStep(const Folders& f) {
 
 int firstRun(const fs::path& exe) {
     step("first start of " + exe.string());
-    if (settingOf(L"Primoavvio", L"eseguito") != L"<none>")
+    if (settingOf("Primoavvio", "eseguito") != "<none>")
         fail("the first-run marker is set before the first start");
     Program program;
     if (!launch(program, exe))
@@ -476,10 +451,10 @@ int firstRun(const fs::path& exe) {
         return 1;
     }
     quit(program);
-    if (settingOf(L"Primoavvio", L"eseguito") != L"1")
+    if (settingOf("Primoavvio", "eseguito") != "1")
         fail("the wizard did not mark the first run as done");
-    if (settingOf(L"Destinazione", L"dir") != L"C:\\myfiles")
-        fail("the wizard stored the destination \"" + narrow(settingOf(L"Destinazione", L"dir")) + "\"");
+    if (settingOf("Destinazione", "dir") != "C:\\myfiles")
+        fail("the wizard stored the destination \"" + settingOf("Destinazione", "dir") + "\"");
     return failures == 0 ? 0 : 1;
 }
 
@@ -490,11 +465,11 @@ int run(const fs::path& exe, const fs::path& root, bool scaled) {
     fs::create_directories(f.src);
     fs::create_directories(f.out);
 
-    setting(L"Primoavvio", L"eseguito", L"1");
-    setting(L"opzioni", L"about", L"0");
-    setting(L"opzioni", L"cartsplit", L"0");
-    setting(L"opzioni", L"cartunisci", L"0");
-    setting(L"Destinazione", L"dir", f.out.wstring());
+    setting("Primoavvio", "eseguito", "1");
+    setting("opzioni", "about", "0");
+    setting("opzioni", "cartsplit", "0");
+    setting("opzioni", "cartunisci", "0");
+    setting("Destinazione", "dir", narrow(f.out.wstring()));
     if (scaled) {
         scaledScreenStep(f);
     } else {
