@@ -1,4 +1,3 @@
-#include "QtTestSupport.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
@@ -15,8 +14,6 @@
 namespace brenvik {
 namespace {
 
-using qttest::widget;
-
 // The real main window as the user meets it: shown, active, on the screen's device pixel ratio
 // (CTest runs this program a second time at 200 %).
 class DesktopIntegrationTest : public ::testing::Test {
@@ -30,7 +27,7 @@ protected:
         view->activateWindow();
         QApplication::setActiveWindow(view.get());
         QApplication::processEvents();
-        widget(*view, "Command1")->setFocus();
+        view->findChild<QWidget*>("Command1")->setFocus();
     }
     ~DesktopIntegrationTest() override {
         view.reset();
@@ -79,7 +76,7 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
     const qreal ratio = qApp->devicePixelRatio();
     EXPECT_EQ(view->minimumSize(), QSize(485, 473));
     EXPECT_EQ(view->maximumSize(), QSize(485, 473)) << "the window cannot be resized";
-    EXPECT_EQ(widget(*view, "Text")->geometry(), QRect(12, 20, 60, 22)) << "relative to its frame";
+    EXPECT_EQ(view->findChild<QWidget*>("Text")->geometry(), QRect(12, 20, 60, 22)) << "relative to its frame";
     const QPixmap banner = pictures::natural("banner");
     EXPECT_EQ(banner.size(), (QSizeF(269, 42) * ratio).toSize()) << "one device pixel to each of the screen's";
 
@@ -108,7 +105,7 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
 }
 
 TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameCloseAsksTheModel) {
-    std::unique_ptr<QMenu> menu(widget<QLineEdit>(*view, "pathbar")->createStandardContextMenu());
+    std::unique_ptr<QMenu> menu(view->findChild<QLineEdit*>("pathbar")->createStandardContextMenu());
     QStringList entries;
     for (QAction* action : menu->actions())
         entries << action->text().section(QLatin1Char('\t'), 0, 0);
@@ -120,9 +117,9 @@ TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameClos
 
     // Every control that takes the focus is named for screen readers.
     m->drive.setToolTip("Drive Corrente (d:)");
-    EXPECT_EQ(widget(*view, "drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
+    EXPECT_EQ(view->findChild<QWidget*>("drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
     for (Control* control : m->controls()) {
-        QWidget* w = widget(*view, control->name());
+        QWidget* w = view->findChild<QWidget*>(QString::fromStdString(control->name()));
         const bool takesFocus = w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar";
         EXPECT_TRUE(!takesFocus || !w->accessibleName().isEmpty()) << control->name();
     }
@@ -155,7 +152,7 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
 }
 
 TEST_F(DesktopIntegrationTest, NoMouseOrKeyGestureLeavesTheSplitListWithoutItsPick) {
-    auto* list = widget<QListWidget>(*view, "list");
+    auto* list = view->findChild<QListWidget*>("list");
     const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("dati.bin"), Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     const QPoint at = list->visualItemRect(found[0]).center();
