@@ -183,6 +183,7 @@ struct Program {
     PROCESS_INFORMATION process{};
     HWND main = nullptr;
     HWND control(const std::string& name) const { return controlOf(main, model(), name); }
+    HWND box() const { return findWindowOf(process.dwProcessId, L"#32770"); } // a message box, or null
 };
 
 // The window of `form` once the program shows it, or null after a failure.
@@ -267,7 +268,7 @@ void tabTo(const Program& program, const std::string& name) {
 // Answers the message box that must come up, after checking its button's Italian caption.
 void answerBox(const Program& p, int button, const std::wstring& caption, const std::wstring& expectText) {
     HWND box = nullptr;
-    if (!waitFor([&] { return (box = findWindowOf(p.process.dwProcessId, L"#32770")) != nullptr; }, 30)) {
+    if (!waitFor([&] { return (box = p.box()) != nullptr; }, 30)) {
         fail("no message box came up (expected \"" + narrow(expectText) + "\")");
         return;
     }
@@ -336,15 +337,10 @@ bool splitStep(const Folders& f, const std::wstring& name, bool checkTabOrder) {
                               "about", "esci", "VScroll1", "Command1", "drive", "dir", "list"});
     altKey(program, L's');
     const auto says = [&](const wchar_t* text) { return textOf(info).find(text) != std::wstring::npos; };
-    waitFor(
-        [&] {
-            return says(L"SUCCESSO") || says(L"script non creato") ||
-                   findWindowOf(program.process.dwProcessId, L"#32770");
-        },
-        60);
+    waitFor([&] { return says(L"SUCCESSO") || says(L"script non creato") || program.box(); }, 60);
     const bool written = says(L"SUCCESSO");
     if (!written && !says(L"script non creato")) {
-        HWND box = findWindowOf(program.process.dwProcessId, L"#32770");
+        HWND box = program.box();
         fail("the split did not succeed: status \"" + narrow(textOf(info)) + "\"" +
              (box ? ", box \"" + narrow(boxText(box)) + "\"" : ""));
     }
