@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -45,11 +46,6 @@ protected:
             visited << focusedName();
         } while (visited.back() != start && visited.size() < 60);
         return visited;
-    }
-    static void tabTo(const QString& name) {
-        for (int i = 0; i < 60 && focusedName() != name; ++i)
-            press(Qt::Key_Tab);
-        ASSERT_EQ(focusedName(), name);
     }
     // An access key presses its button, which on screen stays down a moment before it clicks.
     void altKey(char letter) {
@@ -100,10 +96,8 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
 
 TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameCloseAsksTheModel) {
     std::unique_ptr<QMenu> menu(view->findChild<QLineEdit*>("pathbar")->createStandardContextMenu());
-    QStringList entries;
-    for (QAction* action : menu->actions())
-        entries << action->text().section(QLatin1Char('\t'), 0, 0);
-    EXPECT_TRUE(entries.contains(QStringLiteral("&Copia"))) << entries.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(
+        std::ranges::any_of(menu->actions(), [](QAction* a) { return a->text().section('\t', 0, 0) == "&Copia"; }));
 
     app.desktop.answer(mb::IdNo);
     EXPECT_FALSE(view->close());
@@ -133,14 +127,15 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
     altKey('e');
     EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
 
-    // The file chosen with the arrow keys, the size from the keyboard, Alt+S.
-    tabTo("list");
+    // The file chosen with the arrow keys, the size from the keyboard, Alt+S (the cycles show
+    // that Tab reaches the list and the size).
+    view->findChild<QWidget*>("list")->setFocus();
     press(Qt::Key_End);
     press(Qt::Key_Home);
     ASSERT_EQ(m->filesel, "dati.bin");
     EXPECT_EQ(tabCycle(), QStringList({"split", "help", "Text", "pathbar", "options", "Option1", "Option2", "Option3",
                                        "Option4", "about", "esci", "VScroll1", "Command1", "drive", "dir", "list"}));
-    tabTo("Option4");
+    view->findChild<QWidget*>("Option4")->setFocus();
     press(Qt::Key_Space);
     altKey('s');
     EXPECT_EQ(app.drives.read("c:\\myfiles\\[dati.bin]\\dati.bin.001").size(), 176u * 1024);
