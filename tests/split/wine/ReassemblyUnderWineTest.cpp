@@ -13,12 +13,15 @@ namespace {
 
 const ::testing::Environment* const registered = ::testing::AddGlobalTestEnvironment(Wine::instance = new Wine);
 
-#define REQUIRE_WINE()                                                                                                 \
-    do {                                                                                                               \
-        if (!Wine::instance->missing().empty())                                                                        \
-            GTEST_SKIP() << Wine::instance->missing();                                                                 \
-        ASSERT_EQ(Wine::instance->failed(), "");                                                                       \
-    } while (0)
+// Every case is skipped without Wine, and fails when Wine could not make its prefix.
+class ReassemblyUnderWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Wine::instance->missing().empty())
+            GTEST_SKIP() << Wine::instance->missing();
+        ASSERT_EQ(Wine::instance->failed(), "");
+    }
+};
 
 // A file split through the window into c:\myfiles\[name], its script ready to run.
 struct SplitFile : splittest::Split {
@@ -41,8 +44,7 @@ struct SplitFile : splittest::Split {
 };
 
 // One part, three, and names the interpreter treats specially, each on one copy line.
-TEST(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
-    REQUIRE_WINE();
+TEST_F(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
     struct Case {
         std::string name;
         size_t size;
@@ -56,8 +58,7 @@ TEST(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially)
 // The copy gathered over several commands. Wine's COPY repeats its overwrite prompt for ever after
 // "No" when it joins several sources, so the one-line form is not run against an existing target
 // here; the long form's MOVE asks.
-TEST(ReassemblyUnderWine, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
-    REQUIRE_WINE();
+TEST_F(ReassemblyUnderWine, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
     SplitFile f("p 100% & più.dat", 1000 * 1024, 1);
     f.expectRebuilt(1000);
     const std::string temporary = f.target() + ".$$$";
