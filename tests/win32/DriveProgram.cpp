@@ -86,13 +86,10 @@ int idOf(const brenvik::Form& form, const std::string& name) {
 
 // ---- Finding windows and controls.
 
+// Whether `done` holds within about `seconds`, asked every tenth of a second.
 bool waitFor(const std::function<bool()>& done, int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
-        if (done())
-            return true;
+    for (int tenths = 0; tenths < seconds * 10 && !done(); ++tenths)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     return done();
 }
 
