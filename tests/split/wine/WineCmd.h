@@ -38,7 +38,7 @@ public:
 
     // Runs `script` (a file in `folder`) with `folder` as cmd's current folder, `input` on its
     // standard input ("x" answers Pause). The script runs under a neutral name: cmd /c cannot
-    // start a file whose name holds "&" or "%".
+    // start a file whose name holds "&" or "%"; that copy and cmd's log lie beside it for the run.
     Run run(const std::filesystem::path& folder, const std::string& script, const std::string& input) {
         namespace fs = std::filesystem;
         fs::copy_file(folder / hostFsPath(script), folder / "brenvik-run.bat", fs::copy_options::overwrite_existing);
@@ -55,7 +55,7 @@ private:
     // `log`, for a minute at most; its exit status.
     int cmd(const std::filesystem::path& folder, const std::string& input, const std::filesystem::path& log);
 
-    std::filesystem::path root_;
+    std::filesystem::path root_; // the Linux build's prefix and home
     std::string missing_;
     std::string failed_;
     bool italian_ = false;
