@@ -1,22 +1,27 @@
-#include "QtTestSupport.h"
+// The Qt front end's pieces under the program's windows: the control views, the arrow spinner,
+// and the desktop's message boxes, modal loops and refresh.
 #include "platform/qt/ArrowSpinner.h"
+#include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <utility>
 
 namespace brenvik {
 namespace {
-
-using qttest::widget;
 
 // A window with one control of each kind the renderer handles; its handlers write into `events`.
 class SampleForm : public Form {
@@ -58,6 +63,7 @@ protected:
         spin.setValue(500);
         spin.setChanges(100, 1);
         files.setMultiSelect(true);
+        label.setGeometry({120, 120, 3000, 300});
     }
 };
 
@@ -83,7 +89,7 @@ using Events = std::vector<std::string>;
 
 TEST_F(ControlViewTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
     // A watched box hands every key to the model with its virtual code; the model, not Qt, edits.
-    auto* edit = widget<QLineEdit>(*view, "keys");
+    auto* edit = view->findChild<QLineEdit*>("keys");
     QTest::keyClick(edit, Qt::Key_7);
     QTest::keyClick(edit, Qt::Key_5, Qt::KeypadModifier);
     QTest::keyClick(edit, Qt::Key_A, Qt::ShiftModifier);
@@ -97,49 +103,43 @@ TEST_F(ControlViewTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
     EXPECT_EQ(edit->text(), QString("75")) << "a locked box hears the key but is not edited";
 
     // A plain box edits natively within its length limit.
-    auto* plain = widget<QLineEdit>(*view, "plain");
-    QTest::keyClicks(plain, "abcde");
+    QTest::keyClicks(view->findChild<QLineEdit*>("plain"), "abcde");
     EXPECT_EQ(form.take(), (Events{"plain a", "plain ab", "plain abc", "plain abcd"}));
 }
 
 TEST_F(ControlViewTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
-    auto* opt1 = widget<QAbstractButton>(*view, "opt1");
-    widget<QAbstractButton>(*view, "opt2")->click();
+    auto* opt1 = view->findChild<QAbstractButton*>("opt1");
+    view->findChild<QAbstractButton*>("opt2")->click();
     EXPECT_TRUE(form.opt2.value());
     EXPECT_FALSE(opt1->isChecked()) << "the model's exclusivity reaches the other button";
     opt1->click();
 
-    // A short scroll bar is a two-arrow spinner; value 0 is at the top; disabled, it is still.
-    auto* spinner = widget<ArrowSpinner>(*view, "spin");
+    // A short scroll bar is a two-arrow spinner; value 0 is at the top; a step that throws leaves
+    // it working; disabled, it is still.
+    auto* spinner = view->findChild<ArrowSpinner*>("spin");
+    const std::function<void()> up = std::exchange(spinner->onUp, [] { throw std::runtime_error("step"); });
+    EXPECT_THROW(spinner->stepUp(), std::runtime_error);
+    spinner->onUp = up;
     spinner->stepUp();
     QTest::keyClick(spinner, Qt::Key_Down);
     form.spin.setEnabled(false);
     spinner->stepDown();
-    qttest::sendMouseMove(widget(*view, "image"));
+    QWidget* image = view->findChild<QWidget*>("image");
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), image->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(image, &move);
     EXPECT_EQ(form.take(), (Events{"opt1", "spin 400", "spin 500", "image"}));
 
     form.label.setCaption("a&b 100%");
-    EXPECT_EQ(widget<QLabel>(*view, "label")->text(), QString("a&b 100%")) << "a file name keeps its \"&\"";
+    EXPECT_EQ(view->findChild<QLabel*>("label")->text(), QString("a&b 100%")) << "a file name keeps its \"&\"";
     // Unloading puts the widgets back in the design state.
     form.opt2.setValue(true);
     form.unload();
-    EXPECT_TRUE(widget<QAbstractButton>(*view, "opt1")->isChecked());
-}
-
-TEST(ArrowSpinnerTest, AStepThatThrowsLeavesTheArrowsWorking) {
-    ArrowSpinner spinner(nullptr);
-    spinner.onUp = [] { throw std::runtime_error("step"); };
-    EXPECT_THROW(spinner.stepUp(), std::runtime_error);
-    int steps = 0;
-    spinner.onUp = [&steps] { ++steps; };
-    spinner.onDown = [&steps] { steps += 10; };
-    spinner.stepUp();
-    spinner.stepDown();
-    EXPECT_EQ(steps, 11);
+    EXPECT_TRUE(view->findChild<QAbstractButton*>("opt1")->isChecked());
 }
 
 TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
-    auto* list = widget<QListWidget>(*view, "files");
+    auto* list = view->findChild<QListWidget*>("files");
     ASSERT_EQ(list->count(), 2);
     list->item(1)->setSelected(true);
     EXPECT_TRUE(form.files.selected(1));
@@ -147,7 +147,7 @@ TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     EXPECT_TRUE(list->item(0)->isSelected());
     EXPECT_EQ(form.take(), (Events{"files", "files"})) << "the model's own change is not echoed back";
 
-    auto* tree = widget<QTreeWidget>(*view, "dirs");
+    auto* tree = view->findChild<QTreeWidget*>("dirs");
     QTreeWidgetItem* uno = tree->topLevelItem(0)->child(0); // c:\, uno (open), due
     ASSERT_TRUE(uno && uno->child(0));
     EXPECT_EQ(tree->currentItem(), uno) << "the open folder shows as the current one";
@@ -156,6 +156,98 @@ TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     EXPECT_EQ(form.dirs.path(), "c:\\uno") << "a highlight does not open";
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(form.dirs.path(), "c:\\uno\\due");
+}
+
+TEST(QtDesktopTest, MessageBoxesShowItalianButtonsAndEscapeGivesUpOnlyWhereAButtonDoes) {
+    struct Case {
+        int flags;
+        QStringList captions; // sorted
+        QString press;        // pressed where Escape and the close box do nothing; empty where Escape answers
+        int answer;
+    };
+    const Case cases[] = {
+        {mb::OK | mb::Information, {"OK"}, {}, mb::IdOK},
+        {mb::OKCancel, {"Annulla", "OK"}, {}, mb::IdCancel},
+        {mb::AbortRetryIgnore | mb::Critical, {"Ignora", "Interrompi", "Riprova"}, "Ignora", mb::IdIgnore},
+        {mb::YesNo | mb::Question, {"No", "Sì"}, "Sì", mb::IdYes},
+        {mb::RetryCancel | mb::Exclamation, {"Annulla", "Riprova"}, {}, mb::IdCancel},
+    };
+    QtDesktop desktop;
+    for (const Case& c : cases) {
+        QStringList captions;
+        bool outlivedEscape = false;
+        bool outlivedClose = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            for (QAbstractButton* b : box->buttons())
+                captions << b->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+            // A button that Escape presses clicks after its animation.
+            QTimer::singleShot(400, box, [&, box] {
+                outlivedEscape = true;
+                box->close();
+                QApplication::processEvents();
+                outlivedClose = box->isVisible();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == c.press)
+                        b->click();
+            });
+        });
+        timer.start(5);
+        const std::string label = std::to_string(c.flags);
+        EXPECT_EQ(desktop.messageBox("Sicuro di voler uscire", c.flags, "Error!"), c.answer) << label;
+        captions.sort();
+        EXPECT_EQ(captions, c.captions) << label;
+        EXPECT_EQ(outlivedEscape, !c.press.isEmpty()) << label;
+        EXPECT_EQ(outlivedClose, !c.press.isEmpty()) << label;
+    }
+}
+
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST(QtDesktopTest, ModalLoopEndsWithTheWindowAndRefreshPaintsWithoutHandlingInput) {
+    TestApp app;
+    QtDesktop desktop;
+    Platform platform(desktop, app.files, app.settings, app.launcher);
+    SampleForm w(platform);
+    SampleForm dialog(platform);
+    w.show();
+    bool wasModal = false;
+    QTimer::singleShot(20, [&] {
+        QtFormView* v = desktop.existingView(dialog);
+        wasModal = v && v->isVisible() && v->windowModality() == Qt::ApplicationModal;
+        dialog.hide();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(wasModal);
+    // Closing from the frame unloads a window that does not refuse, which ends its loop too.
+    QTimer::singleShot(20, [&] { desktop.existingView(dialog)->close(); });
+    dialog.showModal();
+    EXPECT_FALSE(dialog.loaded());
+
+    desktop.yield();
+    QWidget* label = desktop.view(w).findChild<QWidget*>("label");
+    PaintCounter counter;
+    label->installEventFilter(&counter);
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    w.label.setCaption("Creando film.avi.000   # 1 of  3");
+    desktop.refresh();
+    EXPECT_EQ(counter.paints, 1) << "the changed label is painted at once";
+    EXPECT_FALSE(timerRan) << "no queued event but paints is handled";
+    label->removeEventFilter(&counter);
+    w.hide();
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "QtTestSupport.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
@@ -9,13 +8,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace brenvik {
 namespace {
-
-using qttest::widget;
 
 // The real main window as the user meets it: shown, active, on the screen's device pixel ratio
 // (CTest runs this program a second time at 200 %).
@@ -30,13 +28,8 @@ protected:
         view->activateWindow();
         QApplication::setActiveWindow(view.get());
         QApplication::processEvents();
-        widget(*view, "Command1")->setFocus();
+        view->findChild<QWidget*>("Command1")->setFocus();
     }
-    ~DesktopIntegrationTest() override {
-        view.reset();
-        app.stop();
-    }
-
     static QString focusedName() {
         QWidget* focus = QApplication::focusWidget();
         return focus ? focus->objectName() : QStringLiteral("<none>");
@@ -54,11 +47,6 @@ protected:
         } while (visited.back() != start && visited.size() < 60);
         return visited;
     }
-    static void tabTo(const QString& name) {
-        for (int i = 0; i < 60 && focusedName() != name; ++i)
-            press(Qt::Key_Tab);
-        ASSERT_EQ(focusedName(), name);
-    }
     // An access key presses its button, which on screen stays down a moment before it clicks.
     void altKey(char letter) {
         press(static_cast<Qt::Key>(Qt::Key_A + (letter - 'a')), Qt::AltModifier);
@@ -69,19 +57,18 @@ protected:
 
     TestApp app;
     MainWindow* m = nullptr;
-    std::unique_ptr<QtFormView> view;
+    std::unique_ptr<QtFormView> view; // declared last: it goes before the window it shows
 };
 
 TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndCutsNoText) {
     if (const char* factor = std::getenv("QT_SCALE_FACTOR")) {
         ASSERT_DOUBLE_EQ(qApp->devicePixelRatio(), std::atof(factor)) << "the screen is not scaled as asked";
     }
-    const qreal ratio = qApp->devicePixelRatio();
     EXPECT_EQ(view->minimumSize(), QSize(485, 473));
     EXPECT_EQ(view->maximumSize(), QSize(485, 473)) << "the window cannot be resized";
-    EXPECT_EQ(widget(*view, "Text")->geometry(), QRect(12, 20, 60, 22)) << "relative to its frame";
-    const QPixmap banner = pictures::natural("banner");
-    EXPECT_EQ(banner.size(), (QSizeF(269, 42) * ratio).toSize()) << "one device pixel to each of the screen's";
+    EXPECT_EQ(view->findChild<QWidget*>("Text")->geometry(), QRect(12, 20, 60, 22)) << "relative to its frame";
+    EXPECT_EQ(pictures::natural("banner").size(), (QSizeF(269, 42) * qApp->devicePixelRatio()).toSize())
+        << "one device pixel to each of the screen's";
 
     // No label or button cuts its text, in either mode, with the longest status texts of each.
     auto checkTexts = [&](const char* mode) {
@@ -108,11 +95,9 @@ TEST_F(DesktopIntegrationTest, ScaledScreenKeepsLogicalGeometrySharpPicturesAndC
 }
 
 TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameCloseAsksTheModel) {
-    std::unique_ptr<QMenu> menu(widget<QLineEdit>(*view, "pathbar")->createStandardContextMenu());
-    QStringList entries;
-    for (QAction* action : menu->actions())
-        entries << action->text().section(QLatin1Char('\t'), 0, 0);
-    EXPECT_TRUE(entries.contains(QStringLiteral("&Copia"))) << entries.join(QLatin1Char('|')).toStdString();
+    std::unique_ptr<QMenu> menu(view->findChild<QLineEdit*>("pathbar")->createStandardContextMenu());
+    EXPECT_TRUE(
+        std::ranges::any_of(menu->actions(), [](QAction* a) { return a->text().section('\t', 0, 0) == "&Copia"; }));
 
     app.desktop.answer(mb::IdNo);
     EXPECT_FALSE(view->close());
@@ -120,9 +105,10 @@ TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameClos
 
     // Every control that takes the focus is named for screen readers.
     m->drive.setToolTip("Drive Corrente (d:)");
-    EXPECT_EQ(widget(*view, "drive")->accessibleName(), QString("Drive Corrente (d:)")) << "follows the tool tip";
+    EXPECT_EQ(view->findChild<QWidget*>("drive")->accessibleName(), QString("Drive Corrente (d:)"))
+        << "follows the tool tip";
     for (Control* control : m->controls()) {
-        QWidget* w = widget(*view, control->name());
+        QWidget* w = view->findChild<QWidget*>(QString::fromStdString(control->name()));
         const bool takesFocus = w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar";
         EXPECT_TRUE(!takesFocus || !w->accessibleName().isEmpty()) << control->name();
     }
@@ -141,21 +127,22 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
     altKey('e');
     EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
 
-    // The file chosen with the arrow keys, the size from the keyboard, Alt+S.
-    tabTo("list");
+    // The file chosen with the arrow keys, the size from the keyboard, Alt+S (the cycles show
+    // that Tab reaches the list and the size).
+    view->findChild<QWidget*>("list")->setFocus();
     press(Qt::Key_End);
     press(Qt::Key_Home);
     ASSERT_EQ(m->filesel, "dati.bin");
     EXPECT_EQ(tabCycle(), QStringList({"split", "help", "Text", "pathbar", "options", "Option1", "Option2", "Option3",
                                        "Option4", "about", "esci", "VScroll1", "Command1", "drive", "dir", "list"}));
-    tabTo("Option4");
+    view->findChild<QWidget*>("Option4")->setFocus();
     press(Qt::Key_Space);
     altKey('s');
     EXPECT_EQ(app.drives.read("c:\\myfiles\\[dati.bin]\\dati.bin.001").size(), 176u * 1024);
 }
 
 TEST_F(DesktopIntegrationTest, NoMouseOrKeyGestureLeavesTheSplitListWithoutItsPick) {
-    auto* list = widget<QListWidget>(*view, "list");
+    auto* list = view->findChild<QListWidget*>("list");
     const QList<QListWidgetItem*> found = list->findItems(QStringLiteral("dati.bin"), Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     const QPoint at = list->visualItemRect(found[0]).center();
@@ -170,8 +157,7 @@ TEST_F(DesktopIntegrationTest, NoMouseOrKeyGestureLeavesTheSplitListWithoutItsPi
         QTest::keyClick(list, Qt::Key_Space, mods);
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(m->list.fileName(), "dati.bin");
-    EXPECT_TRUE(found[0]->isSelected()) << "the list shows the pick the window keeps";
-    EXPECT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems(), found) << "the list shows the pick the window keeps, alone";
     EXPECT_TRUE(m->split.enabled());
     EXPECT_EQ(m->infolabel.caption(), described);
     EXPECT_TRUE(app.desktop.boxes.empty());

@@ -12,28 +12,33 @@
 // the preparation window, the wizard through its pages to "Fine", then the main window, closed
 // with Esci; the wizard's settings must then be in the registry.
 // Exit status 0 when everything held, 1 with the failures on the standard error.
+#include "Redirected.h"
 #include "dialogs/InstallWindow.h"
 #include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/Desktop.h"
 #include "platform/HostFileSystem.h"
 #include "platform/HostLauncher.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/windows/RegistrySettingsStore.h"
 #include "platform/windows/Win32.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
+using brenvik::runRedirected;
 using brenvik::win::narrow;
 using brenvik::win::widen;
 
@@ -52,20 +57,23 @@ void step(const std::string& what) {
     std::fflush(stdout);
 }
 
-// ---- The model of the windows, only to know each control's id (1000 + its position).
+// ---- The model of the windows, only for their captions and each control's id (1000 + its position).
 
-class NoDesktop : public brenvik::Desktop {
-public:
-    int messageBox(const std::string&, int, const std::string&) override { return brenvik::mb::IdOK; }
-    void formShown(brenvik::Form&) override {}
-    void formHidden(brenvik::Form&) override {}
-    void formUnloaded(brenvik::Form&) override {}
-    void runModal(brenvik::Form&) override {}
-    void yield() override {}
-    void pause(int) override {}
-    void beep() override {}
-    [[noreturn]] void endProgram() override { std::abort(); }
+// Its desktop is the program's own, never asked to show a window.
+struct Model {
+    brenvik::Win32Desktop desktop{GetModuleHandleW(nullptr)};
+    brenvik::HostFileSystem files{brenvik::DriveTable::forThisUser()};
+    brenvik::MemorySettingsStore settings;
+    brenvik::HostLauncher launcher{files};
+    brenvik::Platform platform{desktop, files, settings, launcher};
+    brenvik::MainWindow main{platform};
 };
+
+// The main window's model; the dialogs' are its members.
+const brenvik::MainWindow& model() {
+    static Model m;
+    return m.main;
+}
 
 int idOf(const brenvik::Form& form, const std::string& name) {
     const auto& controls = form.controls();
@@ -78,33 +86,11 @@ int idOf(const brenvik::Form& form, const std::string& name) {
 
 // ---- Finding windows and controls.
 
+// Whether `done` holds within about `seconds`, asked every tenth of a second.
 bool waitFor(const std::function<bool()>& done, int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
-        if (done())
-            return true;
+    for (int tenths = 0; tenths < seconds * 10 && !done(); ++tenths)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     return done();
-}
-
-HWND findControl(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (GetDlgCtrlID(child) == s->id) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 std::wstring textOf(HWND hwnd) {
@@ -113,27 +99,42 @@ std::wstring textOf(HWND hwnd) {
     return buffer;
 }
 
-// A message box of the program's process, or null.
-HWND findBox(DWORD process) {
+// The first window under `parent` (among the top-level ones when null) that `match` accepts, or
+// null.
+HWND findWindow(HWND parent, const std::function<bool(HWND)>& match) {
     struct Search {
-        DWORD process;
+        const std::function<bool(HWND)>& match;
         HWND found;
-    } search{process, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64] = {};
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            GetClassNameW(window, cls, 64);
-            if (owner == s->process && std::wstring(cls) == L"#32770" && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
+    } search{match, nullptr};
+    const WNDENUMPROC visit = [](HWND window, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (!s->match(window))
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        s->found = window;
+        return FALSE;
+    };
+    if (parent)
+        EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The control `name` of `form` in its window.
+HWND controlOf(HWND window, const brenvik::Form& form, const std::string& name) {
+    return findWindow(window, [id = idOf(form, name)](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+// A visible window of the program's process of the class `cls` and, when one is given, with the
+// caption `caption`; or null.
+HWND findWindowOf(DWORD process, const std::wstring& cls, const std::optional<std::wstring>& caption = {}) {
+    return findWindow(nullptr, [&](HWND window) {
+        wchar_t name[64] = {};
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        GetClassNameW(window, name, 64);
+        return owner == process && name == cls && IsWindowVisible(window) && (!caption || textOf(window) == *caption);
+    });
 }
 
 std::wstring boxText(HWND box) {
@@ -145,116 +146,70 @@ void click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-// Answers the message box that must come up, after checking its button's Italian caption.
-void answerBox(DWORD process, int button, const std::wstring& caption, const std::wstring& expectText) {
-    HWND box = nullptr;
-    if (!waitFor([&] { return (box = findBox(process)) != nullptr; }, 30)) {
-        fail("no message box came up (expected \"" + narrow(expectText) + "\")");
-        return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const std::wstring text = boxText(box);
-    if (text.find(expectText) == std::wstring::npos)
-        fail("message box says \"" + narrow(text) + "\", expected \"" + narrow(expectText) + "\"");
-    HWND b = GetDlgItem(box, button);
-    if (!b)
-        fail("the message box has no button " + std::to_string(button));
-    else if (textOf(b) != caption)
-        fail("the message box's button reads \"" + narrow(textOf(b)) + "\", not \"" + narrow(caption) + "\"");
-    if (b)
-        click(b);
-    if (!waitFor([&] { return !IsWindow(box); }, 30))
-        fail("the message box did not close");
-}
-
 // ---- Files and settings.
 
 std::string pattern(size_t size) {
     std::string bytes(size, '\0');
-    uint32_t x = 12345;
-    for (char& c : bytes) {
-        x = x * 1103515245 + 12345;
-        c = static_cast<char>(x >> 16);
-    }
+    std::generate(bytes.begin(), bytes.end(),
+                  [x = std::minstd_rand(12345)]() mutable { return static_cast<char>(x()); });
     return bytes;
 }
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-void setting(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
-    HKEY k = nullptr;
-    const std::wstring path = std::wstring(L"Software\\Brenvik\\") + section;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
-            ERROR_SUCCESS ||
-        RegSetValueExW(k, key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-        fail("cannot preset the setting " + narrow(key));
-    if (k)
-        RegCloseKey(k);
+// The program's settings, where it keeps them: the registry's layout is checked by the tests of
+// the store and of the installer.
+void setting(const std::string& section, const std::string& key, const std::string& value) {
+    brenvik::RegistrySettingsStore().save("Brenvik", section, key, value);
 }
 
-// ---- The program.
+std::string settingOf(const std::string& section, const std::string& key) {
+    return brenvik::RegistrySettingsStore().read("Brenvik", section, key, "<none>");
+}
+
+// ---- The program, and the keyboard as its thread receives it.
 
 struct Program {
     PROCESS_INFORMATION process{};
     HWND main = nullptr;
+    HWND control(const std::string& name) const { return controlOf(main, model(), name); }
+    HWND box() const { return findWindowOf(process.dwProcessId, L"#32770"); } // a message box, or null
 };
 
-bool start(Program& p, const fs::path& exe, const std::wstring& caption) {
+// The window of `form` once the program shows it, or null after a failure.
+HWND awaitWindow(const Program& p, const brenvik::Form& form, const std::string& what, int seconds = 60) {
+    HWND window = nullptr;
+    const std::wstring caption = widen(form.caption());
+    if (!waitFor([&] { return (window = findWindowOf(p.process.dwProcessId, L"BrenvikForm", caption)) != nullptr; },
+                 seconds))
+        fail("the " + what + " did not come up");
+    return window;
+}
+
+bool launch(Program& p, const fs::path& exe) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + exe.wstring() + L"\"";
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &p.process)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &p.process))
         fail("cannot start " + exe.string());
+    return p.process.hProcess != nullptr;
+}
+
+// Starts the program on `folder` and waits for its main window.
+bool start(Program& p, const fs::path& exe, const fs::path& folder) {
+    setting("path", "initialdir", narrow(folder.wstring()));
+    if (!launch(p, exe))
         return false;
-    }
     WaitForInputIdle(p.process.hProcess, 30000);
-    if (!waitFor([&] { return (p.main = FindWindowW(L"BrenvikForm", caption.c_str())) != nullptr; }, 60)) {
-        fail("the main window did not come up");
-        return false;
-    }
-    return true;
+    return (p.main = awaitWindow(p, model(), "main window")) != nullptr;
 }
-
-// Ends the program as a user does: Esci (pressed by `press`), then Sì to the question.
-void quit(Program& p, const std::function<void()>& press) {
-    press();
-    answerBox(p.process.dwProcessId, IDYES, L"S\u00ec", L"Sicuro di voler uscire");
-    if (WaitForSingleObject(p.process.hProcess, 30000) != WAIT_OBJECT_0) {
-        fail("the program did not end after Sì");
-        TerminateProcess(p.process.hProcess, 1);
-    }
-    CloseHandle(p.process.hThread);
-    CloseHandle(p.process.hProcess);
-}
-
-// The windows' models, only for their captions and their controls' ids.
-struct Model {
-    NoDesktop desktop;
-    brenvik::HostFileSystem files{brenvik::DriveTable::forThisUser()};
-    brenvik::MemorySettingsStore settings;
-    brenvik::HostLauncher launcher{files};
-    brenvik::Platform platform{desktop, files, settings, launcher};
-    brenvik::MainWindow main{platform};
-};
-
-struct Folders {
-    fs::path exe, root, src, out;
-    fs::path parts(const std::wstring& name) const { return out / (L"[" + name + L"]"); }
-};
-
-enum class Script { Written, Refused };
-
-// ---- The keyboard, as the program's thread receives it.
 
 HWND focusedWindow(const Program& program) {
     GUITHREADINFO info{};
@@ -263,9 +218,9 @@ HWND focusedWindow(const Program& program) {
 }
 
 // The name of the control with the keyboard focus in the program, or "<none>".
-std::string focusedName(const Model& model, const Program& program) {
+std::string focusedName(const Program& program) {
     const int index = GetDlgCtrlID(focusedWindow(program)) - 1000;
-    const auto& controls = model.main.controls();
+    const auto& controls = model().controls();
     return index >= 0 && index < static_cast<int>(controls.size()) ? controls[static_cast<size_t>(index)]->name()
                                                                    : "<none>";
 }
@@ -285,248 +240,192 @@ void altKey(const Program& program, wchar_t letter) {
     PostMessageW(focusedWindow(program), WM_SYSCHAR, letter, 1u << 29);
 }
 
-// The controls Tab visits after the focused one, until it comes back to it.
-std::vector<std::string> tabCycle(const Model& model, const Program& program) {
-    const std::string start = focusedName(model, program);
+// Tab, from the focused control, visits `expected` and comes back to it.
+void expectCycle(const Program& program, const std::vector<std::string>& expected) {
+    const std::string start = focusedName(program);
     std::vector<std::string> visited;
-    for (int i = 0; i < 40; ++i) {
+    do {
         key(program, VK_TAB);
-        visited.push_back(focusedName(model, program));
-        if (visited.back() == start)
-            return visited;
-    }
-    fail("Tab never came back to " + start);
-    return visited;
-}
-
-void expectCycle(const Model& model, const Program& program, const std::vector<std::string>& expected) {
-    const std::vector<std::string> got = tabCycle(model, program);
-    if (got != expected) {
-        std::string text;
-        for (const std::string& name : got)
-            text += name + " ";
+        visited.push_back(focusedName(program));
+    } while (visited.back() != start && visited.size() < 40);
+    std::string text;
+    for (const std::string& name : visited)
+        text += name + " ";
+    if (visited != expected)
         fail("Tab visits " + text);
-    }
 }
 
-void tabTo(const Model& model, const Program& program, const std::string& name) {
-    for (int i = 0; i < 40 && focusedName(model, program) != name; ++i)
+void tabTo(const Program& program, const std::string& name) {
+    for (int i = 0; i < 40 && focusedName(program) != name; ++i)
         key(program, VK_TAB);
-    if (focusedName(model, program) != name)
+    if (focusedName(program) != name)
         fail("Tab does not reach " + name);
 }
 
+// Answers the message box that must come up, after checking its button's Italian caption.
+void answerBox(const Program& p, int button, const std::wstring& caption, const std::wstring& expectText) {
+    HWND box = nullptr;
+    if (!waitFor([&] { return (box = p.box()) != nullptr; }, 30)) {
+        fail("no message box came up (expected \"" + narrow(expectText) + "\")");
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (boxText(box).find(expectText) == std::wstring::npos)
+        fail("message box says \"" + narrow(boxText(box)) + "\", expected \"" + narrow(expectText) + "\"");
+    HWND b = GetDlgItem(box, button);
+    if (!b || textOf(b) != caption)
+        fail("the message box's button " + std::to_string(button) + " reads \"" + narrow(textOf(b)) + "\", not \"" +
+             narrow(caption) + "\"");
+    if (b)
+        click(b);
+    if (!waitFor([&] { return !IsWindow(box); }, 30))
+        fail("the message box did not close");
+}
+
+// Ends the program as a user does: Esci, clicked or by its access key, then Sì to the question.
+void quit(Program& p, bool fromKeyboard = false) {
+    if (fromKeyboard)
+        altKey(p, L'e');
+    else
+        click(p.control("esci"));
+    answerBox(p, IDYES, L"S\u00ec", L"Sicuro di voler uscire");
+    if (WaitForSingleObject(p.process.hProcess, 30000) != WAIT_OBJECT_0) {
+        fail("the program did not end after Sì");
+        TerminateProcess(p.process.hProcess, 1);
+    }
+    CloseHandle(p.process.hThread);
+    CloseHandle(p.process.hProcess);
+}
+
+// ---- The steps.
+
+struct Folders {
+    fs::path exe, root, src, out;
+    fs::path parts(const std::wstring& name) const { return out / (L"[" + name + L"]"); }
+    fs::path script(const std::wstring& name) const { return parts(name) / (L"Assembla[" + name + L"].bat"); }
+};
+
 // Chooses `name` in the file list of a program started on the source folder and splits it at the
 // preset 500 KB, from the keyboard alone (Tab, the arrow keys, Alt+S, Alt+E), checking the Tab
-// order on the way when asked. Whether its script can be written depends on the system's OEM
-// code page.
-Script splitStep(Model& model, const Folders& f, const std::wstring& name, bool checkTabOrder) {
+// order on the way when asked. True when the status says the script was written, which depends
+// on the system's OEM code page.
+bool splitStep(const Folders& f, const std::wstring& name, bool checkTabOrder) {
     step("split " + narrow(name) + " from the keyboard");
-    setting(L"path", L"initialdir", f.src.wstring());
     Program program;
-    if (!start(program, f.exe, widen(model.main.caption())))
-        return Script::Refused;
-    HWND list = findControl(program.main, idOf(model.main, "list"));
-    HWND info = findControl(program.main, idOf(model.main, "infolabel"));
-    const int index = static_cast<int>(
-        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str())));
+    if (!start(program, f.exe, f.src))
+        return false;
+    HWND info = program.control("infolabel");
+    const int index = static_cast<int>(SendMessageW(program.control("list"), LB_FINDSTRINGEXACT,
+                                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str())));
     if (index < 0)
         fail("the file list does not show " + narrow(name));
-    tabTo(model, program, "list");
+    tabTo(program, "list");
     // Nothing chosen yet: the split button and the size selector are skipped.
     if (checkTabOrder)
-        expectCycle(
-            model, program,
-            {"help", "pathbar", "options", "Option1", "Option2", "about", "esci", "Command1", "drive", "dir", "list"});
+        expectCycle(program, {"help", "pathbar", "options", "Option1", "Option2", "about", "esci", "Command1", "drive",
+                              "dir", "list"});
     key(program, VK_HOME);
     for (int i = 0; i < index; ++i)
         key(program, VK_DOWN);
     if (textOf(info).find(name) == std::wstring::npos)
         fail("the arrow keys did not choose " + narrow(name) + ": status \"" + narrow(textOf(info)) + "\"");
     if (checkTabOrder)
-        expectCycle(model, program,
-                    {"split", "help", "Text", "pathbar", "options", "Option1", "Option2", "Option3", "Option4", "about",
-                     "esci", "VScroll1", "Command1", "drive", "dir", "list"});
+        expectCycle(program, {"split", "help", "Text", "pathbar", "options", "Option1", "Option2", "Option3", "Option4",
+                              "about", "esci", "VScroll1", "Command1", "drive", "dir", "list"});
     altKey(program, L's');
-    const auto ended = [&] {
-        const std::wstring status = textOf(info);
-        return status.find(L"SUCCESSO") != std::wstring::npos ||
-               status.find(L"script non creato") != std::wstring::npos;
-    };
-    Script script = Script::Refused;
-    if (!waitFor([&] { return ended() || findBox(program.process.dwProcessId); }, 60) || !ended()) {
-        HWND box = findBox(program.process.dwProcessId);
+    const auto says = [&](const wchar_t* text) { return textOf(info).find(text) != std::wstring::npos; };
+    waitFor([&] { return says(L"SUCCESSO") || says(L"script non creato") || program.box(); }, 60);
+    const bool written = says(L"SUCCESSO");
+    if (!written && !says(L"script non creato")) {
+        HWND box = program.box();
         fail("the split did not succeed: status \"" + narrow(textOf(info)) + "\"" +
              (box ? ", box \"" + narrow(boxText(box)) + "\"" : ""));
-    } else if (textOf(info).find(L"SUCCESSO") != std::wstring::npos) {
-        script = Script::Written;
     }
-    quit(program, [&] { altKey(program, L'e'); });
-    return script;
+    quit(program, true); // Alt+E
+    return written;
 }
 
 // Copies the parts and the script into a folder of their own and runs the script there under cmd.
 void rebuildStep(const Folders& f, const std::wstring& name, const std::string& original) {
     step("rebuild " + narrow(name) + " with the script under cmd");
-    const fs::path script = f.parts(name) / (L"Assembla[" + name + L"].bat");
-    if (!fs::exists(script)) {
-        fail("no script " + narrow(script.wstring()));
-        return;
-    }
     const fs::path folder = f.root / L"rebuilt";
     std::error_code ec;
     fs::remove_all(folder, ec);
-    fs::create_directories(folder);
-    for (const auto& e : fs::directory_iterator(f.parts(name)))
-        fs::copy_file(e.path(), folder / e.path().filename());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    fs::copy(f.parts(name), folder);
     // The script's Pause reads a key from its input.
     writeFile(f.root / L"keys.txt", "\r\n\r\n\r\n");
-    startup.hStdInput =
-        CreateFileW((f.root / L"keys.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
-    startup.hStdOutput =
-        CreateFileW((f.root / L"cmd.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    startup.hStdError = startup.hStdOutput;
-    std::wstring command = L"cmd.exe /c \"" + script.filename().wstring() + L"\"";
-    PROCESS_INFORMATION cmd{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &startup, &cmd)) {
-        fail("cannot run cmd");
-    } else {
-        if (WaitForSingleObject(cmd.hProcess, 60000) != WAIT_OBJECT_0) {
-            TerminateProcess(cmd.hProcess, 1);
-            fail("the script did not end");
-        }
-        CloseHandle(cmd.hThread);
-        CloseHandle(cmd.hProcess);
-    }
-    CloseHandle(startup.hStdInput);
-    CloseHandle(startup.hStdOutput);
+    const int status = runRedirected(L"cmd.exe /c \"" + f.script(name).filename().wstring() + L"\"", folder,
+                                     f.root / L"keys.txt", f.root / L"cmd.log");
     if (readFile(folder / name) != original)
-        fail("the script's rebuilt file differs from the original; cmd said:\n" + readFile(f.root / L"cmd.log"));
+        fail("the script's rebuilt file differs from the original; cmd (exit status " + std::to_string(status) +
+             ") said:\n" + readFile(f.root / L"cmd.log"));
 }
 
 // Join mode over the parts' folder finds the three parts; they are joined under the name the name
 // dialog proposes, into the destination folder.
-void joinStep(Model& model, const Folders& f, const std::wstring& name, const std::string& original) {
+void joinStep(const Folders& f, const std::wstring& name, const std::string& original) {
     step("join " + narrow(name));
-    setting(L"path", L"initialdir", f.parts(name).wstring());
     Program program;
-    if (!start(program, f.exe, widen(model.main.caption())))
+    if (!start(program, f.exe, f.parts(name)))
         return;
-    click(findControl(program.main, idOf(model.main, "Option2")));
-    answerBox(program.process.dwProcessId, IDOK, L"OK", L"ha trovato 3 File");
-    click(findControl(program.main, idOf(model.main, "uniscifile")));
-    HWND dialog = nullptr;
-    const std::wstring nameCaption = widen(model.main.nomefile.caption());
-    if (!waitFor([&] { return (dialog = FindWindowW(L"BrenvikForm", nameCaption.c_str())) && IsWindowVisible(dialog); },
-                 30)) {
-        fail("the name dialog did not come up");
-    } else {
-        const std::wstring proposed = textOf(findControl(dialog, idOf(model.main.nomefile, "nf")));
+    click(program.control("Option2"));
+    answerBox(program, IDOK, L"OK", L"ha trovato 3 File");
+    click(program.control("uniscifile"));
+    if (HWND dialog = awaitWindow(program, model().nomefile, "name dialog", 30)) {
+        const std::wstring proposed = textOf(controlOf(dialog, model().nomefile, "nf"));
         if (proposed != name)
             fail("the name dialog proposes \"" + narrow(proposed) + "\"");
-        click(findControl(dialog, idOf(model.main.nomefile, "ok")));
+        click(controlOf(dialog, model().nomefile, "ok"));
     }
-    HWND info = findControl(program.main, idOf(model.main, "infolabel"));
+    HWND info = program.control("infolabel");
     if (!waitFor([&] { return textOf(info).find(L"File Creato") != std::wstring::npos; }, 60))
         fail("the join did not end: status \"" + narrow(textOf(info)) + "\"");
     if (readFile(f.out / name) != original)
         fail("the joined file " + narrow(name) + " differs from the original");
-    quit(program, [&] { click(findControl(program.main, idOf(model.main, "esci"))); });
+    quit(program);
+}
+
+// `r` at 144 dpi within a pixel of `want` (left, top, width, height), as rounding leaves it.
+void expectScaled(const std::string& what, const RECT& r, const std::vector<long>& want) {
+    const std::vector<long> got{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const auto text = [](const std::vector<long>& v) {
+        return std::to_string(v[0]) + "," + std::to_string(v[1]) + " sized " + std::to_string(v[2]) + "x" +
+               std::to_string(v[3]);
+    };
+    if (!std::equal(got.begin(), got.end(), want.begin(), [](long g, long w) { return g >= w - 1 && g <= w + 1; }))
+        fail("at 144 dpi " + what + " is at " + text(got) + ", not " + text(want));
 }
 
 // The main window on a 144 dpi screen (150 %, set before the driver starts): its inner area and a
 // button in logical pixels of the 96 dpi design, times 1.5, to the pixel.
-void scaledScreenStep(Model& model, const Folders& f) {
+void scaledScreenStep(const Folders& f) {
     step("main window at 150 %");
-    const UINT dpi = 144;
-    setting(L"path", L"initialdir", f.src.wstring());
     Program program;
-    if (start(program, f.exe, widen(model.main.caption()))) {
-        const auto within = [](long got, long want) { return got >= want - 1 && got <= want + 1; };
-        RECT client{};
-        GetClientRect(program.main, &client);
-        if (GetDpiForWindow(program.main) != dpi)
-            fail("the program's window is at " + std::to_string(GetDpiForWindow(program.main)) + " dpi, not 144");
-        else if (!within(client.right, 728) || !within(client.bottom, 710))
-            fail("at 144 dpi the main window's inner area is " + std::to_string(client.right) + "x" +
-                 std::to_string(client.bottom) + ", not 728x710");
-        RECT button{};
-        HWND split = findControl(program.main, idOf(model.main, "split"));
-        GetWindowRect(split, &button);
-        MapWindowPoints(nullptr, program.main, reinterpret_cast<POINT*>(&button), 2);
-        if (!within(button.left, 558) || !within(button.top, 84) || !within(button.right - button.left, 152) ||
-            !within(button.bottom - button.top, 104))
-            fail("at 144 dpi the split button is at " + std::to_string(button.left) + "," + std::to_string(button.top) +
-                 " sized " + std::to_string(button.right - button.left) + "x" +
-                 std::to_string(button.bottom - button.top) + ", not 558,84 sized 152x104");
-        quit(program, [&] { click(findControl(program.main, idOf(model.main, "esci"))); });
-    }
+    if (!start(program, f.exe, f.src))
+        return;
+    if (GetDpiForWindow(program.main) != 144)
+        fail("the program's window is at " + std::to_string(GetDpiForWindow(program.main)) + " dpi, not 144");
+    RECT client{}, button{};
+    GetClientRect(program.main, &client);
+    expectScaled("the main window's inner area", client, {0, 0, 728, 710});
+    GetWindowRect(program.control("split"), &button);
+    MapWindowPoints(nullptr, program.main, reinterpret_cast<POINT*>(&button), 2);
+    expectScaled("the split button", button, {558, 84, 152, 104});
+    quit(program);
 }
 
-// A visible window of the program's process with the given caption, or null.
-HWND findWindowOf(DWORD process, const std::wstring& caption) {
-    struct Search {
-        DWORD process;
-        const std::wstring& caption;
-        HWND found;
-    } search{process, caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            wchar_t cls[64] = {};
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            GetClassNameW(window, cls, 64);
-            if (owner == s->process && std::wstring(cls) == L"BrenvikForm" && IsWindowVisible(window) &&
-                textOf(window) == s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring settingOf(const wchar_t* section, const wchar_t* key) {
-    wchar_t value[512] = {};
-    DWORD bytes = sizeof value;
-    const std::wstring path = std::wstring(L"Software\\Brenvik\\") + section;
-    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
-        return L"<none>";
-    return value;
-}
-
-int firstRun(const fs::path& exe) {
-    Model model;
+// A marker left by the installer would skip the wizard, which then does not come up.
+void firstRun(const fs::path& exe) {
     step("first start of " + exe.string());
-    if (settingOf(L"Primoavvio", L"eseguito") != L"<none>")
-        fail("the first-run marker is set before the first start");
     Program program;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring command = L"\"" + exe.wstring() + L"\"";
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &program.process)) {
-        fail("cannot start " + exe.string());
-        return 1;
-    }
-    const DWORD id = program.process.dwProcessId;
+    if (!launch(program, exe))
+        return;
     // The preparation window has no caption; it closes itself after a few seconds.
-    if (!waitFor([&] { return findWindowOf(id, widen(model.main.install.caption())) != nullptr; }, 60))
-        fail("the preparation window did not come up");
-    HWND wizard = nullptr;
-    const std::wstring wizardCaption = widen(model.main.wizard.caption());
-    if (!waitFor([&] { return (wizard = findWindowOf(id, wizardCaption)) != nullptr; }, 60)) {
-        fail("the wizard did not come up");
-    } else {
+    awaitWindow(program, model().install, "preparation window");
+    if (HWND wizard = awaitWindow(program, model().wizard, "wizard")) {
         step("the wizard: Avanti four times, then Fine");
-        HWND avanti = findControl(wizard, idOf(model.main.wizard, "avanti"));
-        HWND fine = findControl(wizard, idOf(model.main.wizard, "fine"));
+        HWND avanti = controlOf(wizard, model().wizard, "avanti");
+        HWND fine = controlOf(wizard, model().wizard, "fine");
         for (int i = 0; i < 4; ++i) {
             if (IsWindowEnabled(fine))
                 fail("Fine is enabled before the last page");
@@ -539,56 +438,49 @@ int firstRun(const fs::path& exe) {
         click(fine);
     }
     step("the main window, closed with Esci");
-    if (!waitFor([&] { return (program.main = findWindowOf(id, widen(model.main.caption()))) != nullptr; }, 60)) {
-        fail("the main window did not come up");
+    if (!(program.main = awaitWindow(program, model(), "main window"))) {
         TerminateProcess(program.process.hProcess, 1);
-        return 1;
+        return;
     }
-    quit(program, [&] { click(findControl(program.main, idOf(model.main, "esci"))); });
-    if (settingOf(L"Primoavvio", L"eseguito") != L"1")
+    quit(program);
+    if (settingOf("Primoavvio", "eseguito") != "1")
         fail("the wizard did not mark the first run as done");
-    if (settingOf(L"Destinazione", L"dir") != L"C:\\myfiles")
-        fail("the wizard stored the destination \"" + narrow(settingOf(L"Destinazione", L"dir")) + "\"");
-    return failures == 0 ? 0 : 1;
+    if (settingOf("Destinazione", "dir") != "C:\\myfiles")
+        fail("the wizard stored the destination \"" + settingOf("Destinazione", "dir") + "\"");
 }
 
-int run(const fs::path& exe, const fs::path& root, bool scaled) {
-    Model model;
+void run(const fs::path& exe, const fs::path& root, bool scaled) {
     const Folders f{exe, root, root / L"src", root / L"out"};
     std::error_code ec;
     fs::remove_all(root, ec);
     fs::create_directories(f.src);
     fs::create_directories(f.out);
 
-    setting(L"Primoavvio", L"eseguito", L"1");
-    setting(L"opzioni", L"about", L"0");
-    setting(L"opzioni", L"cartsplit", L"0");
-    setting(L"opzioni", L"cartunisci", L"0");
-    setting(L"Destinazione", L"dir", f.out.wstring());
+    setting("Primoavvio", "eseguito", "1");
+    setting("opzioni", "about", "0");
+    setting("opzioni", "cartsplit", "0");
+    setting("opzioni", "cartunisci", "0");
+    setting("Destinazione", "dir", narrow(f.out.wstring()));
     if (scaled) {
-        scaledScreenStep(model, f);
-        fs::remove_all(root, ec);
-        return failures == 0 ? 0 : 1;
+        scaledScreenStep(f);
+    } else {
+        // Three parts of the preset 500 KB each, the last one short. The first name is in the OEM
+        // code page of a Western system, so its script is always written; the second is in few OEM
+        // pages: where it is not, the parts are written and the status says why the script is not.
+        for (const std::wstring& name : {std::wstring(L"citt\u00e0.txt"), std::wstring(L"\u65e5\u672c.bin")}) {
+            const std::string original = pattern(1100000 + name.size());
+            writeFile(f.src / name, original);
+            const bool western = name == L"citt\u00e0.txt";
+            if (splitStep(f, name, western))
+                rebuildStep(f, name, original);
+            else if (western)
+                fail("no script for " + narrow(name));
+            else if (fs::exists(f.script(name)))
+                fail("a script for " + narrow(name) + " although the status says none was written");
+            joinStep(f, name, original);
+        }
     }
-
-    // Three parts of the preset 500 KB each, the last one short. The first name is in the OEM code
-    // page of a Western system, so its script is always written; the second is in few OEM pages:
-    // where it is not, the parts are written and the status says why the script is not.
-    for (const std::wstring& name : {std::wstring(L"citt\u00e0.txt"), std::wstring(L"\u65e5\u672c.bin")}) {
-        const std::string original = pattern(1100000 + name.size());
-        writeFile(f.src / name, original);
-        const Script script = splitStep(model, f, name, name == L"citt\u00e0.txt");
-        if (script == Script::Written)
-            rebuildStep(f, name, original);
-        else if (name == L"citt\u00e0.txt")
-            fail("no script for " + narrow(name));
-        else if (fs::exists(f.parts(name) / (L"Assembla[" + name + L"].bat")))
-            fail("a script for " + narrow(name) + " although the status says none was written");
-        joinStep(model, f, name, original);
-    }
-
     fs::remove_all(root, ec);
-    return failures == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -602,10 +494,9 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
-        const int status =
-            first ? firstRun(fs::absolute(argv[2])) : run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
-        std::printf(status == 0 ? "PASSED\n" : "FAILED\n");
-        return status;
+        first ? firstRun(fs::absolute(argv[2])) : run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
+        std::printf(failures == 0 ? "PASSED\n" : "FAILED\n");
+        return failures == 0 ? 0 : 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "FAILED: %s\n", e.what());
         return 1;

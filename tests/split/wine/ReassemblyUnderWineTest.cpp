@@ -6,86 +6,71 @@
 #include "split/SplitTestSupport.h"
 #include "split/wine/WineCmd.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace brenvik {
 namespace {
 
-namespace fs = std::filesystem;
-
 const ::testing::Environment* const registered = ::testing::AddGlobalTestEnvironment(Wine::instance = new Wine);
 
-#define REQUIRE_WINE()                                                                                                 \
-    do {                                                                                                               \
-        if (!Wine::instance->missing().empty())                                                                        \
-            GTEST_SKIP() << Wine::instance->missing();                                                                 \
-        ASSERT_EQ(Wine::instance->failed(), "");                                                                       \
-    } while (0)
+// Every case is skipped without Wine, and fails when Wine could not make its prefix.
+class ReassemblyUnderWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Wine::instance->missing().empty())
+            GTEST_SKIP() << Wine::instance->missing();
+        ASSERT_EQ(Wine::instance->failed(), "");
+    }
+};
 
 // A file split through the window into c:\myfiles\[name], its script ready to run.
 struct SplitFile : splittest::Split {
-    SplitFile(const std::string& name, size_t size, int64_t kb) : Split(name, patternBytes(size, 3), kb) {
-        run();
-        folder = app.drives.hostFile(dest());
-        target = folder / hostFsPath(name);
-        const std::string text = app.drives.read(script());
-        scriptLines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-    }
-    std::string parts() { return splittest::joinParts(app.drives, dest() + "\\" + name + ".", m().numparti); }
+    SplitFile(const std::string& name, size_t size, int64_t kb) : Split(name, patternBytes(size, 3), kb) { run(); }
+    std::string target() const { return dest() + "\\" + name; }
     Wine::Run rebuild(const std::string& input) {
-        return Wine::instance->run(folder, "Assembla[" + name + "].bat", input);
+        return Wine::instance->run(app.drives.hostFile(dest()), "Assembla[" + name + "].bat", input);
     }
 
-    // Runs the script as the receiver would, with no file of the target's name in the folder.
+    // Runs the script as the receiver would, in a folder of the parts and the script alone.
     void expectRebuilt(int count) {
         ASSERT_EQ(m().numparti, count) << name;
-        fs::remove(target);
         const Wine::Run r = rebuild("x");
         EXPECT_EQ(r.exit, 0) << name << "\n" << r.output;
-        EXPECT_TRUE(fs::exists(target) && readHostFile(target) == source) << name << ": not rebuilt\n" << r.output;
-        EXPECT_EQ(parts(), source) << name << ": the parts were written into";
+        EXPECT_TRUE(app.drives.exists(target()) && app.drives.read(target()) == source) << name << ": not rebuilt\n"
+                                                                                        << r.output;
+        EXPECT_TRUE(splittest::joinParts(app.drives, dest() + "\\" + name + ".", count) == source)
+            << name << ": the parts were written into";
     }
-
-    fs::path folder;
-    fs::path target;
-    size_t scriptLines;
 };
 
-TEST(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
-    REQUIRE_WINE();
+// One part, three, and names the interpreter treats specially, each on one copy line.
+TEST_F(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
     struct Case {
         std::string name;
         size_t size;
         int parts;
     };
     for (const Case& c : {Case{"film.avi", 2048, 1}, Case{"mio file.zip", 5000, 3}, Case{"100%.txt", 5000, 3},
-                          Case{"a+b (1);x=y,z^&.dat", 5000, 3}}) {
-        SplitFile f(c.name, c.size, 2);
-        EXPECT_EQ(f.scriptLines, 12u) << c.name;
-        f.expectRebuilt(c.parts);
-    }
+                          Case{"a+b (1);x=y,z^&.dat", 5000, 3}})
+        SplitFile(c.name, c.size, 2).expectRebuilt(c.parts);
 }
 
-// Wine's COPY repeats its overwrite prompt for ever after "No" when it joins several sources, so
-// the one-line form is not run against an existing target here; the long form's MOVE asks.
-TEST(ReassemblyUnderWine, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
-    REQUIRE_WINE();
+// The copy gathered over several commands. Wine's COPY repeats its overwrite prompt for ever after
+// "No" when it joins several sources, so the one-line form is not run against an existing target
+// here; the long form's MOVE asks.
+TEST_F(ReassemblyUnderWine, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
     SplitFile f("p 100% & più.dat", 1000 * 1024, 1);
-    EXPECT_GT(f.scriptLines, 12u) << "the copy is cut into several commands";
     f.expectRebuilt(1000);
-    const fs::path temporary = f.folder / hostFsPath(f.name + ".$$$");
-    EXPECT_FALSE(fs::exists(temporary));
+    const std::string temporary = f.target() + ".$$$";
+    EXPECT_FALSE(f.app.drives.exists(temporary));
 
-    std::ofstream(f.target, std::ios::binary) << "the receiver's own file";
+    f.app.drives.write(f.target(), "the receiver's own file");
     Wine::Run r = f.rebuild("xn\r\n");
-    EXPECT_EQ(readHostFile(f.target), "the receiver's own file") << "answer No\n" << r.output;
-    EXPECT_FALSE(fs::exists(temporary)) << "no leftover after a refusal";
+    EXPECT_EQ(f.app.drives.read(f.target()), "the receiver's own file") << "answer No\n" << r.output;
+    EXPECT_FALSE(f.app.drives.exists(temporary)) << "no leftover after a refusal";
     r = f.rebuild(std::string("x") + Wine::instance->yesKey() + "\r\n");
     EXPECT_NE(r.output.find("?"), std::string::npos) << "no question was asked\n" << r.output;
-    EXPECT_TRUE(readHostFile(f.target) == f.source) << "answer Yes\n" << r.output;
+    EXPECT_TRUE(f.app.drives.read(f.target()) == f.source) << "answer Yes\n" << r.output;
 }
 
 } // namespace

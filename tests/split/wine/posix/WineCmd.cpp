@@ -1,8 +1,6 @@
 #include "split/wine/WineCmd.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sys/wait.h>
 
 namespace brenvik {
@@ -29,8 +27,6 @@ std::string environment(const fs::path& root) {
 }
 
 } // namespace
-
-Wine* Wine::instance = nullptr;
 
 // Under the neutral locale cmd reads batch files in page 437, which places the test names'
 // accented letters where 850 does.
@@ -63,19 +59,11 @@ void Wine::TearDown() {
     fs::remove_all(root_, ec);
 }
 
-Wine::Run Wine::run(const fs::path& folder, const std::string& script, const std::string& input) {
-    const fs::path neutral = folder / "brenvik-run.bat";
-    fs::copy_file(folder / script, neutral, fs::copy_options::overwrite_existing);
-    const fs::path log = root_ / "run.log";
-    const std::string command = "cd " + shellQuoted(folder.string()) + " && printf " + shellQuoted(input) + " | " +
-                                environment(root_) + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
-                                shellQuoted(log.string()) + " 2>&1";
-    Run r;
-    r.exit = exitCode(std::system(command.c_str()));
-    // A prompt that repeats until the time-out fills the log; its start tells enough.
-    r.output = readHostFile(log).substr(0, 4000);
-    fs::remove(neutral);
-    return r;
+int Wine::cmd(const fs::path& folder, const std::string& input, const fs::path& log) {
+    return exitCode(std::system(("cd " + shellQuoted(folder.string()) + " && printf " + shellQuoted(input) + " | " +
+                                 environment(root_) + " timeout -k 5 60 wine cmd /c brenvik-run.bat >" +
+                                 shellQuoted(log.string()) + " 2>&1")
+                                    .c_str()));
 }
 
 } // namespace brenvik
