@@ -58,9 +58,6 @@ public:
 class UnsyncedFileSystem : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
-    std::unique_ptr<File> create(const std::string& path) override {
-        return std::make_unique<UnsyncedFile>(inner_.create(path));
-    }
     Temporary createTemporary(const std::string& path) override {
         Temporary made = inner_.createTemporary(path);
         made.file = std::make_unique<UnsyncedFile>(std::move(made.file));

@@ -74,8 +74,6 @@ public:
     // Opens a regular file (or a link to one) for reading. Anything else that is not a folder (a
     // pipe, a socket, a device) is refused with 75 without waiting for a writer or a peer.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
-    // Creates the file, or empties an existing one.
-    virtual std::unique_ptr<File> create(const std::string& path) = 0;
     // Creates a new, empty file under a temporary name ("~brenvik" and a number, ".$$$") in the
     // folder of `path`, for what will take the name `path` once complete. While it is open no
     // other run of the program takes it for abandoned.

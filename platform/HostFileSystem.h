@@ -44,7 +44,6 @@ public:
     bool fileExists(const std::string& path) override;
     int64_t fileLength(const std::string& path) override;
     std::unique_ptr<File> openRead(const std::string& path) override;
-    std::unique_ptr<File> create(const std::string& path) override;
     Temporary createTemporary(const std::string& path) override;
     void removeAbandonedTemporaries(const std::string& folder) override;
     void removeFile(const std::string& path) override;

@@ -310,14 +310,6 @@ std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
     return std::make_unique<PosixFile>(fd);
 }
 
-std::unique_ptr<File> HostFileSystem::create(const std::string& path) {
-    std::string host = map(path, Expect::File);
-    int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        failOpen(errno, host);
-    return std::make_unique<PosixFile>(fd);
-}
-
 void HostFileSystem::replaceFile(const std::string& from, const std::string& to) {
     std::string source = map(from, Expect::File);
     std::string target = map(to, Expect::File);

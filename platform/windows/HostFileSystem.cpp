@@ -298,19 +298,6 @@ std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
     return file;
 }
 
-std::unique_ptr<File> HostFileSystem::create(const std::string& path) {
-    std::string host = map(path, Expect::File);
-    // Opened and then emptied rather than CREATE_ALWAYS, which refuses an existing hidden file.
-    HANDLE h = ::CreateFileW(wide(host).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        failOpen(::GetLastError(), host);
-    auto file = std::make_unique<Win32File>(h);
-    if (!::SetEndOfFile(h))
-        fail(::GetLastError(), false);
-    return file;
-}
-
 void HostFileSystem::replaceFile(const std::string& from, const std::string& to) {
     std::string source = map(from, Expect::File);
     std::string target = map(to, Expect::File);

@@ -36,7 +36,6 @@ public:
     bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
     int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
     std::unique_ptr<File> openRead(const std::string& path) override { return inner_.openRead(path); }
-    std::unique_ptr<File> create(const std::string& path) override { return inner_.create(path); }
     Temporary createTemporary(const std::string& path) override { return inner_.createTemporary(path); }
     void removeAbandonedTemporaries(const std::string& folder) override { inner_.removeAbandonedTemporaries(folder); }
     void removeFile(const std::string& path) override { inner_.removeFile(path); }

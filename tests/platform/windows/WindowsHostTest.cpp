@@ -23,9 +23,10 @@ TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter)
     EXPECT_EQ(fs.hostPath(root + "\\x\\..\\città"), root + "\\città") << "the text is the path";
 
     fs.makeFolder(root + "\\città");
-    auto out = fs.create(root + "\\città\\日本.bin");
-    out->write("12345", 5);
-    out->close();
+    FileSystem::Temporary out = fs.createTemporary(root + "\\città\\日本.bin");
+    out.file->write("12345", 5);
+    out.file->close();
+    fs.rename(out.path, root + "\\città\\日本.bin", FileSystem::Existing::Keep);
     EXPECT_EQ(fs.files(root + "\\CITTÀ"), std::vector<std::string>{"日本.bin"});
     EXPECT_EQ(fs.fileLength(root + "\\città\\日本.bin"), 5);
     EXPECT_TRUE(std::filesystem::exists(hostFsPath(root) / L"citt\u00e0" / L"\u65e5\u672c.bin"))
