@@ -5,6 +5,7 @@
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
 #include "platform/Utf8.h"
+#include "split/PartNames.h"
 
 namespace brenvik {
 
@@ -14,7 +15,7 @@ constexpr const char* FirstNumber = "000";
 
 // The number after `found` parts: three digits, back to "000" after "999".
 std::string expectedAfter(int found) {
-    return utf8::right("00" + formatWhole(found), 3);
+    return threeDigits(found % 1000);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "split/SplitReport.h"
 
-#include <cstdint>
-
 namespace brenvik {
 
 std::string threeDigits(int number) {
@@ -21,12 +19,8 @@ bool PartNames::Ext(const std::string& filesel, std::string& prefisso, std::arra
     report_.setStatus("Genero estensioni progressive...");
     report_.advance(800, 20);
 
-    int16_t counter = 0;
-    for (char hundreds = 0; hundreds < 10; ++hundreds)
-        for (char tens = 0; tens < 10; ++tens)
-            for (char units = 0; units < 10; ++units)
-                estensioni[static_cast<size_t>(counter++)] = {
-                    static_cast<char>('0' + hundreds), static_cast<char>('0' + tens), static_cast<char>('0' + units)};
+    for (int number = 0; number < 1000; ++number)
+        estensioni[static_cast<size_t>(number)] = threeDigits(number);
 
     report_.setStatus(report_.status() + " OK");
     report_.advance(800, 20);
