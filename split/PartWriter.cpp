@@ -36,9 +36,7 @@ void copyBlock(File& source, File& part, Buffer& buffer) {
 // Removes the set of an earlier split of the same name in the folder: the run of parts from 000
 // on, as the join's search would find it. So a shorter or interrupted split never leaves a mix
 // of two sets. Names out of that run, folders and every other file stay.
-void removeEarlierSet(FileSystem& files, const std::string& prefissodest) {
-    const std::string folder = winpath::folderOf(prefissodest);
-    const std::string prefix = prefissodest.substr(folder.size());
+void removeEarlierSet(FileSystem& files, const std::string& folder, const std::string& prefix) {
     std::vector<std::string> names = files.files(folder);
     std::sort(names.begin(), names.end());
     for (int i = 0; i < 1000; ++i) {
@@ -75,7 +73,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     std::unique_ptr<File> source = files.openRead(percorso);
     const std::string folder = winpath::folderOf(prefissodest);
     files.removeAbandonedTemporaries(folder);
-    removeEarlierSet(files, prefissodest);
+    removeEarlierSet(files, folder, prefissodest.substr(folder.size()));
 
     CopyPlan plan = planFor(grandezza);
     Buffer block;
