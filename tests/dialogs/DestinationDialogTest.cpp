@@ -64,7 +64,7 @@ TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) 
     }
 }
 
-TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedText) {
+TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderAndClosingDuringTheAnimationStopsIt) {
     TestApp app;
     app.store("Destinazione", "dir", "d:\\dati");
     MainWindow& m = app.startIn();
@@ -82,11 +82,8 @@ TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderInsteadOfUnconfirmedTex
     });
     EXPECT_EQ(app.setting("Destinazione", "dir"), "d:\\dati");
     EXPECT_FALSE(app.drives.exists("d:\\bozza"));
-}
 
-TEST(DestinationDialogTest, ClosingDuringTheAnimationStopsItWithoutLoadingTheDialogAgain) {
-    TestApp app;
-    MainWindow& m = app.startIn();
+    // Closed during the opening animation, which stops without loading the dialog again.
     EXPECT_EQ(clickAndCloseAt(app, m.options, m.optionsfrm, 5), (std::vector<int>{1, 1, 1}));
     EXPECT_FALSE(m.optionsfrm.loaded());
     EXPECT_EQ(m.focused(), &m.Command1);
