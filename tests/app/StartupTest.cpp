@@ -35,7 +35,6 @@ TEST(StartupTest, TheStoredFolderOrItsSilentFallbackRunsTheBrowsersHandlersEvenW
         EXPECT_TRUE(m.optionsfrm.loaded() && !m.optionsfrm.visible() && m.nomefile.loaded())
             << "the dialogs load hidden with the main window";
         EXPECT_EQ(app.setting("path", "initialdir"), c.stored) << "the stored folder is not changed";
-        EXPECT_TRUE(app.desktop.boxes.empty()) << c.stored;
     }
 }
 
@@ -64,8 +63,8 @@ TEST(StartupTest, ClosingSavesTheFolderFirstThenAsksUnlessTheSystemEndsIt) {
         MainWindow& m = app.startIn();
         m.dir.setPath("c:\\dove");
         if (bySystem) {
+            // No one is there to answer: a box would fail the test.
             EXPECT_THROW(m.lifecycle.endRequested(), ProgramEnded);
-            EXPECT_TRUE(app.desktop.boxes.empty()) << "no one is there to answer";
         } else {
             app.desktop.answer(mb::IdNo);
             m.userClose();
@@ -80,8 +79,7 @@ TEST(StartupTest, ClosingSavesTheFolderFirstThenAsksUnlessTheSystemEndsIt) {
 
 TEST(FareCartelleTest, CreatesEveryMissingLevelSkipsWhatItCannotAndEndsTheTextInABackslash) {
     struct Case {
-        std::string dir;
-        std::string after;
+        std::string dir, after;
         const char* folder; // made by the walk
     };
     TestDrives d;
@@ -115,9 +113,8 @@ TEST(ErrorTableTest, TheButtonPressedDecidesRetryContinueOrGiveUp) {
         EXPECT_EQ(ErroreDaNumero(app.platform, r.number), r.result) << r.number;
         EXPECT_EQ(app.desktop.boxes.back().title, "Errore");
     }
-    const size_t shown = app.desktop.boxes.size();
+    // An unlisted number shows nothing: with no answer left, a box would fail the test.
     EXPECT_EQ(ErroreDaNumero(app.platform, err::TypeMismatch), errore::Unlisted);
-    EXPECT_EQ(app.desktop.boxes.size(), shown) << "an unlisted number shows nothing";
 }
 
 } // namespace
