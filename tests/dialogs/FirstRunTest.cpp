@@ -35,7 +35,7 @@ TEST(FirstRunTest, PreparationWindowClosedEarlyStopsItsCaptionsAndIsNotLoadedAga
     EXPECT_EQ(app.desktop.pauses, (std::vector<int>{1000, 400}));
 }
 
-TEST(FirstRunTest, PreparationAndWizardRunAtEveryStartUntilTheWizardIsFinished) {
+TEST(FirstRunTest, PreparationAndWizardRunAtEveryStartUntilFineStoresTheTypedFolderOrTheFallback) {
     TestApp closed;
     closed.desktop.onModal("wizard", [](Form& f) {
         static_cast<Wizard&>(f).avanti.userClick();
@@ -45,35 +45,12 @@ TEST(FirstRunTest, PreparationAndWizardRunAtEveryStartUntilTheWizardIsFinished) 
     EXPECT_EQ(closed.setting("Primoavvio", "eseguito"), "<absent>");
     EXPECT_EQ(closed.setting("Destinazione", "dir"), "<absent>");
 
-    TestApp app;
-    app.settings = closed.settings;
-    finishWizard(app);
-    MainWindow& m = app.start();
-    const auto& log = app.desktop.log;
-    const auto position = [&log](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
-    EXPECT_LT(position("unload install"), position("show wizard"));
-    EXPECT_LT(position("unload wizard"), position("show main")) << "both before the main window shows";
-    EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1");
-    EXPECT_EQ(app.setting("Destinazione", "dir"), "C:\\myfiles");
-    EXPECT_TRUE(app.drives.isFolder("c:\\myfiles"));
-    EXPECT_FALSE(m.wizard.loaded());
-
-    TestApp next;
-    next.settings = app.settings;
-    next.start();
-    EXPECT_EQ(next.desktop.count("show install"), 0);
-    EXPECT_EQ(next.desktop.count("show wizard"), 0);
-}
-
-TEST(FirstRunTest, FineStoresTheTypedFolderOrFallsBackAndAlwaysMarksTheFirstRunDone) {
     struct Case {
-        const char* typed;
-        const char* existing;
-        const char* stored;
-        const char* created;
-        const char* absent;
+        const char *typed, *existing, *stored, *created, *absent;
     };
     for (const Case& c : {
+             // Nothing typed: the default, made at once.
+             Case{nullptr, nullptr, "C:\\myfiles", "c:\\myfiles", nullptr},
              // An existing upper level stops the walk; the typed text is kept.
              Case{"d:\\archivio\\nuovo", "d:\\archivio", "d:\\archivio\\nuovo", nullptr, "d:\\archivio\\nuovo"},
              // Typed on its page, hidden on the next one, still used.
@@ -81,16 +58,29 @@ TEST(FirstRunTest, FineStoresTheTypedFolderOrFallsBackAndAlwaysMarksTheFirstRunD
              // A drive that is not there: the fallback, unreported.
              Case{"q:\\parti", nullptr, "C:\\myfiles", nullptr, "c:\\myfiles"},
          }) {
+        const std::string label = c.typed ? c.typed : "nothing typed";
         TestApp app;
+        app.settings = closed.settings;
         if (c.existing)
             app.drives.makeFolders(c.existing);
-        finishWizard(app, std::string(c.typed));
-        app.start();
-        EXPECT_EQ(app.setting("Destinazione", "dir"), c.stored) << c.typed;
-        EXPECT_TRUE(app.desktop.boxes.empty()) << c.typed;
-        EXPECT_TRUE(!c.created || app.drives.isFolder(c.created)) << c.typed;
+        finishWizard(app, c.typed ? std::optional<std::string>(c.typed) : std::nullopt);
+        MainWindow& m = app.start();
+        const auto& log = app.desktop.log;
+        const auto position = [&log](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
+        EXPECT_LT(position("unload install"), position("show wizard")) << label;
+        EXPECT_LT(position("unload wizard"), position("show main")) << label << ": both before the main window shows";
+        EXPECT_FALSE(m.wizard.loaded()) << label;
+        EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1") << label;
+        EXPECT_EQ(app.setting("Destinazione", "dir"), c.stored) << label;
+        EXPECT_TRUE(!c.created || app.drives.isFolder(c.created)) << label;
         // Deeper levels are left to the split; the fallback is only stored.
-        EXPECT_TRUE(!c.absent || !app.drives.exists(c.absent)) << c.typed;
+        EXPECT_TRUE(!c.absent || !app.drives.exists(c.absent)) << label;
+
+        TestApp next;
+        next.settings = app.settings;
+        next.start();
+        EXPECT_EQ(next.desktop.count("show install"), 0) << label;
+        EXPECT_EQ(next.desktop.count("show wizard"), 0) << label;
     }
 }
 

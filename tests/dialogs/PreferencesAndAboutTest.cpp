@@ -17,7 +17,7 @@ void openPanel(TestApp& app, MainWindow& m, std::function<void(PreferencesPanel&
     m.help.click();
 }
 
-TEST(PreferencesTest, AFreshUserSeesTheDefaultsChiudiDiscardsAndApplicaStoresInEveryKey) {
+TEST(PreferencesAndAboutTest, PreferencesChiudiDiscardsApplicaStoresAndAboutTypesItsTextAtEveryOpening) {
     TestApp app;
     app.store("Primoavvio", "eseguito", "1"); // past the first run, no preference applied
     MainWindow& m = app.start();
@@ -42,11 +42,8 @@ TEST(PreferencesTest, AFreshUserSeesTheDefaultsChiudiDiscardsAndApplicaStoresInE
         EXPECT_EQ(states(p), "100");
         p.Command2.userClick();
     });
-}
 
-TEST(AboutTest, TypesTheTextOneCharacterAtATimeWithOkDisabledUntilTheEndAtEveryOpening) {
-    TestApp app;
-    MainWindow& m = app.startIn();
+    // About types its text one character at a time, ok disabled until the end, at every opening.
     AboutWindow& a = m.aboutform;
     const std::string text = a.Text.text();
     const size_t chars = utf8::length(text);

@@ -2,6 +2,7 @@
 #include "platform/RuntimeError.h"
 #include "support/TestApp.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -9,18 +10,17 @@ namespace brenvik {
 namespace {
 
 int indexOf(const DirList& dir, const std::string& label) {
-    const auto& entries = dir.entries();
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].label == label)
-            return static_cast<int>(i);
-    return -1;
+    const auto& e = dir.entries();
+    return static_cast<int>(std::find_if(e.begin(), e.end(), [&](const auto& x) { return x.label == label; }) -
+                            e.begin());
 }
 
-TEST(BrowserTest, OpeningASubfolderBringsEveryListAndTextIntoStep) {
+TEST(BrowserTest, OpeningAFolderOrOneRemovedWhileOnShowBringsEveryListAndTextIntoStep) {
     TestApp app;
-    app.drives.makeFolders("c:\\dati\\sub");
+    app.drives.makeFolders("c:\\dati\\sub\\dentro");
     app.drives.write("c:\\dati\\sub\\uno.bin", "1");
     app.drives.write("c:\\dati\\sub\\.nascosto", "2");
+    app.drives.write("c:\\dati\\resta.bin", "resta");
     MainWindow& m = app.startIn("c:\\dati");
     m.split.setEnabled(true);
 
@@ -35,6 +35,23 @@ TEST(BrowserTest, OpeningASubfolderBringsEveryListAndTextIntoStep) {
     // The open levels above lead back up.
     m.dir.userOpen(indexOf(m.dir, "dati"));
     EXPECT_EQ(m.pathbar.text(), "c:\\dati");
+
+    m.dir.userOpen(indexOf(m.dir, "sub"));
+    std::filesystem::remove_all(app.drives.host("c:\\dati\\sub"));
+    // The file still listed: its measurement fails, the user goes on without it.
+    app.desktop.answer(mb::IdCancel);
+    m.list.userClickItem(1);
+    EXPECT_EQ(app.desktop.count("box Percorso inesistente..."), 1);
+
+    // Opening its vanished sub-folder shows the nearest level that is left, every list in step.
+    m.dir.userOpen(indexOf(m.dir, "dentro"));
+    EXPECT_EQ(m.dir.path(), "c:\\dati");
+    EXPECT_EQ(m.list.items(), std::vector<std::string>{"resta.bin"});
+    EXPECT_EQ(m.File2.items(), m.list.items());
+    EXPECT_EQ(m.pathbar.text(), "c:\\dati");
+    clickFile(m, "resta.bin");
+    EXPECT_EQ(m.infolabel.caption(), "NOME FILE: resta.bin   Dimensione: 5 byte;");
+    EXPECT_FALSE(app.drives.exists("c:\\dati\\sub")) << "nothing is made again";
 }
 
 TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
@@ -61,37 +78,11 @@ TEST(BrowserTest, DriveNotReadyIsRetriedOrSkipped) {
     EXPECT_EQ(m.pathbar.text(), "c:\\");
 }
 
-TEST(BrowserTest, AFolderRemovedWhileOnShowGivesWayToTheNearestLevelLeft) {
-    TestApp app;
-    app.drives.makeFolders("c:\\dati\\sub\\dentro");
-    app.drives.write("c:\\dati\\sub\\uno.bin", patternBytes(5000));
-    app.drives.write("c:\\dati\\resta.bin", "resta");
-    MainWindow& m = app.startIn("c:\\dati\\sub");
-    std::filesystem::remove_all(app.drives.host("c:\\dati\\sub"));
-
-    // The file still listed: its measurement fails, the user goes on without it.
-    app.desktop.answer(mb::IdCancel);
-    m.list.userClickItem(0);
-    EXPECT_EQ(app.desktop.count("box Percorso inesistente..."), 1);
-
-    // Opening its vanished sub-folder shows the nearest level that is left, every list in step.
-    m.dir.userOpen(indexOf(m.dir, "dentro"));
-    EXPECT_EQ(m.dir.path(), "c:\\dati");
-    EXPECT_EQ(m.list.items(), std::vector<std::string>{"resta.bin"});
-    EXPECT_EQ(m.File2.items(), m.list.items());
-    EXPECT_EQ(m.pathbar.text(), "c:\\dati");
-    EXPECT_EQ(app.desktop.boxes.size(), 1u);
-    clickFile(m, "resta.bin");
-    EXPECT_EQ(m.infolabel.caption(), "NOME FILE: resta.bin   Dimensione: 5 byte;");
-    EXPECT_FALSE(app.drives.exists("c:\\dati\\sub")) << "nothing is made again";
-}
-
 // A folder whose listing fails with a chosen number: the failures a real disk gives rarely. The
 // file list and the join's list each read it, and each reports on its own.
 TEST(BrowserTest, AListingThatFailsIsReportedPerListAndTheFolderChangeGoesOn) {
     struct Case {
-        int number;
-        int answer;
+        int number, answer;
         const char* box;
     };
     // Unknown; retried once, failing the same way, then passed over; irreversible, which ends.

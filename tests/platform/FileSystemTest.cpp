@@ -25,9 +25,6 @@ TEST(FileSystemTest, DriveLettersMapOntoHostFoldersInAnyCase) {
     EXPECT_EQ(failureOf([&] { fs.fileLength("C:\\DATI\\x.bin"); }), err::PathNotFound)
         << "names below the letter follow the host";
 #endif
-    EXPECT_EQ(fs.folders("c:\\dati"), std::vector<std::string>{"sub"});
-    EXPECT_EQ(fs.files("c:\\dati"), std::vector<std::string>{"x.bin"});
-    EXPECT_EQ(fs.drives().at(0).display(), "c: [" + d.under("c") + "]");
 }
 
 TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
@@ -73,9 +70,6 @@ TEST(FileSystemTest, TemporariesTakeTheirNameInOneStepAndOnlyAbandonedOnesAreRem
     d.write("c:\\out.bin", "old");
     FileSystem::Temporary written = fs.createTemporary("c:\\out.bin");
     FileSystem::Temporary open = fs.createTemporary("c:\\out.bin");
-    EXPECT_NE(written.path, open.path);
-    for (const std::string& path : {written.path, open.path})
-        EXPECT_TRUE(winpath::isTemporaryName(path.substr(3))) << path;
     written.file->write("new", 3);
     written.file->close();
 #ifndef _WIN32

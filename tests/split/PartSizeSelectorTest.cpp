@@ -34,8 +34,8 @@ TEST(PartSizeSelectorTest, OversizedNumberIsReportedAndLosesItsLastDigit) {
     EXPECT_EQ(s.app.desktop.boxes[0].text, "Numero troppo elevato");
     EXPECT_EQ(m.Text.text(), "1234567");
     EXPECT_EQ(m.grandezza, 1234567LL * 1024) << "seven digits fit again";
+    // A size that fits is not reported: with no answer left, a box would fail the test.
     s.key('A', "a");
-    EXPECT_EQ(s.app.desktop.boxes.size(), 1u) << "a size that fits is not reported";
 }
 
 TEST(PartSizeSelectorTest, PresetsAndSpinnerSetTextSizeAndCount) {
