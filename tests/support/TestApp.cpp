@@ -1,7 +1,6 @@
 #include "support/TestApp.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace brenvik {
@@ -52,10 +51,6 @@ std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dial
     button.click();
     app.desktop.onYield = nullptr;
     return app.desktop.pauses;
-}
-
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    makeSparseHostFile(drives.hostFile(winPath), size);
 }
 
 } // namespace brenvik

@@ -39,8 +39,6 @@ public:
     // A returning user whose last folder is `folder` (created when missing), then start().
     MainWindow& startIn(const std::string& folder = "c:\\");
     MainWindow& main() { return *main_; }
-    // Destroys the main window.
-    void stop() { main_.reset(); }
 
     ScriptedDesktop desktop;
     TestDrives drives;
@@ -67,8 +65,5 @@ void clickFile(MainWindow& m, const std::string& name);
 // Clicks `button`; at the `at`-th yield after it the user closes `dialog` from its frame, as
 // during an animation. Returns the pauses made meanwhile.
 std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at);
-
-// A file of `size` bytes that costs no disk space (sparse, all zeros).
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
 
 } // namespace brenvik
