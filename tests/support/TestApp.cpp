@@ -5,27 +5,6 @@
 
 namespace brenvik {
 
-TestApp::TestApp() : platform(desktop, files, settings, launcher) {}
-
-void TestApp::presetReturningUser() {
-    store("Primoavvio", "eseguito", "1");
-    store("opzioni", "about", "0");
-    store("path", "initialdir", "c:\\");
-}
-
-MainWindow& TestApp::start() {
-    main_ = std::make_unique<MainWindow>(platform);
-    main_->show();
-    return *main_;
-}
-
-MainWindow& TestApp::startIn(const std::string& folder) {
-    presetReturningUser();
-    drives.makeFolders(folder);
-    store("path", "initialdir", folder);
-    return start();
-}
-
 void clickFile(MainWindow& m, const std::string& name) {
     auto find = [&m, &name] {
         const auto& items = m.list.items();

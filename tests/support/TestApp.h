@@ -29,15 +29,28 @@ namespace brenvik {
 // and shows the main window as the program does.
 class TestApp {
 public:
-    TestApp();
+    TestApp() : platform(desktop, files, settings, launcher) {}
 
     // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
-    void presetReturningUser();
+    void presetReturningUser() {
+        store("Primoavvio", "eseguito", "1");
+        store("opzioni", "about", "0");
+        store("path", "initialdir", "c:\\");
+    }
 
     // Creates the main window, loads it and shows it (first activation included).
-    MainWindow& start();
+    MainWindow& start() {
+        main_ = std::make_unique<MainWindow>(platform);
+        main_->show();
+        return *main_;
+    }
     // A returning user whose last folder is `folder` (created when missing), then start().
-    MainWindow& startIn(const std::string& folder = "c:\\");
+    MainWindow& startIn(const std::string& folder = "c:\\") {
+        presetReturningUser();
+        drives.makeFolders(folder);
+        store("path", "initialdir", folder);
+        return start();
+    }
     MainWindow& main() { return *main_; }
 
     ScriptedDesktop desktop;
