@@ -16,9 +16,10 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
         int number;
     };
     const std::string out = "c:\\myfiles\\out.bin";
-    const auto refuse = [out](int number) {
-        return [out, number](const std::string& path, auto...) {
-            if (path == out)
+    bool broken = true; // until the fault is gone
+    const auto refuse = [out, &broken](int number) {
+        return [out, number, &broken](const std::string& path, auto...) {
+            if (broken && path == out)
                 throw RuntimeError(number);
         };
     };
@@ -30,9 +31,9 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
          [&](TestApp& app) { app.files.beforeSync = refuse(err::DeviceIo); }, err::DeviceIo},
         // The second source claims 100 bytes more than it holds: it shrank after it was measured.
         {"a source shorter than measured, replacing", true,
-         [](TestApp& app) {
-             app.files.reportedLength = [](const std::string& path, int64_t length) {
-                 return path == "c:\\dati\\b" ? length + 100 : length;
+         [&](TestApp& app) {
+             app.files.reportedLength = [&broken](const std::string& path, int64_t length) {
+                 return broken && path == "c:\\dati\\b" ? length + 100 : length;
              };
          },
          err::InputPastEnd},
@@ -45,6 +46,7 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         TwoSourceJoin j;
+        broken = true;
         if (c.replacing) {
             j.app.drives.makeFolders("c:\\myfiles");
             j.app.drives.write(out, "del proprietario");
@@ -57,11 +59,7 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
             EXPECT_FALSE(j.app.drives.exists(out));
 
         // Once the fault is gone the same join succeeds, which it could not with a source harmed.
-        j.app.files.beforeCreate = {};
-        j.app.files.beforeWrite = {};
-        j.app.files.beforeSync = {};
-        j.app.files.beforeReplace = {};
-        j.app.files.reportedLength = {};
+        broken = false;
         if (c.number == err::FileNotFound)
             j.app.drives.write("c:\\dati\\b", j.second);
         j.join("out.bin", c.replacing);

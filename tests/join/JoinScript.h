@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/RuntimeError.h"
+#include "platform/WinPath.h"
 #include "support/TestApp.h"
 
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,29 +15,93 @@ namespace brenvik {
 
 // The user checks "Unisci Files"; `found` is the count the detection is expected to report, 0
 // for no message.
-void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found);
+inline void enterJoinMode(ScriptedDesktop& desktop, MainWindow& m, int found) {
+    if (found > 0)
+        desktop.answer(mb::IdOK);
+    const size_t boxes = desktop.boxes.size();
+    m.Option2.userClick();
+    ASSERT_EQ(desktop.boxes.size(), boxes + (found > 0 ? 1 : 0));
+    if (found > 0) {
+        EXPECT_EQ(desktop.boxes.back().text, "La ricerca Automatica, ha trovato " + std::to_string(found) +
+                                                 " File Da unire!\r\nClicca unisci per assemblarli, o seleziona i "
+                                                 "file manualmente.");
+    }
+}
 
 // While `nomefile` is shown, the user types `typed` (when given) and presses OK.
-void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {});
+inline void answerName(ScriptedDesktop& desktop, std::optional<std::string> typed = {}) {
+    desktop.onModal("nomefile", [typed](Form& f) {
+        auto& dialog = static_cast<NameDialog&>(f);
+        if (typed)
+            dialog.nf.userEdit(*typed);
+        dialog.ok.userClick();
+    });
+}
 
 // Writes `files` (name and bytes, in list order) into c:\dati, starts there, enters join mode
 // (nothing detected) and selects them all.
-MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files);
+inline MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files) {
+    app.drives.makeFolders("c:\\dati");
+    for (const auto& [name, bytes] : files)
+        app.drives.write("c:\\dati\\" + name, bytes);
+    MainWindow& m = app.startIn("c:\\dati");
+    enterJoinMode(app.desktop, m, 0);
+    for (int i = 0; i < static_cast<int>(files.size()); ++i)
+        m.File2.userClickItem(i);
+    return m;
+}
 
 // `name` in c:\src split through the window at `kb`, then joined back from the parts' folder
 // under the name the detection proposes, into c:\myfiles.
-void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts);
+inline void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts) {
+    MainWindow& m = app.startIn("c:\\src");
+    clickFile(m, name);
+    m.Text.setText(std::to_string(kb));
+    m.split.click();
+    ASSERT_EQ(m.numparti, parts);
+    m.dir.setPath("c:\\myfiles\\[" + name + "]");
+    enterJoinMode(app.desktop, m, parts);
+    answerName(app.desktop);
+    m.uniscifile.userClick();
+    ASSERT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
+}
 
 // Two sources of `bytes` each selected in c:\dati, to be joined into c:\myfiles.
 struct TwoSourceJoin {
-    explicit TwoSourceJoin(size_t bytes = 40000);
+    explicit TwoSourceJoin(size_t bytes = 40000) : first(patternBytes(bytes, 1)), second(patternBytes(bytes, 2)) {
+        selectToJoin(app, {{"a", first}, {"b", second}});
+    }
 
     // Joins into c:\myfiles\`name`, answering Yes to the question whether to replace it when
     // `replacing`. With `error` 0 the file must be created from both sources; otherwise the error
     // box of that number must end the join, claiming nothing done. No temporary is left either way.
-    void join(const std::string& name, bool replacing, int error = 0);
+    void join(const std::string& name, bool replacing, int error = 0) {
+        answerName(app.desktop, name);
+        if (replacing)
+            app.desktop.answer(mb::IdYes);
+        if (error)
+            app.desktop.answer(mb::IdOK);
+        const size_t boxes = app.desktop.boxes.size();
+        app.main().uniscifile.userClick();
+        ASSERT_EQ(app.desktop.boxes.size(), boxes + (replacing ? 1u : 0u) + (error ? 1u : 0u));
+        if (error) {
+            EXPECT_EQ(app.desktop.boxes.back().text,
+                      "Errore numero " + std::to_string(error) + ":" + describeError(error));
+            EXPECT_EQ(app.main().infolabel.caption(), "Seleziona i File da Unire e Premi Unisci!");
+        } else {
+            EXPECT_EQ(app.main().infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
+            EXPECT_EQ(app.drives.read("c:\\myfiles\\" + name), first + second);
+        }
+        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+    }
     // The program's temporaries in c:\myfiles.
-    std::vector<std::string> temporaries();
+    std::vector<std::string> temporaries() {
+        std::vector<std::string> out;
+        if (app.drives.exists("c:\\myfiles"))
+            std::ranges::copy_if(app.drives.fs().files("c:\\myfiles"), std::back_inserter(out),
+                                 winpath::isTemporaryName);
+        return out;
+    }
 
     TestApp app;
     const std::string first, second;

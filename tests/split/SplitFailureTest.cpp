@@ -106,7 +106,7 @@ TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
 TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {
     Split s("film.avi", patternBytes(10000), 4);
     std::vector<std::string> log;
-    s.app.files.flushes = &log;
+    s.app.files.beforeSync = [&log](const std::string& path) { log.push_back("flush " + path); };
     s.app.files.beforeReplace = [&log](const std::string& path) { log.push_back("name " + path); };
     ControlRecorder status(s.m().infolabel, Property::Caption, log, [&] { return s.m().infolabel.caption(); });
     s.run();

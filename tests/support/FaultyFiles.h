@@ -16,23 +16,16 @@ class FaultyFiles : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
+    // beforeSync runs at every flush of a file or a folder to the disk.
     std::function<void(const std::string&path)> beforeCreate, beforeSync, beforeReplace, beforeList;
     std::function<void(const std::string& path, size_t size)> beforeWrite;
     // After each read of an opened file: the size asked for and the bytes it gave.
     std::function<void(const std::string& path, size_t asked, size_t got)> afterRead;
     // What an opened file reports as its length, given the true one.
     std::function<int64_t(const std::string& path, int64_t length)> reportedLength;
-    // When set, "flush PATH" for every flush of a file or a folder to the disk, in order.
-    std::vector<std::string>* flushes = nullptr;
-
-    void flushed(const std::string& path) {
-        if (flushes)
-            flushes->push_back("flush " + path);
+    void syncFolder(const std::string& path) override {
         if (beforeSync)
             beforeSync(path);
-    }
-    void syncFolder(const std::string& path) override {
-        flushed(path);
         inner_.syncFolder(path);
     }
     std::vector<std::string> files(const std::string& path) override {
@@ -81,7 +74,8 @@ private:
             return fs_.reportedLength ? fs_.reportedLength(path_, inner_->length()) : inner_->length();
         }
         void sync() override {
-            fs_.flushed(path_);
+            if (fs_.beforeSync)
+                fs_.beforeSync(path_);
             inner_->sync();
         }
 
@@ -91,7 +85,7 @@ private:
     };
 
     std::unique_ptr<File> watched(std::unique_ptr<File> f, const std::string& path) {
-        if (!beforeWrite && !afterRead && !reportedLength && !beforeSync && !flushes)
+        if (!beforeWrite && !afterRead && !reportedLength && !beforeSync)
             return f;
         return std::make_unique<Watched>(*this, std::move(f), path);
     }

@@ -15,15 +15,14 @@ public:
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool mounted() const { return mounted_; }
+    bool mounted() const { return reason_.empty(); }
     const std::string& skipReason() const { return reason_; }
     // Remounts it read-only, as a write-protected medium; what it holds stays readable.
     void makeReadOnly();
 
 private:
     std::string folder_;
-    bool mounted_ = false;
-    std::string reason_;
+    std::string reason_; // empty once mounted
 };
 
 // While alive, this process's own file accesses obey the permission bits even when it runs as

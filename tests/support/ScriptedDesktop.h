@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/Form.h"
 #include "platform/Launcher.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -19,14 +21,17 @@ public:
         std::string text;
         int flags = 0;
         std::string title;
-        int answer = 0;
     };
 
     // The next message box is answered with `button` (mb::IdOK ...); `meanwhile`, when given, runs
     // first, as something the user does on the machine while the box is open.
-    void answer(int button, std::function<void()> meanwhile = {});
+    void answer(int button, std::function<void()> meanwhile = {}) {
+        answers_.emplace_back(button, std::move(meanwhile));
+    }
     // While the window `formName` is modal, the user does `action` (once per showing, in order).
-    void onModal(const std::string& formName, std::function<void(Form&)> action);
+    void onModal(const std::string& formName, std::function<void(Form&)> action) {
+        modals_.emplace_back(formName, std::move(action));
+    }
 
     std::vector<Box> boxes;
     // "box <text>", "pause <ms>", "yield", "beep", "show <form>", "hide <form>", "unload <form>",
@@ -37,27 +42,36 @@ public:
     std::function<void()> onYield;
 
     // How often `entry` stands in the log.
-    int count(const std::string& entry) const;
+    int count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
 
     int messageBox(const std::string& text, int flags, const std::string& title) override;
-    void formShown(Form& form) override;
-    void formHidden(Form& form) override;
-    void formUnloaded(Form& form) override;
+    void formShown(Form& form) override { log.push_back("show " + form.name()); }
+    void formHidden(Form& form) override { log.push_back("hide " + form.name()); }
+    void formUnloaded(Form& form) override { log.push_back("unload " + form.name()); }
     void runModal(Form& form) override;
-    void yield() override;
-    void pause(int milliseconds) override;
-    void beep() override;
-    [[noreturn]] void endProgram() override;
+    void yield() override {
+        log.emplace_back("yield");
+        if (onYield)
+            onYield();
+    }
+    void pause(int milliseconds) override {
+        log.push_back("pause " + std::to_string(milliseconds));
+        pauses.push_back(milliseconds);
+    }
+    void beep() override { log.emplace_back("beep"); }
+    [[noreturn]] void endProgram() override {
+        log.emplace_back("end");
+        throw ProgramEnded{};
+    }
 
 private:
     std::deque<std::pair<int, std::function<void()>>> answers_;
     std::deque<std::pair<std::string, std::function<void(Form&)>>> modals_;
 };
 
-// Thrown when the script meets something it did not expect, to stop the handler at once.
-struct UnexpectedInTest {
-    std::string what;
-};
+// Thrown when the script meets something it did not expect, to stop the handler at once; not a
+// std::exception, which the program's handlers would catch and report.
+struct UnexpectedInTest {};
 
 class RecordingLauncher : public Launcher {
 public:

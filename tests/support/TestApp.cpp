@@ -1,31 +1,9 @@
 #include "support/TestApp.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace brenvik {
-
-TestApp::TestApp() : platform(desktop, files, settings, launcher) {}
-
-void TestApp::presetReturningUser() {
-    store("Primoavvio", "eseguito", "1");
-    store("opzioni", "about", "0");
-    store("path", "initialdir", "c:\\");
-}
-
-MainWindow& TestApp::start() {
-    main_ = std::make_unique<MainWindow>(platform);
-    main_->show();
-    return *main_;
-}
-
-MainWindow& TestApp::startIn(const std::string& folder) {
-    presetReturningUser();
-    drives.makeFolders(folder);
-    store("path", "initialdir", folder);
-    return start();
-}
 
 void clickFile(MainWindow& m, const std::string& name) {
     auto find = [&m, &name] {
@@ -52,10 +30,6 @@ std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dial
     button.click();
     app.desktop.onYield = nullptr;
     return app.desktop.pauses;
-}
-
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    makeSparseHostFile(drives.hostFile(winPath), size);
 }
 
 } // namespace brenvik

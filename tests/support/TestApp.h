@@ -29,18 +29,29 @@ namespace brenvik {
 // and shows the main window as the program does.
 class TestApp {
 public:
-    TestApp();
+    TestApp() : platform(desktop, files, settings, launcher) {}
 
     // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
-    void presetReturningUser();
+    void presetReturningUser() {
+        store("Primoavvio", "eseguito", "1");
+        store("opzioni", "about", "0");
+        store("path", "initialdir", "c:\\");
+    }
 
     // Creates the main window, loads it and shows it (first activation included).
-    MainWindow& start();
+    MainWindow& start() {
+        main_ = std::make_unique<MainWindow>(platform);
+        main_->show();
+        return *main_;
+    }
     // A returning user whose last folder is `folder` (created when missing), then start().
-    MainWindow& startIn(const std::string& folder = "c:\\");
+    MainWindow& startIn(const std::string& folder = "c:\\") {
+        presetReturningUser();
+        drives.makeFolders(folder);
+        store("path", "initialdir", folder);
+        return start();
+    }
     MainWindow& main() { return *main_; }
-    // Destroys the main window.
-    void stop() { main_.reset(); }
 
     ScriptedDesktop desktop;
     TestDrives drives;
@@ -67,8 +78,5 @@ void clickFile(MainWindow& m, const std::string& name);
 // Clicks `button`; at the `at`-th yield after it the user closes `dialog` from its frame, as
 // during an animation. Returns the pauses made meanwhile.
 std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at);
-
-// A file of `size` bytes that costs no disk space (sparse, all zeros).
-void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
 
 } // namespace brenvik

@@ -28,20 +28,16 @@ std::string makeTempRoot() {
     }
 }
 
-DriveTable tableFor(const std::string& root) {
-    DriveTable t;
-    t.map('c', root + "/c");
-    t.map('d', root + "/d");
-    return t;
-}
-
 } // namespace
 
 fs::path hostFsPath(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-TestDrives::TestDrives() : root_(makeTempRoot()), table_(tableFor(root_)), fs_(table_) {}
+TestDrives::TestDrives() : root_(makeTempRoot()), fs_(table_) {
+    mapDrive('c', root_ + "/c");
+    mapDrive('d', root_ + "/d");
+}
 
 TestDrives::~TestDrives() {
     std::error_code ec;
@@ -126,8 +122,8 @@ int failureOf(const std::function<void()>& f) {
     return 0;
 }
 
-void makeSparseHostFile(const std::filesystem::path& path, int64_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
+    std::ofstream out(drives.hostFile(winPath), std::ios::binary | std::ios::trunc);
     // Writing the last byte past the end leaves the bytes before it a hole.
     if (size > 0) {
         out.seekp(size - 1);
@@ -135,7 +131,7 @@ void makeSparseHostFile(const std::filesystem::path& path, int64_t size) {
     }
     out.close();
     if (!out)
-        throw std::runtime_error("cannot make a file of " + std::to_string(size) + " bytes: " + path.string());
+        throw std::runtime_error("cannot make a file of " + std::to_string(size) + " bytes: " + winPath);
 }
 
 } // namespace brenvik

@@ -47,10 +47,11 @@ private:
 // ANSI code page rather than in UTF-8.
 std::filesystem::path hostFsPath(const std::string& utf8);
 
-// Makes `path` a file of `size` zero bytes, sparse where the host allows. Growing a file with
-// std::filesystem::resize_file is avoided: on Windows the MinGW runtime checks the volume's free
-// space first and refuses with "File too large" whenever that check fails.
-void makeSparseHostFile(const std::filesystem::path& path, int64_t size);
+// Makes `winPath` a file of `size` zero bytes, sparse where the host allows, so that it costs no
+// disk space. Growing a file with std::filesystem::resize_file is avoided: on Windows the MinGW
+// runtime checks the volume's free space first and refuses with "File too large" whenever that
+// check fails.
+void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
 
 // False where the tests run with rights that no permission stops (root on a POSIX host, and
 // under Wine run by root).

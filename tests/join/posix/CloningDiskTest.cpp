@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <linux/fiemap.h>
 #include <linux/fs.h>
@@ -22,19 +21,19 @@
 namespace brenvik {
 namespace {
 
-// A file system of `type` on an image file, loop-mounted over a host folder for the lifetime of
-// the object. It needs root, a loop device and the file system's tools (xfsprogs, btrfs-progs);
-// where any is missing skipReason() says why.
+// A file system of `type` on an image file in d:, loop-mounted over c: for the lifetime of the
+// object. It needs root, a loop device and the file system's tools (xfsprogs, btrfs-progs); where
+// any is missing skipReason() says why.
 class CloningDisk {
 public:
-    CloningDisk(const std::string& type, const std::string& image, const std::string& folder) : folder_(folder) {
+    CloningDisk(const std::string& type, TestDrives& drives) : folder_(drives.host("c:\\")) {
         const std::string mkfs = type == "xfs" ? "mkfs.xfs -q -m reflink=1" : "mkfs." + type + " -q";
         // 320 MiB: the smallest XFS that mkfs.xfs makes is 300 MiB. The image is sparse.
-        makeSparseHostFile(hostFsPath(image), 320 << 20);
-        std::filesystem::create_directories(hostFsPath(folder));
+        makeSparseFile(drives, "d:\\disk.img", 320 << 20);
+        const std::string image = drives.host("d:\\disk.img");
         if (run(mkfs + " '" + image + "'") != 0)
             reason_ = "cannot make the " + type + " image with " + mkfs;
-        else if (run("mount -t " + type + " -o loop '" + image + "' '" + folder + "'") != 0)
+        else if (run("mount -t " + type + " -o loop '" + image + "' '" + folder_ + "'") != 0)
             reason_ = "cannot loop-mount the " + type + " image here (it needs root and a loop device)";
     }
 
@@ -96,7 +95,7 @@ class CloningDiskTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(CloningDiskTest, PartsOfFiveHundredKbShareTheSourcesBlocksAndJoinBackSharingThemToo) {
     TestApp app;
-    CloningDisk disk(GetParam(), app.drives.under("disk.img"), app.drives.host("c:\\"));
+    CloningDisk disk(GetParam(), app.drives);
     if (!disk.skipReason().empty()) {
         // CI installs the tools and runs as root: there the test must not pass by being skipped.
         if (std::getenv("BRENVIK_CLONE_TEST_REQUIRED"))

@@ -18,21 +18,18 @@ SmallDisk::SmallDisk(const std::string& hostFolder, size_t bytes) : folder_(host
     }
     std::filesystem::create_directories(folder_);
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
-    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+    if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) != 0)
         reason_ = std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
-        return;
-    }
-    mounted_ = true;
 }
 
 SmallDisk::~SmallDisk() {
     // A lazy unmount as the fallback: a test that failed half-way may still hold a file open.
-    if (mounted_ && ::umount(folder_.c_str()) != 0)
+    if (mounted() && ::umount(folder_.c_str()) != 0)
         ::umount2(folder_.c_str(), MNT_DETACH);
 }
 
 void SmallDisk::makeReadOnly() {
-    if (mounted_ && ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+    if (mounted() && ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
         throw std::runtime_error(std::string("cannot remount read-only: ") + std::strerror(errno));
 }
 
