@@ -17,7 +17,6 @@
 #include "platform/HostFileSystem.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
-#include "support/ForwardingFileSystem.h"
 
 #ifdef BRENVIK_BENCH_QT
 #include "platform/qt/QtDesktop.h"
@@ -46,30 +45,9 @@ std::string nameOf(const std::string& path) {
     return path.substr(path.find_last_of('/') + 1);
 }
 
-// Files whose flushes to the disk do nothing, copying as the host's own do.
-class UnsyncedFile : public ForwardingFile {
-public:
-    using ForwardingFile::ForwardingFile;
-    size_t copyFrom(File& source, char* buffer, size_t size) override { return inner_->copyFrom(source, buffer, size); }
-    void sync() override {}
-    void startSync() override {}
-};
-
-class UnsyncedFileSystem : public ForwardingFileSystem {
-public:
-    using ForwardingFileSystem::ForwardingFileSystem;
-    Temporary createTemporary(const std::string& path) override {
-        Temporary made = inner_.createTemporary(path);
-        made.file = std::make_unique<UnsyncedFile>(std::move(made.file));
-        return made;
-    }
-    void syncFolder(const std::string&) override {}
-};
-
 struct Session {
     DriveTable table;
     HostFileSystem hostFiles;
-    UnsyncedFileSystem unsynced{hostFiles};
     MemorySettingsStore settings;
     NoLauncher launcher;
     Platform platform;
@@ -78,8 +56,7 @@ struct Session {
     // c: is `source`'s folder, d: the destination; the program starts showing c:\.
     Session(Desktop& desktop, const std::string& sourceFolder, const std::string& destFolder, bool sync = true)
         : table(makeTable(sourceFolder, destFolder)), hostFiles(table),
-          platform(desktop, sync ? static_cast<FileSystem&>(hostFiles) : unsynced, settings, launcher),
-          main(prepare(platform, settings)) {
+          platform(desktop, hostFiles, settings, launcher), main(prepare(platform, settings, hostFiles, sync)) {
         main.show();
     }
 
@@ -89,7 +66,9 @@ struct Session {
         t.map('d', d);
         return t;
     }
-    static Platform& prepare(Platform& p, MemorySettingsStore& s) {
+    static Platform& prepare(Platform& p, MemorySettingsStore& s, HostFileSystem& files, bool sync) {
+        if (!sync)
+            files.skipFlushes();
         s.save("Brenvik", "Primoavvio", "eseguito", "1");
         s.save("Brenvik", "opzioni", "about", "0");
         s.save("Brenvik", "opzioni", "cartunisci", "0");

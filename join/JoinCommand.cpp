@@ -84,26 +84,24 @@ void JoinCommand::join() {
     // a join that stops half-way, even killed, never leaves a partial file under the name, nor
     // costs the user a file it was to replace, and a link of that name is replaced, never
     // written through.
-    const std::string outputFolder = winpath::folderOf(output);
-    p.files.removeAbandonedTemporaries(outputFolder);
-    output_ = p.files.createTemporary(output);
+    output_ = p.files.createNew(output);
     m.setProgress(800, "20");
     p.desktop.refresh();
     for (const std::string& path : sources) {
         source_ = p.files.openRead(path);
-        copier_.AccodaFile(*source_, *output_.file, source_->length());
+        copier_.AccodaFile(*source_, output_->file(), source_->length());
         source_->close();
         source_.reset();
     }
     // "File Creato" must mean the bytes are on the disk, not in a cache a power cut would lose.
-    output_.file->sync();
-    output_.file->close();
-    output_.file.reset();
-    if (replacing)
-        p.files.replaceFile(output_.path, output);
-    else
-        p.files.rename(output_.path, output, FileSystem::Existing::Keep);
-    output_.path.clear();
+    output_->flush();
+    const std::string outputFolder = winpath::folderOf(output);
+    {
+        // A split naming its parts in the same folder meanwhile waits, and so does this.
+        const std::unique_ptr<FolderLock> lock = p.files.lockFolder(outputFolder);
+        output_->commit(replacing ? Existing::Replace : Existing::Keep);
+    }
+    output_.reset();
     p.files.syncFolder(outputFolder);
     m.setProgress(4000, "100");
     m.infolabel.setCaption("File Creato in " + output);
@@ -147,9 +145,7 @@ bool JoinCommand::isSource(const std::string& output, const std::vector<std::str
 
 void JoinCommand::abandonOutput() {
     source_.reset();
-    if (!output_.path.empty())
-        m.platform().files.discard(output_);
-    output_ = {};
+    output_.reset();
 }
 
 } // namespace brenvik

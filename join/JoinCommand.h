@@ -17,8 +17,9 @@ class MainWindow;
 //
 // Beyond the plain copy it guards the user's files: an output that is one of the sources is
 // refused, an existing output is replaced only after a Yes (and then holds exactly the joined
-// bytes), closing the dialog from its frame writes nothing, and a join that fails after opening
-// its output removes that output, so that an incomplete file never stands under the chosen name.
+// bytes), closing the dialog from its frame writes nothing, and the output is written aside and
+// takes its name only once complete and on the disk, so that a join that fails or is killed
+// leaves the name as it was.
 class JoinCommand {
 public:
     explicit JoinCommand(MainWindow& main);
@@ -33,14 +34,13 @@ private:
     // Full paths of the selected items of File2, in list order.
     std::vector<std::string> selectedSources() const;
     bool isSource(const std::string& output, const std::vector<std::string>& sources) const;
-    // Closes whatever a join left open and removes the output it had opened, if any.
+    // Closes whatever a join left open and discards the output it was writing, if any.
     void abandonOutput();
 
     MainWindow& m;
     AppendCopy copier_;
-    // The temporary being written, which takes the output's name once complete; its path is
-    // empty then, or when none is open.
-    FileSystem::Temporary output_;
+    // The output being written, until it takes its name.
+    std::unique_ptr<NewFile> output_;
     std::unique_ptr<File> source_;
 };
 

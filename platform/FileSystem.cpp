@@ -1,20 +1,10 @@
 #include "platform/FileSystem.h"
 
-#include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 
 namespace brenvik {
-
-void FileSystem::discard(Temporary& temporary) noexcept {
-    temporary.file.reset();
-    try {
-        removeFile(temporary.path);
-    } catch (const RuntimeError&) {
-        // Left behind; the next run that writes into this folder removes it.
-    }
-}
 
 bool nameLess(const std::string& a, const std::string& b) {
     // Compared in place: a folder of thousands of names is sorted at every folder change.

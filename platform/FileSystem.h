@@ -44,11 +44,48 @@ public:
     virtual void close() = 0;
 };
 
+// What a new file meets when it takes its name and a file or a link of that name is there.
+// Replace: the name is given to the new file in one step, a link replaced as a name and never
+// written through (a file its owner made read-only is refused with 70). Keep: the file there
+// stays and 58 is reported.
+enum class Existing { Replace, Keep };
+
+// A file written aside that takes its name only once complete, in the manner of a save file:
+// until commit() it has no name any listing shows for it (on hosts that cannot do that, a
+// temporary name "~brenvik-" + a random token + ".$$$" that no other run ever removes), and in
+// every outcome but a commit (a failure, an exception, the destructor) it is discarded and
+// nothing of it stays. So a name always holds either what stood there before or the whole new
+// file, however the program ends.
+class NewFile {
+public:
+    // Discards the file unless it was committed.
+    virtual ~NewFile() = default;
+
+    // Where its bytes are written.
+    virtual File& file() = 0;
+    // Puts what was written on the disk. A flush that failed is never tried again (the system may
+    // have dropped the bytes it could not write and report the next flush as a success): from
+    // then on flush() and commit() fail with the same number and the file can only be discarded.
+    virtual void flush() = 0;
+    // Flushes the file and gives up its open handle, for a writer short of open files; it stays
+    // aside, under a temporary name, until committed or discarded. Nothing more can be written.
+    virtual void release() = 0;
+    // Flushes the file unless that is done, then gives it its name, as `existing` says. The
+    // folder's list of names is flushed by FileSystem::syncFolder, once for many commits.
+    virtual void commit(Existing existing) = 0;
+};
+
+// Held while it lives: see FileSystem::lockFolder.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
+
 // The file system as the windows see it. Paths are Windows path texts ("c:\myfiles\film.avi",
 // drive letters in any case, "\" or "/" as separators); an implementation maps them onto the host.
 // Failures throw RuntimeError: 53 missing file, 76 missing path, 70 permission, 75 folder exists
 // or access error, 61 disk full, 57 device error, 68 unknown drive, 71 drive not ready, 52 a name
-// no Windows path can hold.
+// no Windows path can hold, 58 a name taken, 55 a folder another run holds, 67 too many open files.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -74,32 +111,21 @@ public:
     // Opens a regular file (or a link to one) for reading. Anything else that is not a folder (a
     // pipe, a socket, a device) is refused with 75 without waiting for a writer or a peer.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
-    // Creates a new, empty file under a temporary name ("~brenvik" and a number, ".$$$") in the
-    // folder of `path`, for what will take the name `path` once complete. While it is open no
-    // other run of the program takes it for abandoned.
-    struct Temporary {
-        std::unique_ptr<File> file;
-        std::string path;
-    };
-    virtual Temporary createTemporary(const std::string& path) = 0;
-    // Closes a temporary that will not take its name and removes it, quietly: its writer already
-    // fails for a reason of its own, and one left behind goes with the next run in its folder.
-    void discard(Temporary& temporary) noexcept;
-    // Removes the temporaries that runs which ended before closing them (a kill, a power cut) left
-    // in the folder; those still open are left to their writers. Reports nothing.
-    virtual void removeAbandonedTemporaries(const std::string& folder) = 0;
+    // A new file for `path`, written aside in its folder under no name of its own: see NewFile.
+    // Fails at once where `path` could not take it (see checkNewName), before a byte is written.
+    virtual std::unique_ptr<NewFile> createNew(const std::string& path) = 0;
+    // Throws what giving a new file the name `path` would: 75 for a folder of that name or a name
+    // too long, 52 for a name no file may have, 76 for a missing folder, 70 for a file its owner
+    // made read-only, which is never replaced nor removed. Creates nothing.
+    virtual void checkNewName(const std::string& path) = 0;
+    // Holds the folder against every other run's lock of it, in this program or another, until
+    // the lock is destroyed: the others wait meanwhile. Where the file system keeps no locks (a
+    // network share without its lock service) the lock holds nothing and says nothing; held
+    // elsewhere for longer than any commit lasts, it fails with 55.
+    virtual std::unique_ptr<FolderLock> lockFolder(const std::string& folder) = 0;
     // Removes the name: a link goes as a link, what it points to stays.
     virtual void removeFile(const std::string& path) = 0;
-    // Puts the file `from` in the place of the existing file `to`, in one step: at every moment
-    // `to` names either its old bytes or the new ones. Both are in the same folder. 70 when `to`
-    // may not be written.
-    virtual void replaceFile(const std::string& from, const std::string& to) = 0;
-    // Gives the closed file `from` the name `to` in the same folder, in one step. A file or link
-    // already named `to` is replaced as a name, never written through, or, with Keep, left
-    // alone and 58 reported.
-    enum class Existing { Replace, Keep };
-    virtual void rename(const std::string& from, const std::string& to, Existing existing) = 0;
-    // Makes the folder's list of names durable, so that files just created in it survive a power
+    // Makes the folder's list of names durable, so that files just named in it survive a power
     // cut under their names. Hosts whose files carry their names durably need do nothing.
     virtual void syncFolder(const std::string& path) { (void)path; }
     // True when both paths name the same existing file, however they are spelled.

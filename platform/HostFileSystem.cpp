@@ -15,7 +15,10 @@ const std::string* DriveTable::root(char letter) const {
     return it == roots_.end() ? nullptr : &it->second;
 }
 
-HostFileSystem::HostFileSystem(DriveTable drives) : drives_(std::move(drives)) {}
+HostFileSystem::HostFileSystem(DriveTable drives) : drives_(std::move(drives)) {
+    static const bool prepared = (prepareHost(), true);
+    (void)prepared;
+}
 
 std::string HostFileSystem::currentFolder(char drive) {
     char letter = utf8::asciiLower(drive);
@@ -48,33 +51,18 @@ std::string HostFileSystem::hostPath(const std::string& path) {
     return map(path, Expect::Folder);
 }
 
-FileSystem::Temporary HostFileSystem::createTemporary(const std::string& path) {
-    // The name the file will take is tried first, as creating it would be: a folder of that
-    // name, or a name too long, fails now rather than after the whole copy.
-    const std::string folder = winpath::folderOf(path);
-    const std::string name = path.substr(folder.size());
-    const std::string target = map(path, Expect::File);
-    if (name.empty() || name == "." || name == ".." || !canNameAFile(target, name))
-        throw RuntimeError(err::PathFileAccess);
-    // Numbers are taken in turn, so that a writer with several open finds a free one at once; a
-    // folder holding all thousand is full of them.
-    for (int tried = 0; tried < 1000; ++tried) {
-        const std::string temporary = winpath::temporaryName(nextTemporary_);
-        nextTemporary_ = (nextTemporary_ + 1) % 1000;
-        if (std::unique_ptr<File> file = createBeside(target, temporary))
-            return {std::move(file), folder + temporary};
-    }
-    throw RuntimeError(err::TooManyFiles);
+std::unique_ptr<NewFile> HostFileSystem::createNew(const std::string& path) {
+    checkNewName(path);
+    return std::make_unique<SaveFile>(map(path, Expect::File), newFiles_);
 }
 
-void HostFileSystem::removeAbandonedTemporaries(const std::string& folder) {
-    std::string host;
-    try {
-        host = map(folder, Expect::Folder);
-    } catch (const RuntimeError&) {
-        return; // a folder that cannot be reached holds nothing to remove
-    }
-    removeAbandonedIn(host);
+std::unique_ptr<FolderLock> HostFileSystem::lockFolder(const std::string& folder) {
+    return lockHostFolder(map(folder, Expect::Folder));
+}
+
+void HostFileSystem::syncFolder(const std::string& path) {
+    if (newFiles_.flushes)
+        syncHostFolder(map(path, Expect::Folder));
 }
 
 } // namespace brenvik

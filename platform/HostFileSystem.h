@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/HostFiles.h"
 
 #include <map>
 #include <string>
@@ -44,29 +45,31 @@ public:
     bool fileExists(const std::string& path) override;
     int64_t fileLength(const std::string& path) override;
     std::unique_ptr<File> openRead(const std::string& path) override;
-    Temporary createTemporary(const std::string& path) override;
-    void removeAbandonedTemporaries(const std::string& folder) override;
+    std::unique_ptr<NewFile> createNew(const std::string& path) override;
+    void checkNewName(const std::string& path) override;
+    std::unique_ptr<FolderLock> lockFolder(const std::string& folder) override;
     void removeFile(const std::string& path) override;
-    void rename(const std::string& from, const std::string& to, Existing existing) override;
-    void replaceFile(const std::string& from, const std::string& to) override;
     void syncFolder(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     std::string hostPath(const std::string& path) override;
+
+    // From now on nothing written is flushed to the disk: only for measuring what durability costs.
+    void skipFlushes() { newFiles_.flushes = false; }
+    // From now on new files wait under temporary names, as on a file system without unnamed
+    // files (FAT): for the tests of that way.
+    void nameNewFilesAside() { newFiles_.unnamed = false; }
 
 private:
     enum class Expect { File, Folder };
     std::string map(const std::string& path, Expect expect);
     std::vector<std::string> list(const std::string& path, bool wantFolders);
-    // This host's part of createTemporary: whether the host path `host` may become a file named
-    // `name`, and a new file `temporary` beside it, or nothing when that name is taken.
-    bool canNameAFile(const std::string& host, const std::string& name);
-    std::unique_ptr<File> createBeside(const std::string& host, const std::string& temporary);
-    // And of removeAbandonedTemporaries, in the host folder `host`.
-    void removeAbandonedIn(std::string host);
+    // Once per process, before the first file is opened: Linux lifts the soft limit of open files
+    // to the hard one, so that a split can hold its thousand parts open.
+    static void prepareHost();
 
     DriveTable drives_;
     std::map<char, std::string> current_;
-    int nextTemporary_ = 0;
+    SaveFile::Options newFiles_;
 };
 
 } // namespace brenvik

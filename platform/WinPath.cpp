@@ -67,27 +67,6 @@ std::string folderOf(std::string_view path) {
     return std::string(cut == std::string_view::npos ? path : path.substr(0, cut + 1));
 }
 
-std::string temporaryName(int n) {
-    return "~brenvik" + (n > 0 ? std::to_string(n) : std::string()) + ".$$$";
-}
-
-bool isTemporaryName(std::string_view name) {
-    constexpr std::string_view head = "~brenvik";
-    constexpr std::string_view tail = ".$$$";
-    if (name.size() < head.size() + tail.size() || name.substr(0, head.size()) != head ||
-        name.substr(name.size() - tail.size()) != tail)
-        return false;
-    const std::string_view number = name.substr(head.size(), name.size() - head.size() - tail.size());
-    if (number.empty())
-        return true;
-    if (number.size() > 9 || number.front() == '0')
-        return false;
-    for (char c : number)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 bool hasInvalidNameChar(std::string_view name) {
     for (char c : name) {
         auto u = static_cast<unsigned char>(c);

@@ -30,12 +30,6 @@ std::string join(std::string_view folder, std::string_view name);
 // of the parts' prefix "c:\dest\film.avi."). A path without a separator is returned whole.
 std::string folderOf(std::string_view path);
 
-// The name of the program's n-th temporary in a folder: "~brenvik.$$$", "~brenvik1.$$$", ...
-// Short, so that it fits wherever a part's or an output's own name does.
-std::string temporaryName(int n);
-// True for a name temporaryName gives.
-bool isTemporaryName(std::string_view name);
-
 // True when the name holds a character that no Windows file name may hold.
 bool hasInvalidNameChar(std::string_view name);
 

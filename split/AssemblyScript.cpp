@@ -1,10 +1,10 @@
 #include "split/AssemblyScript.h"
 
 #include "platform/FileSystem.h"
-#include "platform/RuntimeError.h"
 #include "platform/SystemCodePage.h"
 #include "platform/Utf8.h"
 #include "split/PartNames.h"
+#include "split/PartSet.h"
 #include "split/SplitReport.h"
 
 #include <memory>
@@ -134,27 +134,14 @@ std::optional<std::string> AssemblyScript::contents(const std::vector<std::strin
 }
 
 bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
-                                  const std::string& cartdest) {
+                                  PartSet& parts) {
     std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel));
     if (!bytes) {
         report_.setStatus(unwritable());
         return false;
     }
-
-    const std::string path = cartdest + fileName(filesel);
-    // Written aside and renamed into place: half a script could rebuild half a file, and a link
-    // of the script's name must not carry it elsewhere.
-    FileSystem::Temporary out = files_.createTemporary(path);
-    try {
-        out.file->write(bytes->data(), bytes->size());
-        out.file->sync();
-        out.file->close();
-        files_.rename(out.path, path, FileSystem::Existing::Replace);
-        files_.syncFolder(cartdest);
-    } catch (...) {
-        files_.discard(out);
-        throw;
-    }
+    // Half a script could rebuild half a file: it is named with the parts, once on the disk.
+    parts.addScript().write(bytes->data(), bytes->size());
     return true;
 }
 

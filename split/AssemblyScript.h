@@ -8,7 +8,7 @@
 
 namespace brenvik {
 
-class FileSystem;
+class PartSet;
 class SplitReport;
 
 // The batch script "Assembla[" + name + "].bat" written beside the parts, with which the
@@ -30,7 +30,7 @@ class SplitReport;
 // - the text is written in the OEM code page 850, the one the interpreter reads batch files in.
 class AssemblyScript {
 public:
-    AssemblyScript(FileSystem& files, SplitReport& report) : files_(files), report_(report) {}
+    explicit AssemblyScript(SplitReport& report) : report_(report) {}
 
     static constexpr size_t MaxLine = 8191;
 
@@ -45,15 +45,12 @@ public:
     // cannot write, since the interpreter would then look for another file.
     static std::optional<std::string> contents(const std::vector<std::string>& lines);
 
-    // Writes the script into `cartdest`, under a temporary name renamed into place once on the
-    // disk (replacing a file or a link of its name, never writing through it). A name the
-    // script cannot hold writes no script, says so in the status line and returns false. A
-    // file-system failure throws RuntimeError and leaves no script.
-    bool CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
-                      const std::string& cartdest);
+    // Writes the script into the set of parts, which names it with them. A name the script
+    // cannot hold writes no script, says so in the status line and returns false: the set is then
+    // named without one. A file-system failure throws RuntimeError.
+    bool CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel, PartSet& parts);
 
 private:
-    FileSystem& files_;
     SplitReport& report_;
 };
 

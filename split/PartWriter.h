@@ -6,6 +6,7 @@
 namespace brenvik {
 
 class FileSystem;
+class PartSet;
 class SplitReport;
 
 // Copies the source, front to back, into its numbered parts: every part holds `grandezza` bytes
@@ -27,22 +28,18 @@ public:
     };
     static CopyPlan planFor(int64_t partSize);
 
-    // Writes parts `prefissodest` + "000" onwards, showing "Creando ..." for each and the success
-    // text at the end, moving the progress display from 40 to 100.
-    // The counts must have been validated: 0 < `resto` < `grandezza` or `resto` = 0,
-    // 1 <= `numparti` <= 1000.
+    // Writes the parts into `parts`, aside (see PartSet), showing "Creando ..." for each and
+    // moving the progress display from 40 to 60, and flushes them. The counts must have been
+    // validated: 0 < `resto` < `grandezza` or `resto` = 0, 1 <= `numparti` <= 1000.
     //
-    // Once the source is open, the earlier set of this name in the folder (the run from 000) is
-    // removed, and temporaries that killed runs left there. Each part is written under a
-    // temporary name and renamed into place once flushed, replacing a file or a link of its name
-    // without writing through it; the success text comes only once the folder's names are on the
-    // disk too.
-    //
-    // A file-system failure throws RuntimeError, and a source that no longer holds exactly the
-    // bytes planned (it shrank or grew since it was measured) or a part that would be the source
-    // itself throws SplitAbort; either way the parts that were complete stay, and nothing else.
+    // The source is opened first, then every name the set will take or clear is tried, before a
+    // byte is copied. A file-system failure throws RuntimeError, and a source that no longer holds
+    // exactly the bytes planned (it shrank or grew since it was measured) or a part that would be
+    // the source itself throws SplitAbort; either way nothing in the folder has changed.
     void CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
-                   const std::string& prefisso, const std::string& prefissodest);
+                   const std::string& prefisso, PartSet& parts);
+    // Once the set is named: the success text, and the progress display from 60 to 100.
+    void reportCreated(int32_t numparti);
 
 private:
     FileSystem& files_;

@@ -12,6 +12,7 @@
 #include "platform/RuntimeError.h"
 #include "split/AssemblyScript.h"
 #include "split/PartNames.h"
+#include "split/PartSet.h"
 #include "split/PartSizeSelector.h"
 #include "split/PartWriter.h"
 #include "split/SplitAbort.h"
@@ -28,15 +29,6 @@ constexpr const char* ZeroSize = "Grandezza dei file da creare = 0!";
 constexpr const char* LargerThanFile = "Il file da creare è più grande grande del file d'origine";
 constexpr const char* TooManyParts = "Aumenta le dimensioni dei File da creare.Impossibile eseguire oltre 1000 parti!";
 constexpr int32_t MaxParts = 1000;
-
-void removeIfPresent(FileSystem& files, const std::string& path) {
-    try {
-        if (files.fileExists(path))
-            files.removeFile(path);
-    } catch (const RuntimeError&) {
-        // Left in place; it is replaced when the split succeeds.
-    }
-}
 
 } // namespace
 
@@ -127,13 +119,17 @@ SplitCommand::Outcome SplitCommand::runOnce() {
 
         if (!PartNames(m).Ext(m.filesel, m.prefisso, m.estensioni))
             return Outcome::Done;
-        // A script of an earlier split of this name no longer matches parts about to be
-        // replaced; should this split not finish, none must be left to rebuild a wrong file.
-        removeIfPresent(p.files, cartdest + AssemblyScript::fileName(m.filesel));
         listRefresh.armed = true;
-        PartWriter(p.files, m).CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, m.prefissodest);
-        if (!AssemblyScript(p.files, m).CreaAssembla(m.numparti, m.prefisso, m.filesel, cartdest))
+        // The parts and the script are written aside and take their names together, once all
+        // are on the disk: until then the folder keeps what it held, whatever happens.
+        PartSet parts(p.files, m.prefissodest, m.numparti, cartdest + AssemblyScript::fileName(m.filesel));
+        PartWriter writer(p.files, m);
+        writer.CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, parts);
+        const bool withScript = AssemblyScript(m).CreaAssembla(m.numparti, m.prefisso, m.filesel, parts);
+        parts.commit();
+        if (!withScript)
             return interrupted(m.status()); // the script's own reason stands
+        writer.reportCreated(m.numparti);
 
     } catch (const RuntimeError& e) {
         return failed(e.number());

@@ -1,11 +1,10 @@
 #include "platform/posix/IniSettingsStore.h"
 
+#include "platform/HostFiles.h"
+#include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -62,34 +61,15 @@ void makeFolders(const std::string& folder) {
 }
 
 bool writeDurably(const std::string& path, const std::string& content) {
-    std::string tmp = path + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
+    try {
+        SaveFile file(path, {.mode = 0600});
+        file.file().write(content.data(), content.size());
+        file.commit(Existing::Replace);
+        syncHostFolder(path.substr(0, path.find_last_of('/')));
+        return true;
+    } catch (const RuntimeError&) {
         return false;
     }
-    // The rename itself is durable only once the folder is synced.
-    std::string folder = path.substr(0, path.find_last_of('/'));
-    int dfd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return true;
 }
 
 } // namespace
@@ -133,6 +113,15 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
         if (c != '\r' && c != '\n')
             clean += c;
 
+    makeFolders(folder_);
+    // Another program may save at the same moment: each reads, changes and writes the file in
+    // turn, so that neither loses what the other saved.
+    std::unique_ptr<FolderLock> lock;
+    try {
+        lock = lockHostFolder(folder_);
+    } catch (const RuntimeError&) {
+        // A folder that cannot be held cannot be written either; the saving fails below.
+    }
     bool unreadable = false;
     std::vector<std::string> lines = readLines(filePath(application), &unreadable);
     std::string id = settingsId(application, section, key);
@@ -175,7 +164,6 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
     std::string content;
     for (const std::string& l : lines)
         content += l + "\n";
-    makeFolders(folder_);
     if (writeDurably(filePath(application), content))
         unsaved_.erase(id);
     else

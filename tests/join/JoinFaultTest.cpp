@@ -41,7 +41,7 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
         {"a folder that takes no new file, replacing", true,
          [&](TestApp& app) { app.files.beforeCreate = refuse(err::PermissionDenied); }, err::PermissionDenied},
         {"a file that may not be replaced", true,
-         [&](TestApp& app) { app.files.beforeReplace = refuse(err::PermissionDenied); }, err::PermissionDenied},
+         [&](TestApp& app) { app.files.beforeName = refuse(err::PermissionDenied); }, err::PermissionDenied},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

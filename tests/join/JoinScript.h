@@ -95,13 +95,7 @@ struct TwoSourceJoin {
         EXPECT_EQ(temporaries(), std::vector<std::string>{});
     }
     // The program's temporaries in c:\myfiles.
-    std::vector<std::string> temporaries() {
-        std::vector<std::string> out;
-        if (app.drives.exists("c:\\myfiles"))
-            std::ranges::copy_if(app.drives.fs().files("c:\\myfiles"), std::back_inserter(out),
-                                 winpath::isTemporaryName);
-        return out;
-    }
+    std::vector<std::string> temporaries() { return temporariesIn(app.drives, "c:\\myfiles"); }
 
     TestApp app;
     const std::string first, second;

@@ -1,5 +1,4 @@
 #include "platform/RuntimeError.h"
-#include "platform/WinPath.h"
 #include "support/HostFaults.h"
 #include "support/TestDrives.h"
 
@@ -38,11 +37,12 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     EXPECT_EQ(failureOf([&] { fs.makeFolder("c:\\file\\sotto"); }), err::PathNotFound);
     EXPECT_EQ(failureOf([&] { fs.openRead("c:\\nessuno.txt"); }), err::FileNotFound);
     EXPECT_EQ(failureOf([&] { fs.openRead("c:\\manca\\nessuno.txt"); }), err::PathNotFound);
-    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\esiste"); }), err::PathFileAccess) << "a folder is no file";
-    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\" + std::string(256, 'x')); }), err::PathFileAccess);
-    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\a*b"); }), err::BadFileNameOrNumber);
-    EXPECT_EQ(failureOf([&] { fs.rename("c:\\file", "c:\\altro", FileSystem::Existing::Keep); }),
-              err::FileAlreadyExists);
+    // A new file fails at once where its name could not be taken, before a byte is written.
+    EXPECT_EQ(failureOf([&] { fs.createNew("c:\\esiste"); }), err::PathFileAccess) << "a folder is no file";
+    EXPECT_EQ(failureOf([&] { fs.createNew("c:\\" + std::string(256, 'x')); }), err::PathFileAccess);
+    EXPECT_EQ(failureOf([&] { fs.createNew("c:\\a*b"); }), err::BadFileNameOrNumber);
+    EXPECT_EQ(failureOf([&] { fs.checkNewName("c:\\manca\\x"); }), err::PathNotFound);
+    EXPECT_EQ(failureOf([&] { fs.createNew("c:\\altro")->commit(Existing::Keep); }), err::FileAlreadyExists);
     EXPECT_EQ(d.read("c:\\altro"), "y") << "kept";
     EXPECT_EQ(failureOf([&] { fs.checkFolder("q:\\"); }), err::DeviceUnavailable);
     EXPECT_EQ(failureOf([&] { fs.checkFolder("c:\\manca"); }), err::PathNotFound);
@@ -52,52 +52,82 @@ TEST(FileSystemTest, FailuresCarryTheRuntimeNumbers) {
     if (!rightsAreEnforced())
         return;
     // A file its owner made read-only is never replaced, as writing into it never could be.
+    std::unique_ptr<NewFile> replacing = fs.createNew("c:\\altro");
     sfs::permissions(d.hostFile("c:\\altro"), sfs::perms::owner_read);
-    EXPECT_EQ(failureOf([&] { fs.replaceFile("c:\\file", "c:\\altro"); }), err::PermissionDenied);
+    EXPECT_EQ(failureOf([&] { replacing->commit(Existing::Replace); }), err::PermissionDenied);
+    EXPECT_EQ(failureOf([&] { fs.checkNewName("c:\\altro"); }), err::PermissionDenied);
     EXPECT_EQ(d.read("c:\\altro"), "y");
 #ifndef _WIN32
     // Windows keeps no write right on a folder: its read-only mark stops nobody.
     d.makeFolders("c:\\chiusa");
     sfs::permissions(d.hostFile("c:\\chiusa"), sfs::perms::owner_read | sfs::perms::owner_exec);
-    EXPECT_EQ(failureOf([&] { fs.createTemporary("c:\\chiusa\\x"); }), err::PermissionDenied);
+    EXPECT_EQ(failureOf([&] { fs.createNew("c:\\chiusa\\x"); }), err::PermissionDenied);
 #endif
 }
 
-// What the split and the join write goes under a temporary name and takes its own in one step.
-TEST(FileSystemTest, TemporariesTakeTheirNameInOneStepAndOnlyAbandonedOnesAreRemoved) {
+// What the split and the join write stays aside until it takes its name whole, in one step;
+// whatever is not committed leaves nothing, and nothing the program did not make is removed.
+TEST(FileSystemTest, NewFilesTakeTheirNameWholeOrLeaveNothing) {
     TestDrives d;
     HostFileSystem& fs = d.fs();
     d.write("c:\\out.bin", "old");
-    FileSystem::Temporary written = fs.createTemporary("c:\\out.bin");
-    FileSystem::Temporary open = fs.createTemporary("c:\\out.bin");
-    written.file->write("new", 3);
-    written.file->close();
+    // Files named as the program's temporaries are, or were once: the user's, never taken away.
+    const std::vector<std::string> lookAlikes = {"~brenvik-0123456789abcdef.$$$", "~brenvik1.$$$"};
+    for (const std::string& name : lookAlikes)
+        d.write("c:\\" + name, "dell'utente");
+    const std::vector<std::string> before = fs.files("c:\\");
+    const auto asBefore = [&] {
+        EXPECT_EQ(fs.files("c:\\"), before);
+        for (const std::string& name : lookAlikes)
+            EXPECT_EQ(d.read("c:\\" + name), "dell'utente") << name;
+    };
+
+    std::unique_ptr<NewFile> kept = fs.createNew("c:\\out.bin");
+    kept->file().write("new", 3);
+    kept->flush();
+    EXPECT_EQ(failureOf([&] { kept->commit(Existing::Keep); }), err::FileAlreadyExists);
+    kept.reset();
+    asBefore();
+    EXPECT_EQ(d.read("c:\\out.bin"), "old");
+
+    std::unique_ptr<NewFile> replacing = fs.createNew("c:\\out.bin");
+    replacing->file().write("new", 3);
+
 #ifndef _WIN32
     // A link of the name is replaced as a name; what it points to is never written.
     d.write("c:\\altrove", "intatto");
     sfs::remove(d.hostFile("c:\\out.bin"));
     sfs::create_symlink(d.hostFile("c:\\altrove"), d.hostFile("c:\\out.bin"));
 #endif
-    fs.rename(written.path, "c:\\out.bin", FileSystem::Existing::Replace);
+    replacing->commit(Existing::Replace);
+    replacing.reset();
     EXPECT_EQ(d.read("c:\\out.bin"), "new");
     EXPECT_TRUE(sfs::is_regular_file(sfs::symlink_status(d.hostFile("c:\\out.bin"))));
     EXPECT_TRUE(fs.sameFile("c:\\out.bin", "C:\\.\\x\\..\\out.bin"));
     EXPECT_FALSE(fs.sameFile("c:\\out.bin", "c:\\nessuno.bin"));
-
-    // A temporary whose writer still runs stays; one no run holds any more goes.
-    d.write("c:\\" + winpath::temporaryName(7), "left by a killed run");
-    fs.removeAbandonedTemporaries("c:\\");
-    std::vector<std::string> kept = {"out.bin", open.path.substr(3)};
-    std::vector<std::string> gone = {"out.bin"};
 #ifndef _WIN32
-    kept.insert(kept.begin(), "altrove");
-    gone.insert(gone.begin(), "altrove");
     EXPECT_EQ(d.read("c:\\altrove"), "intatto");
+    fs.removeFile("c:\\altrove");
 #endif
-    EXPECT_EQ(fs.files("c:\\"), kept);
-    open.file->close();
-    fs.removeAbandonedTemporaries("c:\\");
-    EXPECT_EQ(fs.files("c:\\"), gone);
+
+    // Released, it waits under a temporary name.
+    std::unique_ptr<NewFile> released = fs.createNew("c:\\nuovo.bin");
+    released->file().write("new", 3);
+    released->release();
+    EXPECT_EQ(fs.files("c:\\").size(), before.size() + 1);
+    released->commit(Existing::Keep);
+    released.reset();
+    EXPECT_EQ(d.read("c:\\nuovo.bin"), "new") << "committed, it stays";
+    fs.removeFile("c:\\nuovo.bin");
+    asBefore();
+
+    // Given up, before or after being released.
+    fs.createNew("c:\\uno.bin")->file().write("x", 1);
+    std::unique_ptr<NewFile> abandoned = fs.createNew("c:\\due.bin");
+    abandoned->file().write("x", 1);
+    abandoned->release();
+    abandoned.reset();
+    asBefore();
 }
 
 // The kernel's file-to-file copy, within one file system and, through the buffer, from another.
@@ -117,12 +147,12 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
         if (target[0] == 's' && !haveShm)
             continue;
         auto in = fs.openRead("c:\\src.bin");
-        FileSystem::Temporary out = fs.createTemporary(target);
-        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 200000u) << target;
-        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
-        EXPECT_EQ(out.file->copyFrom(*in, buffer.data(), 200000), 0u) << target;
-        out.file->close();
-        EXPECT_EQ(d.read(out.path), bytes) << target;
+        std::unique_ptr<NewFile> out = fs.createNew(target);
+        EXPECT_EQ(out->file().copyFrom(*in, buffer.data(), 200000), 200000u) << target;
+        EXPECT_EQ(out->file().copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
+        EXPECT_EQ(out->file().copyFrom(*in, buffer.data(), 200000), 0u) << target;
+        out->commit(Existing::Keep);
+        EXPECT_EQ(d.read(target), bytes) << target;
     }
     if (haveShm)
         sfs::remove_all(shm, ec);

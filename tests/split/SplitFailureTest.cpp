@@ -1,3 +1,4 @@
+#include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 #include "split/SplitTestSupport.h"
 #include "support/Recorders.h"
@@ -11,113 +12,226 @@ namespace brenvik {
 namespace {
 
 using splittest::joinParts;
+using splittest::SecondSplit;
 using splittest::Split;
 
-// A hook that fails its operation on the paths ending in `tail` with the runtime error `number`.
-auto failOn(const std::string& tail, int number) {
-    return [tail, number](const std::string& path, auto...) {
-        if (path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0)
+// A hook that fails its operation once, on the path ending in `tail`, with the runtime error
+// `number`: as a flush that failed does, which Linux reports once and then never again.
+auto failOnceOn(const std::string& tail, int number) {
+    return [tail, number, failed = false](const std::string& path, auto...) mutable {
+        if (!failed && path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0) {
+            failed = true;
             throw RuntimeError(number);
+        }
     };
 }
 
 // The full disks and refusals of a real file system are tried in the host's own tests.
-TEST(SplitFailureTest, AFailureKeepsOnlyCompletePartsAndNoScriptAndTheProgramRunsOn) {
+TEST(SplitFailureTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
     struct Case {
         const char* label;
-        std::function<void(Split&)> breakIt;
-        int answer; // 0: no message box
-        const char* status;
-        size_t left; // complete parts kept
+        std::function<void(SecondSplit&)> breakIt;
+        int number; // the error shown, answered OK; 0 for none
+        std::string status;
     };
     const Case cases[] = {
-        {"the script refused", [](Split& s) { s.app.files.beforeCreate = failOn(".bat", err::PermissionDenied); },
-         mb::IdCancel, "Autorizzazione negata", 3},
-        {"a part that cannot reach the disk, the ones after it complete",
-         [](Split& s) { s.app.files.beforeSync = failOn(".001", err::DeviceIo); }, mb::IdOK, "DEVICE", 1},
-        {"a source that grows once its first block is read",
-         [](Split& s) {
-             s.app.files.afterRead = [&s, done = false](const std::string&, size_t, size_t) mutable {
-                 if (!std::exchange(done, true))
-                     s.app.drives.write("c:\\src\\film.avi", patternBytes(11000));
+        {"a disk that fills up at part 6 of 10",
+         [](SecondSplit& s) { s.app.files.beforeWrite = failOnceOn(".005", err::DiskFull); }, err::DiskFull, ""},
+        {"a source that cannot be read any more",
+         [](SecondSplit& s) {
+             s.app.files.afterRead = [n = 0](const std::string& path, size_t, size_t) mutable {
+                 if (path == "c:\\src\\film.avi" && ++n == 4)
+                     throw RuntimeError(err::DeviceIo);
              };
          },
-         0, "il file d'origine è cambiato durante lo split", 3},
+         err::DeviceIo, ""},
+        {"a part whose flush fails", [](SecondSplit& s) { s.app.files.beforeSync = failOnceOn(".003", err::DeviceIo); },
+         err::DeviceIo, ""},
+        {"the script's flush fails", [](SecondSplit& s) { s.app.files.beforeSync = failOnceOn(".bat", err::DeviceIo); },
+         err::DeviceIo, ""},
+        {"a source that shrinks once its first block is read",
+         [](SecondSplit& s) {
+             s.app.files.afterRead = [&s, done = false](const std::string&, size_t, size_t) mutable {
+                 if (!std::exchange(done, true))
+                     s.app.drives.write("c:\\src\\film.avi", patternBytes(20000, 3));
+             };
+         },
+         0, "il file d'origine è cambiato durante lo split"},
+        {"a source that grows once its first block is read",
+         [](SecondSplit& s) {
+             s.app.files.afterRead = [&s, done = false](const std::string&, size_t, size_t) mutable {
+                 if (!std::exchange(done, true))
+                     s.app.drives.write("c:\\src\\film.avi", patternBytes(50000, 3));
+             };
+         },
+         0, "il file d'origine è cambiato durante lo split"},
     };
     for (const Case& c : cases) {
-        Split s("film.avi", patternBytes(10000), 4);
+        SCOPED_TRACE(c.label);
+        SecondSplit s;
         c.breakIt(s);
         s.app.store("opzioni", "cartsplit", "1");
-        if (c.answer)
-            s.app.desktop.answer(c.answer);
+        if (c.number)
+            s.app.desktop.answer(mb::IdOK);
         s.run();
-        EXPECT_EQ(s.app.desktop.boxes.size(), c.answer ? 1u : 0u) << c.label;
-        const std::string status = c.status == std::string("DEVICE") ? describeError(err::DeviceIo) : c.status;
-        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + status) << c.label;
-        EXPECT_EQ(s.m().barra.width(), 0) << c.label << ": the bar claims nothing";
-        EXPECT_EQ(s.m().bianco.caption(), "0") << c.label;
-        std::vector<std::string> left;
-        for (size_t i = 0; i < c.left; ++i)
-            left.push_back("film.avi.00" + std::to_string(i));
-        EXPECT_EQ(s.app.drives.fs().files(s.dest()), left) << c.label;
-        EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", static_cast<int>(c.left)),
-                  s.source.substr(0, c.left * static_cast<size_t>(s.m().grandezza)))
-            << c.label;
-        EXPECT_TRUE(s.app.launcher.started.empty()) << c.label;
-
-        s.app.files.beforeCreate = nullptr;
-        s.app.files.afterRead = nullptr;
-        s.app.files.beforeSync = nullptr;
-        s.run();
-        EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", s.m().numparti),
-                  s.app.drives.read("c:\\src\\film.avi"))
-            << c.label;
-        EXPECT_TRUE(s.app.drives.exists(s.script())) << c.label;
+        EXPECT_EQ(s.app.desktop.boxes.size(), c.number ? 1u : 0u);
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + (c.number ? describeError(c.number) : c.status));
+        EXPECT_EQ(s.m().barra.width(), 0) << "the bar claims nothing";
+        EXPECT_EQ(s.m().bianco.caption(), "0");
+        EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
+        EXPECT_TRUE(s.app.launcher.started.empty());
+        s.app.files.heal();
+        s.expectSplitsWhole();
     }
 }
 
-TEST(SplitFailureTest, ASplitShortOfOpenFilesNamesThePartsWrittenSoFarAndGoesOn) {
+// Once the earlier set is being cleared there is no going back; a failure then leaves no part 000
+// of the name, so that the part detection finds no set at all rather than a wrong one.
+TEST(SplitFailureTest, AFailureWhileNamingLeavesNoSetToFind) {
+    for (const char* tail : {".bat", ".004", ".000"}) {
+        SCOPED_TRACE(tail);
+        SecondSplit s;
+        s.app.files.beforeName = failOnceOn(tail, err::DeviceIo);
+        s.app.desktop.answer(mb::IdOK);
+        s.run();
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::DeviceIo));
+        EXPECT_FALSE(s.app.drives.exists(s.part(0)));
+        s.expectSplitsWhole();
+    }
+}
+
+// Every name the set takes or clears is tried before a byte is copied, so that a name that cannot
+// be taken costs neither the copy nor the earlier set.
+TEST(SplitFailureTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
+    struct Case {
+        const char* label;
+        std::string name;
+        std::function<void(Split&)> prepare;
+        std::string status;
+    };
+    const Case cases[] = {
+        {"a folder named like part 005", "film.avi", [](Split& s) { s.app.drives.makeFolders(s.part(5)); },
+         "Split interrotto: " + describeError(75)},
+        // The parts' names fit, the script's ("Assembla[" + name + "].bat") does not.
+        {"a name too long for the script", std::string(240, 'n') + ".avi", nullptr,
+         "Split interrotto: " + describeError(75)},
+        // A hard link: only the files' identity tells.
+        {"a second name of the source among the parts", "film.avi",
+         [](Split& s) {
+             std::filesystem::create_hard_link(s.app.drives.hostFile("c:\\src\\film.avi"),
+                                               s.app.drives.hostFile(s.part(1)));
+         },
+         "Split interrotto: una parte sovrascriverebbe il file d'origine"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Split s(c.name, patternBytes(40000), 4);
+        s.app.drives.makeFolders(s.dest());
+        if (c.prepare)
+            c.prepare(s);
+        const auto before = splittest::contents(s.app.drives, s.dest());
+        size_t written = 0;
+        s.app.files.beforeWrite = [&written](const std::string&, size_t) { ++written; };
+        if (c.status.find("origine") == std::string::npos)
+            s.app.desktop.answer(mb::IdOK);
+        s.run();
+        EXPECT_EQ(s.m().infolabel.caption(), c.status);
+        EXPECT_EQ(written, 0u);
+        EXPECT_EQ(splittest::contents(s.app.drives, s.dest()), before);
+        EXPECT_EQ(s.app.drives.read("c:\\src\\" + c.name), s.source);
+    }
+}
+
+// The program removes only what it made: files named as its temporaries are or once were, the
+// source among them, stay whatever happens beside them.
+TEST(SplitFailureTest, NothingTheProgramDidNotMakeIsRemoved) {
+    const std::string name = "~brenvik2.$$$";
+    Split s(name, patternBytes(10000), 4);
+    // Beside the source: the parts go into its own folder.
+    s.app.store("Destinazione", "dir", "");
+    clickFile(s.m(), name);
+    std::vector<std::string> lookAlikes = {"~brenvik.$$$", "~brenvik7.$$$", "~brenvik-0123456789abcdef.$$$"};
+    const auto plant = [&s](const std::vector<std::string>& names) {
+        for (const std::string& n : names)
+            s.app.drives.write("c:\\src\\" + n, "dell'utente");
+    };
+    plant(lookAlikes);
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+
+    // Split again, and the folder's names cannot be made durable: whatever stands under the names
+    // of temporaries by then is not the program's to clear.
+    for (int n = 0; n < 1000; ++n)
+        if (n != 2) // the source's own name
+            lookAlikes.push_back("~brenvik" + std::to_string(n) + ".$$$");
+    s.app.files.beforeSync = [&](const std::string& path) {
+        if (path == "c:\\src\\") {
+            plant(lookAlikes);
+            throw RuntimeError(err::DeviceIo);
+        }
+    };
+    splittest::setSizeKb(s.m(), 2);
+    s.app.desktop.answer(mb::IdOK);
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::DeviceIo));
+    s.app.files.heal();
+
+    // Joined under a name a temporary could have.
+    s.m().File2.refresh();
+    enterJoinMode(s.app.desktop, s.m(), 5);
+    answerName(s.app.desktop, "~brenvik-fedcba9876543210.$$$");
+    s.m().uniscifile.userClick();
+    EXPECT_TRUE(s.app.drives.read("c:\\src\\~brenvik-fedcba9876543210.$$$") == s.source);
+    EXPECT_TRUE(s.app.drives.read("c:\\src\\" + name) == s.source) << "the source";
+    for (const std::string& n : lookAlikes)
+        ASSERT_EQ(s.app.drives.read("c:\\src\\" + n), "dell'utente") << n;
+}
+
+TEST(SplitFailureTest, ASplitShortOfOpenFilesReleasesThePartsItHoldsAndGoesOn) {
     Split s("film.avi", patternBytes(10000), 2);
-    bool namedBeforeRetry = false;
-    s.app.files.beforeCreate = [&s, &namedBeforeRetry, refused = false](const std::string& path) mutable {
-        if (path != s.part(3))
-            return;
-        if (!std::exchange(refused, true))
+    std::vector<std::string> log;
+    s.app.files.beforeSync = [&log](const std::string& path) { log.push_back("flush " + path); };
+    s.app.files.beforeCreate = [&](const std::string& path) {
+        if (path == s.part(3) && std::find(log.begin(), log.end(), "refused") == log.end()) {
+            log.push_back("refused");
             throw RuntimeError(err::TooManyFiles);
-        // Tried again once the parts before it are flushed, named and closed.
-        namedBeforeRetry = s.app.drives.exists(s.part(2));
+        }
+        log.push_back("create " + path);
     };
     s.run();
     EXPECT_EQ(s.m().infolabel.caption(), " 5/ 5 files creati con  SUCCESSO");
-    EXPECT_TRUE(namedBeforeRetry);
+    const std::vector<std::string> around(std::find(log.begin(), log.end(), "refused"), log.end());
+    ASSERT_GE(around.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(around.begin(), around.begin() + 5),
+              (std::vector<std::string>{"refused", "flush " + s.part(0), "flush " + s.part(1), "flush " + s.part(2),
+                                        "create " + s.part(3)}))
+        << "the parts written so far are flushed and let go of, then the next is made";
     EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 5), s.source);
 }
 
-TEST(SplitFailureTest, PartNamingTheSourceItselfIsRefused) {
-    // A hard link: only the files' identity tells.
-    Split s("film.avi", patternBytes(10000), 4);
-    s.app.drives.makeFolders(s.dest());
-    std::filesystem::create_hard_link(s.app.drives.hostFile("c:\\src\\film.avi"), s.app.drives.hostFile(s.part(1)));
+TEST(SplitFailureTest, TheSetIsOnTheDiskBeforeItIsNamedAndAppearsWithItsPartZero) {
+    // An earlier set of five parts, replaced by one of three.
+    Split s("film.avi", patternBytes(10000), 2);
     s.run();
-    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: una parte sovrascriverebbe il file d'origine");
-    EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
-}
-
-TEST(SplitFailureTest, EveryPartAndTheScriptAreOnTheDiskBeforeSuccessIsShown) {
-    Split s("film.avi", patternBytes(10000), 4);
     std::vector<std::string> log;
     s.app.files.beforeSync = [&log](const std::string& path) { log.push_back("flush " + path); };
-    s.app.files.beforeReplace = [&log](const std::string& path) { log.push_back("name " + path); };
+    s.app.files.beforeName = [&log](const std::string& path) { log.push_back("name " + path); };
+    s.app.files.beforeRemove = [&log](const std::string& path) { log.push_back("remove " + path); };
     ControlRecorder status(s.m().infolabel, Property::Caption, log, [&] { return s.m().infolabel.caption(); });
+    splittest::setSizeKb(s.m(), 4);
     s.run();
-    const auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
-    const auto success = at(" 3/ 3 files creati con  SUCCESSO");
-    ASSERT_LT(success, static_cast<long>(log.size())) << "the split succeeded";
-    for (const std::string& file : {s.part(0), s.part(1), s.part(2), s.dest() + "\\"})
-        EXPECT_LT(at("flush " + file), success) << file;
-    // A part takes its name only once every part is on the disk: killed before, no run is left.
-    EXPECT_LT(at("flush " + s.part(2)), at("name " + s.part(0)));
-    EXPECT_LT(at("flush " + s.script()), static_cast<long>(log.size())) << "the script is flushed";
+    const auto success = std::find(log.begin(), log.end(), " 3/ 3 files creati con  SUCCESSO");
+    ASSERT_NE(success, log.end());
+    const auto firstChange = std::find_if(log.begin(), log.end(), [](const std::string& entry) {
+        return entry.rfind("remove", 0) == 0 || entry.rfind("name", 0) == 0;
+    });
+    for (const std::string& file : {s.part(0), s.part(1), s.part(2), s.script()})
+        EXPECT_LT(std::find(log.begin(), log.end(), "flush " + file), firstChange) << file;
+    EXPECT_EQ(std::vector<std::string>(firstChange, success),
+              (std::vector<std::string>{"remove " + s.script(), "remove " + s.part(0), "remove " + s.part(4),
+                                        "remove " + s.part(3), "remove " + s.part(2), "remove " + s.part(1),
+                                        "name " + s.script(), "name " + s.part(2), "name " + s.part(1),
+                                        "name " + s.part(0), "flush " + s.dest() + "\\"}));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "support/TestApp.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,26 @@ struct Split {
     std::string name;
     std::string source;
 };
+
+// The second split of c:\src\film.avi into its destination: an earlier set of it is there (10000
+// bytes in three parts of 4 KB, and its script), and the source now holds `bytes` other bytes
+// (ten parts of 4 KB by default). `prepare` runs before the first split.
+struct SecondSplit : Split {
+    explicit SecondSplit(size_t bytes = 40000, const std::function<void(TestApp&)>& prepare = {});
+    // The destination's files, each with its bytes.
+    std::map<std::string, std::string> folder();
+    // The user splits again: the source as it is now, in parts of 4 KB with their script, and
+    // nothing else.
+    void expectSplitsWhole();
+    // The user splits again into parts of `kb` and joins them back in join mode: the part
+    // detection finds exactly the new set, and the join rebuilds the source.
+    void expectSplitsAndJoinsBack(int64_t kb);
+
+    std::map<std::string, std::string> earlier; // the destination after the first split
+};
+
+// The files in `folder`, each with its bytes.
+std::map<std::string, std::string> contents(TestDrives& drives, const std::string& folder);
 
 // Leaves `kb` in the part-size box, as typing it would.
 void setSizeKb(MainWindow& m, int64_t kb);

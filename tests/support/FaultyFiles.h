@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RuntimeError.h"
 #include "support/ForwardingFileSystem.h"
 
 #include <functional>
@@ -10,19 +11,29 @@ namespace brenvik {
 
 // The real temporary drives with hooks that watch or break single operations. A hook runs
 // before its operation, with the path as the program spells it, and may throw to make it fail.
-// Opened files are wrapped only while a file hook is set, so that the drives' own copy between
+// Opened files are watched only while a file hook is set, so that the drives' own copy between
 // files runs otherwise.
 class FaultyFiles : public ForwardingFileSystem {
 public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
-    // beforeSync runs at every flush of a file or a folder to the disk.
-    std::function<void(const std::string&path)> beforeCreate, beforeSync, beforeReplace, beforeList;
+    // beforeCreate runs as a new file is created for a path, beforeName as it takes that name,
+    // beforeSync at every flush of a file or a folder to the disk.
+    std::function<void(const std::string&path)> beforeCreate, beforeName, beforeSync, beforeRemove, beforeList;
     std::function<void(const std::string& path, size_t size)> beforeWrite;
     // After each read of an opened file: the size asked for and the bytes it gave.
     std::function<void(const std::string& path, size_t asked, size_t got)> afterRead;
     // What an opened file reports as its length, given the true one.
     std::function<int64_t(const std::string& path, int64_t length)> reportedLength;
+
+    // Every hook unset.
+    void heal() {
+        beforeCreate = beforeName = beforeSync = beforeRemove = beforeList = nullptr;
+        beforeWrite = nullptr;
+        afterRead = nullptr;
+        reportedLength = nullptr;
+    }
+
     void syncFolder(const std::string& path) override {
         if (beforeSync)
             beforeSync(path);
@@ -33,34 +44,34 @@ public:
             beforeList(path);
         return inner_.files(path);
     }
-    // beforeReplace runs before a file takes its name, by either operation.
-    void replaceFile(const std::string& from, const std::string& to) override {
-        if (beforeReplace)
-            beforeReplace(to);
-        inner_.replaceFile(from, to);
+    void removeFile(const std::string& path) override {
+        if (beforeRemove)
+            beforeRemove(path);
+        inner_.removeFile(path);
     }
-    void rename(const std::string& from, const std::string& to, Existing existing) override {
-        if (beforeReplace)
-            beforeReplace(to);
-        inner_.rename(from, to, existing);
-    }
-    // A temporary is created and watched under the name it will take.
-    Temporary createTemporary(const std::string& path) override {
+    // A new file is created and watched under the name it will take.
+    std::unique_ptr<NewFile> createNew(const std::string& path) override {
         if (beforeCreate)
             beforeCreate(path);
-        Temporary made = inner_.createTemporary(path);
-        made.file = watched(std::move(made.file), path);
-        return made;
+        return std::make_unique<WatchedNew>(*this, inner_.createNew(path), path);
     }
-    std::unique_ptr<File> openRead(const std::string& path) override { return watched(inner_.openRead(path), path); }
+    std::unique_ptr<File> openRead(const std::string& path) override {
+        std::unique_ptr<File> f = inner_.openRead(path);
+        if (!watchingFiles())
+            return f;
+        return std::make_unique<Watched>(*this, std::move(f), path);
+    }
 
 private:
+    bool watchingFiles() const { return beforeWrite || afterRead || reportedLength; }
+
     class Watched : public ForwardingFile {
     public:
-        Watched(FaultyFiles& fs, std::unique_ptr<File> f, std::string path)
-            : ForwardingFile(std::move(f)), fs_(fs), path_(std::move(path)) {}
+        template <typename Inner>
+        Watched(FaultyFiles& fs, Inner&& f, std::string path)
+            : ForwardingFile(std::forward<Inner>(f)), fs_(fs), path_(std::move(path)) {}
         size_t read(char* buffer, size_t size) override {
-            const size_t got = inner_->read(buffer, size);
+            const size_t got = inner_.read(buffer, size);
             if (fs_.afterRead)
                 fs_.afterRead(path_, size, got);
             return got;
@@ -68,15 +79,10 @@ private:
         void write(const char* buffer, size_t size) override {
             if (fs_.beforeWrite)
                 fs_.beforeWrite(path_, size);
-            inner_->write(buffer, size);
+            inner_.write(buffer, size);
         }
         int64_t length() override {
-            return fs_.reportedLength ? fs_.reportedLength(path_, inner_->length()) : inner_->length();
-        }
-        void sync() override {
-            if (fs_.beforeSync)
-                fs_.beforeSync(path_);
-            inner_->sync();
+            return fs_.reportedLength ? fs_.reportedLength(path_, inner_.length()) : inner_.length();
         }
 
     private:
@@ -84,11 +90,52 @@ private:
         std::string path_;
     };
 
-    std::unique_ptr<File> watched(std::unique_ptr<File> f, const std::string& path) {
-        if (!beforeWrite && !afterRead && !reportedLength && !beforeSync)
-            return f;
-        return std::make_unique<Watched>(*this, std::move(f), path);
-    }
+    class WatchedNew : public NewFile {
+    public:
+        WatchedNew(FaultyFiles& fs, std::unique_ptr<NewFile> inner, std::string path)
+            : fs_(fs), inner_(std::move(inner)), path_(std::move(path)) {}
+        File& file() override {
+            if (!fs_.watchingFiles())
+                return inner_->file();
+            if (!view_)
+                view_ = std::make_unique<Watched>(fs_, inner_->file(), path_);
+            return *view_;
+        }
+        // Watched once, as the file is flushed once; a failure stands from then on, as a new
+        // file's contract says.
+        void flush() override {
+            if (failed_)
+                throw RuntimeError(failed_);
+            if (!flushed_ && fs_.beforeSync) {
+                try {
+                    fs_.beforeSync(path_);
+                } catch (const RuntimeError& e) {
+                    failed_ = e.number();
+                    throw;
+                }
+            }
+            inner_->flush();
+            flushed_ = true;
+        }
+        void release() override {
+            flush();
+            inner_->release();
+        }
+        void commit(Existing existing) override {
+            flush();
+            if (fs_.beforeName)
+                fs_.beforeName(path_);
+            inner_->commit(existing);
+        }
+
+    private:
+        FaultyFiles& fs_;
+        std::unique_ptr<NewFile> inner_;
+        std::string path_;
+        std::unique_ptr<Watched> view_;
+        bool flushed_ = false;
+        int failed_ = 0;
+    };
 };
 
 } // namespace brenvik

@@ -134,4 +134,14 @@ void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size
         throw std::runtime_error("cannot make a file of " + std::to_string(size) + " bytes: " + winPath);
 }
 
+std::vector<std::string> temporariesIn(TestDrives& drives, const std::string& folder) {
+    std::vector<std::string> out;
+    if (!drives.isFolder(folder))
+        return out;
+    for (const std::string& name : drives.fs().files(folder))
+        if (name.rfind("~brenvik-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".$$$")
+            out.push_back(name);
+    return out;
+}
+
 } // namespace brenvik

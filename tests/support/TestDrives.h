@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace brenvik {
 
@@ -52,6 +53,10 @@ std::filesystem::path hostFsPath(const std::string& utf8);
 // runtime checks the volume's free space first and refuses with "File too large" whenever that
 // check fails.
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size);
+
+// The files in `folder` named as the program names what it writes aside ("~brenvik-" + a token +
+// ".$$$"); a folder that does not exist holds none.
+std::vector<std::string> temporariesIn(TestDrives& drives, const std::string& folder);
 
 // False where the tests run with rights that no permission stops (root on a POSIX host, and
 // under Wine run by root).

@@ -3,6 +3,7 @@
 // block boundary in both files, so parts that are whole numbers of blocks take no space and cost
 // almost no time; these tests keep the copies aligned wherever the part size allows.
 #include "join/JoinScript.h"
+#include "support/posix/LoopDisk.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -14,44 +15,11 @@
 #include <linux/fs.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <unistd.h>
 #include <vector>
 
 namespace brenvik {
 namespace {
-
-// A file system of `type` on an image file in d:, loop-mounted over c: for the lifetime of the
-// object. It needs root, a loop device and the file system's tools (xfsprogs, btrfs-progs); where
-// any is missing skipReason() says why.
-class CloningDisk {
-public:
-    CloningDisk(const std::string& type, TestDrives& drives) : folder_(drives.host("c:\\")) {
-        const std::string mkfs = type == "xfs" ? "mkfs.xfs -q -m reflink=1" : "mkfs." + type + " -q";
-        // 320 MiB: the smallest XFS that mkfs.xfs makes is 300 MiB. The image is sparse.
-        makeSparseFile(drives, "d:\\disk.img", 320 << 20);
-        const std::string image = drives.host("d:\\disk.img");
-        if (run(mkfs + " '" + image + "'") != 0)
-            reason_ = "cannot make the " + type + " image with " + mkfs;
-        else if (run("mount -t " + type + " -o loop '" + image + "' '" + folder_ + "'") != 0)
-            reason_ = "cannot loop-mount the " + type + " image here (it needs root and a loop device)";
-    }
-
-    ~CloningDisk() {
-        // The loop device goes with the mount. A lazy unmount as the fallback: a test that
-        // failed half-way may still hold a file open.
-        if (reason_.empty() && ::umount(folder_.c_str()) != 0)
-            ::umount2(folder_.c_str(), MNT_DETACH);
-    }
-
-    const std::string& skipReason() const { return reason_; }
-
-private:
-    static int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-
-    std::string folder_;
-    std::string reason_;
-};
 
 // The file's extents as the file system reports them, its pending writes flushed first.
 std::vector<fiemap_extent> extentsOf(const std::string& host) {
@@ -95,7 +63,7 @@ class CloningDiskTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(CloningDiskTest, PartsOfFiveHundredKbShareTheSourcesBlocksAndJoinBackSharingThemToo) {
     TestApp app;
-    CloningDisk disk(GetParam(), app.drives);
+    LoopDisk disk(GetParam(), app.drives);
     if (!disk.skipReason().empty()) {
         // CI installs the tools and runs as root: there the test must not pass by being skipped.
         if (std::getenv("BRENVIK_CLONE_TEST_REQUIRED"))

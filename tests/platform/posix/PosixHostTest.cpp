@@ -3,6 +3,8 @@
 #include "platform/posix/IniSettingsStore.h"
 #include "support/HostFaults.h"
 #include "support/TestDrives.h"
+#include "support/posix/KilledChild.h"
+#include "support/posix/LoopDisk.h"
 
 #include <filesystem>
 #include <fstream>
@@ -40,6 +42,57 @@ TEST(SettingsTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
         ASSERT_EQ(::chmod(again.filePath("Brenvik").c_str(), 0600), 0);
     }
     EXPECT_EQ(again.read("Brenvik", "opzioni", "about", "1"), "0") << "the file it could not read is not replaced";
+}
+
+// Two programs saving at the same moment: each change is read, made and written in turn, so that
+// neither loses what the other saved, and no file of one is left half-written by the other.
+TEST(SettingsTest, TwoProgramsSavingAtOnceLoseNothing) {
+    TestDrives d;
+    const std::string folder = d.root() + "/config";
+    for (int round = 0; round < 3; ++round) {
+        const auto saving = [&folder, round](const std::string& key) {
+            return startChild([&folder, key, round] {
+                IniSettingsStore store(folder);
+                for (int i = 0; i < 200; ++i)
+                    store.save("Brenvik", "opzioni", key, std::to_string(round * 1000 + i));
+                return true;
+            });
+        };
+        const pid_t one = saving("cartsplit");
+        const pid_t other = saving("cartunisci");
+        EXPECT_TRUE(childSucceeded(one));
+        EXPECT_TRUE(childSucceeded(other));
+        IniSettingsStore store(folder);
+        for (const char* key : {"cartsplit", "cartunisci"})
+            EXPECT_EQ(store.read("Brenvik", "opzioni", key, "?"), std::to_string(round * 1000 + 199)) << key;
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            files.push_back(entry.path().filename().string());
+        EXPECT_EQ(files, std::vector<std::string>{"Brenvik.ini"});
+    }
+}
+
+// Linux reports a failed writeback once: the next flush of the same file then succeeds, without
+// the bytes being on the disk. A file whose flush failed therefore never takes its name. The disk
+// is an ext4 image on a loop device whose backing store, a small tmpfs, fills up.
+TEST(FileSystemTest, AFileWhoseFlushFailedNeverTakesItsName) {
+    TestDrives d;
+    SmallDisk backing(d.host("d:\\piccolo"), 8 << 20);
+    if (!backing.mounted())
+        GTEST_SKIP() << backing.skipReason();
+    LoopDisk disk("ext4", d, "c:\\", "d:\\piccolo\\disk.img", 64 << 20);
+    if (!disk.skipReason().empty())
+        GTEST_SKIP() << disk.skipReason();
+    std::unique_ptr<NewFile> f = d.fs().createNew("c:\\pieno.bin");
+    const std::string block(1 << 20, 'x');
+    for (int i = 0; i < 16; ++i)
+        f->file().write(block.data(), block.size());
+    const int failure = failureOf([&] { f->flush(); });
+    EXPECT_NE(failure, 0);
+    EXPECT_EQ(failureOf([&] { f->flush(); }), failure) << "never tried again";
+    EXPECT_EQ(failureOf([&] { f->commit(Existing::Keep); }), failure);
+    f.reset();
+    EXPECT_FALSE(d.exists("c:\\pieno.bin"));
 }
 
 // Linux allows in a name what no Windows path can hold: every byte it allows, alone and inside a

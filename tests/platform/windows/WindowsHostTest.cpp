@@ -2,11 +2,14 @@
 #include "platform/HostLauncher.h"
 #include "platform/RuntimeError.h"
 #include "platform/windows/RegistrySettingsStore.h"
+#include "platform/windows/Win32.h"
 #include "support/TestDrives.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 #include <windows.h>
@@ -23,10 +26,9 @@ TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter)
     EXPECT_EQ(fs.hostPath(root + "\\x\\..\\città"), root + "\\città") << "the text is the path";
 
     fs.makeFolder(root + "\\città");
-    FileSystem::Temporary out = fs.createTemporary(root + "\\città\\日本.bin");
-    out.file->write("12345", 5);
-    out.file->close();
-    fs.rename(out.path, root + "\\città\\日本.bin", FileSystem::Existing::Keep);
+    std::unique_ptr<NewFile> out = fs.createNew(root + "\\città\\日本.bin");
+    out->file().write("12345", 5);
+    out->commit(Existing::Keep);
     EXPECT_EQ(fs.files(root + "\\CITTÀ"), std::vector<std::string>{"日本.bin"});
     EXPECT_EQ(fs.fileLength(root + "\\città\\日本.bin"), 5);
     EXPECT_TRUE(std::filesystem::exists(hostFsPath(root) / L"citt\u00e0" / L"\u65e5\u672c.bin"))
@@ -37,6 +39,46 @@ TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter)
     while (absent > 'a' && (present & (1u << (absent - 'a'))))
         --absent;
     EXPECT_EQ(failureOf([&] { fs.checkFolder(std::string(1, absent) + ":\\"); }), err::DeviceUnavailable);
+}
+
+// Run by the test below in a process of its own, which that test kills: files written aside, one
+// of them flushed, none named.
+TEST(WindowsKilledWriter, WritesAsideUntilKilled) {
+    const char* folder = std::getenv("BRENVIK_KILLED_WRITER");
+    if (!folder)
+        GTEST_SKIP() << "run by WindowsFileSystemTest.AKilledWriterLeavesNothing";
+    HostFileSystem fs(DriveTable::forThisUser());
+    std::unique_ptr<NewFile> written = fs.createNew(std::string(folder) + "\\a.bin");
+    std::unique_ptr<NewFile> flushed = fs.createNew(std::string(folder) + "\\b.bin");
+    for (NewFile* f : {written.get(), flushed.get()})
+        f->file().write("12345", 5);
+    flushed->flush();
+    std::ofstream(hostFsPath(std::string(folder) + "\\pronto")) << "x";
+    ::Sleep(INFINITE);
+}
+
+// The system removes what a killed run was writing aside: its handles close with it.
+TEST(WindowsFileSystemTest, AKilledWriterLeavesNothing) {
+    TestDrives temp;
+    const std::string folder = temp.under("c");
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"BRENVIK_KILLED_WRITER", win::widen(folder).c_str()));
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=WindowsKilledWriter.*";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(
+        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    ::SetEnvironmentVariableW(L"BRENVIK_KILLED_WRITER", nullptr);
+    for (int i = 0; i < 400 && !temp.exists("c:\\pronto"); ++i)
+        ::Sleep(50);
+    ASSERT_TRUE(temp.exists("c:\\pronto")) << "the writer never got ready";
+    ::TerminateProcess(child.hProcess, 9);
+    ::WaitForSingleObject(child.hProcess, 10000);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    EXPECT_EQ(temp.fs().files("c:\\"), std::vector<std::string>{"pronto"});
 }
 
 TEST(WindowsSettingsTest, RegistryKeepsTextsUnderTheUsersSoftwareKey) {

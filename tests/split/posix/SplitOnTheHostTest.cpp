@@ -1,117 +1,162 @@
-#include "platform/WinPath.h"
+// The split on real disks that fail, under real kills, beside other runs and short of open files.
 #include "split/SplitTestSupport.h"
 #include "support/HostFaults.h"
 #include "support/posix/KilledChild.h"
+#include "support/posix/LoopDisk.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace brenvik {
 namespace {
 
 using splittest::joinParts;
+using splittest::SecondSplit;
 using splittest::Split;
-
-// The split against a real disk that fails: a small tmpfs over c:\myfiles, where every
-// destination of these tests lies.
-struct SplitOnSmallDisk : Split {
-    SplitOnSmallDisk(const std::string& bytes, int64_t kb, size_t diskBytes)
-        : Split("film.avi", bytes, kb), disk(app.drives.host("c:\\myfiles"), diskBytes) {}
-
-    // After a failed split the user picks a destination off the small disk and tries again.
-    void splitsElsewhere() {
-        m().optionsfrm.outputdir.setText("c:\\altrove\\");
-        run();
-        EXPECT_EQ(joinParts(app.drives, "c:\\altrove\\film.avi.", m().numparti), source);
-        EXPECT_TRUE(app.drives.exists("c:\\altrove\\Assembla[film.avi].bat"));
-    }
-
-    SmallDisk disk;
-};
-
-TEST(SplitDiskFaultTest, ADiskThatFillsUpKeepsOnlyCompletePartsAndNoScript) {
-    // 40 KiB parts on 64 KiB: the first part fits, the second fills the disk. Three parts of
-    // 16 KiB fill 48 KiB exactly: the script finds no room.
-    for (int complete : {1, 3}) {
-        const int64_t kb = complete == 1 ? 40 : 16;
-        SplitOnSmallDisk s(patternBytes(complete == 1 ? 200000 : 3 * 16384), kb, complete == 1 ? 64 * 1024 : 48 * 1024);
-        if (!s.disk.mounted())
-            GTEST_SKIP() << s.disk.skipReason();
-        s.app.desktop.answer(mb::IdOK);
-        s.run();
-        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
-        std::vector<std::string> parts;
-        for (int i = 0; i < complete; ++i)
-            parts.push_back("film.avi.00" + std::to_string(i));
-        EXPECT_EQ(s.app.drives.fs().files(s.dest()), parts) << kb << ": no incomplete part, no script";
-        EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", complete),
-                  s.source.substr(0, static_cast<size_t>(complete * kb * 1024)));
-        s.splitsElsewhere();
-    }
-}
-
-TEST(SplitDiskFaultTest, AReadOnlyDestinationKeepsAnEarlierSetAsItWas) {
-    SplitOnSmallDisk s(patternBytes(10000), 4, 1024 * 1024);
-    if (!s.disk.mounted())
-        GTEST_SKIP() << s.disk.skipReason();
-    s.run();
-    const std::string earlierScript = s.app.drives.read(s.script());
-    s.disk.makeReadOnly();
-
-    splittest::setSizeKb(s.m(), 2);
-    s.app.desktop.answer(mb::IdCancel);
-    s.run();
-    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
-    EXPECT_EQ(s.app.drives.fs().files(s.dest()),
-              (std::vector<std::string>{"Assembla[film.avi].bat", "film.avi.000", "film.avi.001", "film.avi.002"}));
-    EXPECT_EQ(s.app.drives.read(s.script()), earlierScript);
-    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3), s.source) << "the earlier set still rebuilds";
-    s.splitsElsewhere();
-}
-
-TEST(SplitDiskFaultTest, ASourceWithoutReadPermissionWritesNothing) {
-    Split s("film.avi", patternBytes(10000), 4);
-    const std::string host = s.app.drives.host("c:\\src\\film.avi");
-    {
-        PermissionBitsApply bits;
-        ASSERT_EQ(::chmod(host.c_str(), 0200), 0);
-        s.app.desktop.answer(mb::IdCancel);
-        s.run();
-        ASSERT_EQ(::chmod(host.c_str(), 0600), 0);
-    }
-    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
-    EXPECT_TRUE(s.app.drives.fs().files(s.dest()).empty());
-    EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
-}
 
 namespace fs = std::filesystem;
 
-TEST(SplitSurvivalTest, AKilledSplitLeavesNoPartUnderItsNameAndTheNextSplitClearsUp) {
-    // Twenty parts of 4 KB, killed for real as the last begins: the others are written, not yet
-    // on the disk, so none has its name.
-    Split s("film.avi", patternBytes(20 * 4096), 4);
-    killWhereItHalts([&s](const std::function<void()>& halt) {
-        s.app.files.beforeWrite = [&](const std::string& path, size_t) {
-            if (path == s.part(19))
-                halt();
-        };
-        s.run();
-    });
-    std::vector<std::string> left = s.app.drives.fs().files(s.dest());
-    EXPECT_EQ(left.size(), 20u);
-    for (const std::string& name : left)
-        EXPECT_TRUE(winpath::isTemporaryName(name)) << name;
-
-    s.run();
-    EXPECT_EQ(s.m().infolabel.caption(), " 20/ 20 files creati con  SUCCESSO");
-    left = s.app.drives.fs().files(s.dest());
-    EXPECT_EQ(left.size(), 21u) << "the parts and the script; the killed run's temporaries are gone";
-    EXPECT_EQ(left.front(), "Assembla[film.avi].bat");
-    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 20), s.source);
+// The run of `name`'s parts from 000, as the part detection finds it: how many, and their bytes.
+std::pair<int, std::string> runOf(TestDrives& drives, const std::string& folder, const std::string& name) {
+    int count = 0;
+    while (count < 1000 && drives.fs().fileExists(folder + "\\" + name + "." + std::to_string(1000 + count).substr(1)))
+        ++count;
+    return {count, joinParts(drives, folder + "\\" + name + ".", count)};
 }
 
-TEST(SplitSurvivalTest, ASecondSplitRemovesTheEarlierSetOfItsNameLinksAsLinksAndNothingElse) {
+// Whether the file system of `folder` keeps unnamed files, which a killed run leaves nothing of.
+bool keepsUnnamedFiles(const std::string& host) {
+    const int fd = ::open(host.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+TEST(SplitSurvivalTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAll) {
+    // Where the kill lands: before the earlier set is touched; with its script gone but its parts
+    // whole; once its part 000 is gone and before the new one comes; after.
+    enum Phase { Untouched, PartsWhole, NoSet, NewSet };
+    struct Point {
+        const char* hook;
+        std::string tail; // the hook halts at its first call on a path ending so
+        Phase phase;
+    };
+    const Point points[] = {
+        {"write", ".000", Untouched},   {"write", ".005", Untouched}, {"write", ".009", Untouched},
+        {"flush", ".003", Untouched},   {"flush", ".bat", Untouched}, {"remove", ".bat", Untouched},
+        {"remove", ".000", PartsWhole}, {"remove", ".002", NoSet},    {"remove", ".001", NoSet},
+        {"name", ".bat", NoSet},        {"name", ".009", NoSet},      {"name", ".004", NoSet},
+        {"name", ".001", NoSet},        {"name", ".000", NoSet},      {"flush", "]\\", NewSet},
+    };
+    for (const Point& p : points) {
+        SCOPED_TRACE(std::string(p.hook) + " " + p.tail);
+        SecondSplit s;
+        killWhereItHalts([&s, &p](const std::function<void()>& halt) {
+            const auto at = [&p, &halt](const std::string& path, auto...) {
+                if (path.size() >= p.tail.size() &&
+                    path.compare(path.size() - p.tail.size(), p.tail.size(), p.tail) == 0)
+                    halt();
+            };
+            FaultyFiles& f = s.app.files;
+            const std::string hook = p.hook;
+            if (hook == "write")
+                f.beforeWrite = at;
+            else if (hook == "flush")
+                f.beforeSync = at;
+            else if (hook == "remove")
+                f.beforeRemove = at;
+            else
+                f.beforeName = at;
+            s.run();
+        });
+        if (keepsUnnamedFiles(s.app.drives.host(s.dest())))
+            EXPECT_EQ(temporariesIn(s.app.drives, s.dest()), std::vector<std::string>{})
+                << "a killed run leaves nothing";
+        const auto [count, bytes] = runOf(s.app.drives, s.dest(), "film.avi");
+        switch (p.phase) {
+        case Untouched:
+            EXPECT_EQ(s.folder(), s.earlier);
+            break;
+        case PartsWhole:
+            EXPECT_EQ(count, 3);
+            EXPECT_EQ(bytes, patternBytes(10000));
+            break;
+        case NoSet:
+            EXPECT_EQ(count, 0);
+            break;
+        case NewSet:
+            EXPECT_EQ(count, 10);
+            EXPECT_EQ(bytes, s.source);
+            EXPECT_TRUE(s.app.drives.exists(s.script()));
+            break;
+        }
+        s.expectSplitsAndJoinsBack(8);
+    }
+}
+
+// The split against a real disk that fills up: a small tmpfs over c:\myfiles, where the
+// destination lies, holding an earlier set of four pages (three parts and the script).
+TEST(SplitDiskFaultTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
+    // Sixteen pages: the new set would fit alone, but not beside the earlier one; the second case
+    // has room for its parts and not for its script.
+    for (size_t bytes : {56000u, 49152u}) {
+        SCOPED_TRACE(bytes);
+        SecondSplit s;
+        const std::map<std::string, std::string> earlier = s.earlier;
+        SmallDisk disk(s.app.drives.host("c:\\myfiles"), 16 * 4096);
+        if (!disk.mounted())
+            GTEST_SKIP() << disk.skipReason();
+        s.app.drives.makeFolders(s.dest());
+        for (const auto& [name, content] : earlier)
+            s.app.drives.write(s.dest() + "\\" + name, content);
+        s.source = patternBytes(bytes, 4);
+        s.app.drives.write("c:\\src\\film.avi", s.source);
+        s.app.desktop.answer(mb::IdOK);
+        s.run();
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
+        EXPECT_EQ(s.folder(), earlier) << "the earlier set, byte for byte, and nothing beside it";
+
+        // The user picks a destination off the small disk and tries again.
+        s.m().optionsfrm.outputdir.setText("c:\\altrove\\");
+        s.run();
+        EXPECT_EQ(joinParts(s.app.drives, "c:\\altrove\\film.avi.", s.m().numparti), s.source);
+        EXPECT_TRUE(s.app.drives.exists("c:\\altrove\\Assembla[film.avi].bat"));
+    }
+}
+
+TEST(SplitDiskFaultTest, AReadOnlyDestinationOrSourceWritesNothing) {
+    SecondSplit s;
+    SmallDisk disk(s.app.drives.host("c:\\myfiles"), 1024 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.skipReason();
+    s.app.drives.makeFolders(s.dest());
+    for (const auto& [name, content] : s.earlier)
+        s.app.drives.write(s.dest() + "\\" + name, content);
+    disk.makeReadOnly();
+    s.app.desktop.answer(mb::IdCancel);
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
+    EXPECT_EQ(s.folder(), s.earlier);
+
+    Split unreadable("film.avi", patternBytes(10000), 4);
+    const std::string host = unreadable.app.drives.host("c:\\src\\film.avi");
+    {
+        PermissionBitsApply bits;
+        ASSERT_EQ(::chmod(host.c_str(), 0200), 0);
+        unreadable.app.desktop.answer(mb::IdCancel);
+        unreadable.run();
+        ASSERT_EQ(::chmod(host.c_str(), 0600), 0);
+    }
+    EXPECT_EQ(unreadable.m().infolabel.caption(), "Split interrotto: Autorizzazione negata");
+    EXPECT_TRUE(unreadable.app.drives.fs().files(unreadable.dest()).empty());
+}
+
+TEST(SplitSurvivalTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothingElse) {
     Split s("film.avi", patternBytes(3000000), 500);
     s.run();
     ASSERT_EQ(s.m().numparti, 6);

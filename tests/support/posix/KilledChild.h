@@ -39,4 +39,19 @@ inline void killWhereItHalts(const std::function<void(const std::function<void()
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 }
 
+// Runs `work` in a child process, as a second program beside this one; the child ends with status
+// 0 when the work returns true. No destructor runs in the child.
+inline pid_t startChild(const std::function<bool()>& work) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(work() ? 0 : 1);
+    return pid;
+}
+
+// True when the child started by startChild ended with status 0.
+inline bool childSucceeded(pid_t pid) {
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace brenvik

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace brenvik {
+
+// The files of one split, its parts and its script, written aside and named together: the folder
+// shows either the set of the same name that stood there before, whole, or the new one, whole,
+// and never a part of one nor a mix of two, whether the split fails, is killed or runs beside
+// another. Until commit() nothing in the folder changes; what was not committed is discarded.
+class PartSet {
+public:
+    // The parts `prefix` + "000" onwards, `count` of them (`prefix` is the folder, the source's
+    // name and "."), and the script `script`, a path in the same folder.
+    PartSet(FileSystem& files, std::string prefix, int32_t count, std::string script);
+
+    // Tries every name the set will take or clear before a byte is written, and throws what
+    // taking or clearing it would (a folder of a part's name, a name too long, a file its owner
+    // made read-only), or SplitAbort when a part would be the source itself.
+    void check(const std::string& source);
+    // Part `i`, created aside; parts come in order from 0. Short of open files, the parts before
+    // it are flushed and released first.
+    File& addPart(int32_t i);
+    // The script, created aside. A set never given one still clears the earlier script.
+    File& addScript();
+    // Puts every file on the disk.
+    void flush();
+    // Flushes what is not flushed yet, then, holding the folder against other runs' commits:
+    // - clears the earlier set: its script, its part 000 (the part detection's anchor, so that
+    //   from here on the detection finds no set of this name at all), the rest of its run from the
+    //   top down, and whatever run of parts would follow the new set's last one;
+    // - names the new script, then the new parts from the last down, and part 000 last, so that
+    //   the new set appears in one step;
+    // - makes the names durable.
+    // A failure before the earlier set is touched leaves it whole; one after leaves no part 000.
+    void commit();
+
+private:
+    std::string part(int32_t i) const;
+    // The names the commit clears, in the order it clears them, as the folder holds them now.
+    std::vector<std::string> earlierNames();
+    std::unique_ptr<NewFile> create(const std::string& path);
+    // Runs `step`; short of open files, releases the files held open and runs it again.
+    template <typename Step>
+    auto withFreeHandles(Step step);
+    bool releaseHeld();
+
+    FileSystem& files_;
+    std::string prefix_;
+    std::string folder_;
+    int32_t count_;
+    std::string script_;
+    std::vector<std::unique_ptr<NewFile>> parts_;
+    std::unique_ptr<NewFile> scriptFile_;
+};
+
+} // namespace brenvik
