@@ -1,7 +1,6 @@
 #include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 #include "split/SplitTestSupport.h"
-#include "support/Recorders.h"
 
 #include <filesystem>
 #include <functional>
@@ -33,8 +32,17 @@ TEST(SplitFailureTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
         std::function<void(SecondSplit&)> breakIt;
         int number; // the error shown, answered OK; 0 for none
         std::string status;
+        // Once the earlier set is being cleared there is no going back: a failure then leaves no
+        // part 000 of the name, so that the part detection finds no set rather than a wrong one.
+        bool naming = false;
+    };
+    const auto failNamingAt = [](const char* tail) {
+        return [tail](SecondSplit& s) { s.app.files.beforeName = failOnceOn(tail, err::DeviceIo); };
     };
     const Case cases[] = {
+        {"naming the script fails", failNamingAt(".bat"), err::DeviceIo, "", true},
+        {"naming part 004 fails", failNamingAt(".004"), err::DeviceIo, "", true},
+        {"naming part 000 fails", failNamingAt(".000"), err::DeviceIo, "", true},
         {"a disk that fills up at part 6 of 10",
          [](SecondSplit& s) { s.app.files.beforeWrite = failOnceOn(".005", err::DiskFull); }, err::DiskFull, ""},
         {"a source that cannot be read any more",
@@ -78,24 +86,12 @@ TEST(SplitFailureTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
         EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + (c.number ? describeError(c.number) : c.status));
         EXPECT_EQ(s.m().barra.width(), 0) << "the bar claims nothing";
         EXPECT_EQ(s.m().bianco.caption(), "0");
-        EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
+        if (c.naming)
+            EXPECT_FALSE(s.app.drives.exists(s.part(0)));
+        else
+            EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
         EXPECT_TRUE(s.app.launcher.started.empty());
         s.app.files.heal();
-        s.expectSplitsWhole();
-    }
-}
-
-// Once the earlier set is being cleared there is no going back; a failure then leaves no part 000
-// of the name, so that the part detection finds no set at all rather than a wrong one.
-TEST(SplitFailureTest, AFailureWhileNamingLeavesNoSetToFind) {
-    for (const char* tail : {".bat", ".004", ".000"}) {
-        SCOPED_TRACE(tail);
-        SecondSplit s;
-        s.app.files.beforeName = failOnceOn(tail, err::DeviceIo);
-        s.app.desktop.answer(mb::IdOK);
-        s.run();
-        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::DeviceIo));
-        EXPECT_FALSE(s.app.drives.exists(s.part(0)));
         s.expectSplitsWhole();
     }
 }
@@ -185,53 +181,6 @@ TEST(SplitFailureTest, NothingTheProgramDidNotMakeIsRemoved) {
     EXPECT_TRUE(s.app.drives.read("c:\\src\\" + name) == s.source) << "the source";
     for (const std::string& n : lookAlikes)
         ASSERT_EQ(s.app.drives.read("c:\\src\\" + n), "dell'utente") << n;
-}
-
-TEST(SplitFailureTest, ASplitShortOfOpenFilesReleasesThePartsItHoldsAndGoesOn) {
-    Split s("film.avi", patternBytes(10000), 2);
-    std::vector<std::string> log;
-    s.app.files.beforeSync = [&log](const std::string& path) { log.push_back("flush " + path); };
-    s.app.files.beforeCreate = [&](const std::string& path) {
-        if (path == s.part(3) && std::find(log.begin(), log.end(), "refused") == log.end()) {
-            log.push_back("refused");
-            throw RuntimeError(err::TooManyFiles);
-        }
-        log.push_back("create " + path);
-    };
-    s.run();
-    EXPECT_EQ(s.m().infolabel.caption(), " 5/ 5 files creati con  SUCCESSO");
-    const std::vector<std::string> around(std::find(log.begin(), log.end(), "refused"), log.end());
-    ASSERT_GE(around.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(around.begin(), around.begin() + 5),
-              (std::vector<std::string>{"refused", "flush " + s.part(0), "flush " + s.part(1), "flush " + s.part(2),
-                                        "create " + s.part(3)}))
-        << "the parts written so far are flushed and let go of, then the next is made";
-    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 5), s.source);
-}
-
-TEST(SplitFailureTest, TheSetIsOnTheDiskBeforeItIsNamedAndAppearsWithItsPartZero) {
-    // An earlier set of five parts, replaced by one of three.
-    Split s("film.avi", patternBytes(10000), 2);
-    s.run();
-    std::vector<std::string> log;
-    s.app.files.beforeSync = [&log](const std::string& path) { log.push_back("flush " + path); };
-    s.app.files.beforeName = [&log](const std::string& path) { log.push_back("name " + path); };
-    s.app.files.beforeRemove = [&log](const std::string& path) { log.push_back("remove " + path); };
-    ControlRecorder status(s.m().infolabel, Property::Caption, log, [&] { return s.m().infolabel.caption(); });
-    splittest::setSizeKb(s.m(), 4);
-    s.run();
-    const auto success = std::find(log.begin(), log.end(), " 3/ 3 files creati con  SUCCESSO");
-    ASSERT_NE(success, log.end());
-    const auto firstChange = std::find_if(log.begin(), log.end(), [](const std::string& entry) {
-        return entry.rfind("remove", 0) == 0 || entry.rfind("name", 0) == 0;
-    });
-    for (const std::string& file : {s.part(0), s.part(1), s.part(2), s.script()})
-        EXPECT_LT(std::find(log.begin(), log.end(), "flush " + file), firstChange) << file;
-    EXPECT_EQ(std::vector<std::string>(firstChange, success),
-              (std::vector<std::string>{"remove " + s.script(), "remove " + s.part(0), "remove " + s.part(4),
-                                        "remove " + s.part(3), "remove " + s.part(2), "remove " + s.part(1),
-                                        "name " + s.script(), "name " + s.part(2), "name " + s.part(1),
-                                        "name " + s.part(0), "flush " + s.dest() + "\\"}));
 }
 
 } // namespace

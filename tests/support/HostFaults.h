@@ -17,8 +17,6 @@ public:
 
     bool mounted() const { return reason_.empty(); }
     const std::string& skipReason() const { return reason_; }
-    // Remounts it read-only, as a write-protected medium; what it holds stays readable.
-    void makeReadOnly();
 
 private:
     std::string folder_;

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -122,82 +121,6 @@ TEST(SplitBesideOthersTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfI
     EXPECT_EQ(count, 30) << "the second program's set, named after the first's";
     EXPECT_EQ(bytes, app.drives.read("c:\\b\\film.bin"));
     EXPECT_EQ(app.drives.fs().files(Dest).size(), 31u);
-}
-
-// With 64 open files at most, as `ulimit -n 64` leaves a program, a split of 600 parts lets go of
-// the parts it holds, flushed, and keeps every guarantee: whole, or killed with the earlier set
-// whole or no set at all. The parts it let go of wait under temporary names, which a killed run
-// leaves and no later run takes for its own.
-TEST(SplitBesideOthersTest, ASplitShortOfOpenFilesKeepsItsGuarantees) {
-    struct Case {
-        const char* hook; // where the kill lands; none for a split left to end
-        std::string path;
-        int run; // the run from 000 afterwards: 3 the earlier set's, 600 the new one's, 0 none
-    };
-    for (const Case& c : {Case{"", "", 600}, Case{"write", ".300", 3}, Case{"name", ".100", 0}}) {
-        SCOPED_TRACE(c.hook);
-        SecondSplit s(600 * 1024);
-        splittest::setSizeKb(s.m(), 1);
-        const auto work = [&s, &c](const std::function<void()>& halt) {
-            const rlimit few{64, 64};
-            if (::setrlimit(RLIMIT_NOFILE, &few) != 0)
-                return false;
-            const auto at = [target = s.dest() + "\\film.avi" + c.path, &halt](const std::string& path, auto...) {
-                if (path == target)
-                    halt();
-            };
-            if (std::string(c.hook) == "write")
-                s.app.files.beforeWrite = at;
-            else if (std::string(c.hook) == "name")
-                s.app.files.beforeName = at;
-            s.run();
-            return s.m().infolabel.caption() == " 600/ 600 files creati con  SUCCESSO";
-        };
-        if (*c.hook)
-            killWhereItHalts([&work](const std::function<void()>& halt) { work(halt); });
-        else
-            EXPECT_TRUE(childSucceeded(startChild([&work] { return work([] {}); })));
-
-        const std::vector<std::string> left = temporariesIn(s.app.drives, s.dest());
-        int count = 0;
-        while (count < 1000 && s.app.drives.exists(s.part(count)))
-            ++count;
-        EXPECT_EQ(count, c.run);
-        if (c.run == 600)
-            EXPECT_TRUE(joinParts(s.app.drives, s.dest() + "\\film.avi.", 600) == s.source);
-        if (c.run == 3)
-            EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3), patternBytes(10000));
-        s.expectSplitsAndJoinsBack(64);
-        for (const std::string& name : left)
-            EXPECT_TRUE(s.app.drives.exists(s.dest() + "\\" + name)) << name << ": no run takes another's temporary";
-    }
-}
-
-// FAT and network shares keep no unnamed files: what a split writes waits under temporary names
-// there, which a killed split leaves and no later run takes for its own.
-TEST(SplitBesideOthersTest, WithoutUnnamedFilesAKilledSplitLeavesOnlyTemporariesThatNoRunTakes) {
-    SecondSplit s(40000, [](TestApp& app) { app.drives.fs().nameNewFilesAside(); });
-    killWhereItHalts([&s](const std::function<void()>& halt) {
-        s.app.files.beforeWrite = [&s, &halt](const std::string& path, size_t) {
-            if (path == s.part(5))
-                halt();
-        };
-        s.run();
-    });
-    EXPECT_EQ(s.folder().size(), s.earlier.size() + 6) << "the earlier set and six temporaries";
-    std::map<std::string, std::string> left;
-    for (const std::string& name : temporariesIn(s.app.drives, s.dest()))
-        left[name] = s.app.drives.read(s.dest() + "\\" + name);
-    EXPECT_EQ(left.size(), 6u);
-    for (const auto& [name, bytes] : s.earlier)
-        EXPECT_EQ(s.app.drives.read(s.dest() + "\\" + name), bytes) << name;
-
-    s.run();
-    EXPECT_EQ(s.m().infolabel.caption(), " 10/ 10 files creati con  SUCCESSO");
-    EXPECT_EQ(joinParts(s.app.drives, s.dest() + "\\film.avi.", 10), s.source);
-    EXPECT_FALSE(s.app.drives.exists(s.part(10)));
-    for (const auto& [name, bytes] : left)
-        EXPECT_EQ(s.app.drives.read(s.dest() + "\\" + name), bytes) << name;
 }
 
 // Where the file system refuses every lock, the split and the join go on without one.

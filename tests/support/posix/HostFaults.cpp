@@ -28,11 +28,6 @@ SmallDisk::~SmallDisk() {
         ::umount2(folder_.c_str(), MNT_DETACH);
 }
 
-void SmallDisk::makeReadOnly() {
-    if (mounted() && ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) != 0)
-        throw std::runtime_error(std::string("cannot remount read-only: ") + std::strerror(errno));
-}
-
 namespace {
 
 constexpr unsigned PastTheBits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);

@@ -10,8 +10,6 @@ SmallDisk::SmallDisk(const std::string& hostFolder, size_t) : folder_(hostFolder
 
 SmallDisk::~SmallDisk() = default;
 
-void SmallDisk::makeReadOnly() {}
-
 PermissionBitsApply::PermissionBitsApply() = default;
 
 PermissionBitsApply::~PermissionBitsApply() = default;
