@@ -87,14 +87,22 @@ void JoinCommand::join() {
     output_ = p.files.createNew(output);
     m.setProgress(800, "20");
     p.desktop.refresh();
+    std::vector<FileStamp> stamps;
     for (const std::string& path : sources) {
         source_ = p.files.openRead(path);
+        stamps.push_back(source_->stamp());
         copier_.AccodaFile(*source_, output_->file(), source_->length());
         source_->close();
         source_.reset();
     }
     // "File Creato" must mean the bytes are on the disk, not in a cache a power cut would lose.
     output_->flush();
+    // Nor a mix: a source written to or replaced since it was opened (a split naming its set in
+    // that folder, a download still running) would put in the joined file bytes of before and
+    // after. Such a file is in use elsewhere.
+    for (size_t i = 0; i < sources.size(); ++i)
+        if (p.files.stampOf(sources[i]) != stamps[i])
+            throw RuntimeError(err::FileAlreadyOpen);
     const std::string outputFolder = winpath::folderOf(output);
     {
         // A split naming its parts in the same folder meanwhile waits, and so does this.

@@ -16,6 +16,15 @@ struct DriveInfo {
     std::string display() const { return std::string(1, letter) + ": [" + label + "]"; }
 };
 
+// What tells a file from another, or from itself once changed: its size, its time of writing and,
+// where the disk keeps one, its number. Two readings of one file compare equal until it changes.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t written = 0;
+    uint64_t number = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // An open file of raw bytes. Every failure throws a RuntimeError with the runtime's number.
 class File {
 public:
@@ -26,6 +35,7 @@ public:
     // Writes all `size` bytes at the current position.
     virtual void write(const char* buffer, size_t size) = 0;
     virtual int64_t length() = 0;
+    virtual FileStamp stamp() = 0;
     // Moves up to `size` bytes from `source`'s current position to this file's, advancing both, and
     // returns how many moved: fewer only where the source ends. `buffer` holds at least `size`
     // bytes; it carries them when the host cannot copy from file to file itself, which is what
@@ -108,6 +118,8 @@ public:
     virtual void makeFolder(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual int64_t fileLength(const std::string& path) = 0;
+    // The stamp of the file a path names now; throws as opening it would.
+    virtual FileStamp stampOf(const std::string& path) = 0;
     // Opens a regular file (or a link to one) for reading. Anything else that is not a folder (a
     // pipe, a socket, a device) is refused with 75 without waiting for a writer or a peer.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;

@@ -44,6 +44,7 @@ public:
     void makeFolder(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     int64_t fileLength(const std::string& path) override;
+    FileStamp stampOf(const std::string& path) override;
     std::unique_ptr<File> openRead(const std::string& path) override;
     std::unique_ptr<NewFile> createNew(const std::string& path) override;
     void checkNewName(const std::string& path) override;

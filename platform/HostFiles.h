@@ -22,7 +22,9 @@ struct SaveFileOptions {
 // - Linux: an unnamed file (O_TMPFILE) in the target's folder, linked under its name at the
 //   commit; a killed run leaves nothing. Where the file system has no unnamed files (FAT, exFAT,
 //   network shares), a temporary name with a random token, renamed at the commit; a killed run
-//   leaves that file, which no run ever takes for its own.
+//   leaves that file, which no run ever takes for its own. So does one killed while released, or
+//   in the microseconds between the two steps of replacing a name that is taken (a second name,
+//   then a rename over the first).
 // - Windows: a temporary name with a random token, marked for deletion while it is written, so
 //   that the system removes it when a killed run's handle closes; renamed through its handle.
 // Failures throw RuntimeError with the runtime's numbers, as the file system does.
@@ -56,7 +58,8 @@ private:
     std::string target_;
     std::unique_ptr<File> file_; // the open file; none once released, committed or discarded
     std::string aside_;          // the temporary name's host path; empty while the file has none
-    int64_t releasedSize_ = -1;  // the size it had when released, to know it again by its name
+    // What the file was when it was released, to know it again by its name.
+    FileStamp releasedAs_;
     bool flushes_;
     bool flushed_ = false;
     bool committed_ = false;

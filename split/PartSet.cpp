@@ -1,12 +1,14 @@
 #include "split/PartSet.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/Utf8.h"
 #include "platform/WinPath.h"
 #include "split/PartNames.h"
 #include "split/SplitAbort.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <optional>
+#include <unordered_map>
 
 namespace brenvik {
 
@@ -33,30 +35,43 @@ void PartSet::check(const std::string& source) {
 }
 
 std::vector<std::string> PartSet::earlierNames() {
-    const std::vector<std::string> listed = files_.files(folder_);
-    const std::unordered_set<std::string> present(listed.begin(), listed.end());
+    // Each name as the folder spells it. A disk that ignores case (NTFS, FAT) finds "Film.avi.000"
+    // under "film.avi.000", and the detection takes it for this set's: the same file under two
+    // spellings is the same name there. Elsewhere the two are different files, and another set.
+    std::unordered_map<std::string, std::string> spelled;
+    for (const std::string& name : files_.files(folder_))
+        spelled.emplace(utf8::asciiLower(name), name);
     const std::string prefixName = prefix_.substr(folder_.size());
-    const auto has = [&](int32_t i) { return i < 1000 && present.count(prefixName + threeDigits(i)) > 0; };
+    const auto onDisk = [&](const std::string& name) -> std::optional<std::string> {
+        const auto it = spelled.find(utf8::asciiLower(name));
+        if (it == spelled.end())
+            return std::nullopt;
+        if (it->second == name || files_.sameFile(folder_ + name, folder_ + it->second))
+            return folder_ + it->second;
+        return std::nullopt;
+    };
+    const auto partOnDisk = [&](int32_t i) { return i < 1000 ? onDisk(prefixName + threeDigits(i)) : std::nullopt; };
 
     std::vector<std::string> names;
-    if (present.count(script_.substr(folder_.size())))
-        names.push_back(script_);
-    // The earlier set is the run from 000, as the part detection finds it. Cleared from the top
-    // down, so that what a kill leaves of it runs from 001, where the next commit finds it.
+    // The earlier set is the run from 000, as the part detection finds it. Its part 000 goes
+    // first: from then on the detection finds no set of this name at all. The rest goes from the
+    // top down, so that what a kill leaves of it runs from 001, where the next commit finds it.
     int32_t end = 0;
-    while (has(end))
+    while (partOnDisk(end))
         ++end;
     if (end > 0)
-        names.push_back(part(0));
+        names.push_back(*partOnDisk(0));
+    if (auto script = onDisk(script_.substr(folder_.size())))
+        names.push_back(*script);
     for (int32_t i = end - 1; i >= 1; --i)
-        names.push_back(part(i));
+        names.push_back(*partOnDisk(i));
     // A run that would follow the new set's last part (what an interrupted commit leaves, say)
     // would make the detection take it for more of the set.
     int32_t tail = count_;
-    while (has(tail))
+    while (partOnDisk(tail))
         ++tail;
     for (int32_t i = tail - 1; i >= std::max(count_, end); --i)
-        names.push_back(part(i));
+        names.push_back(*partOnDisk(i));
     return names;
 }
 

@@ -9,10 +9,11 @@
 
 namespace brenvik {
 
-// The files of one split, its parts and its script, written aside and named together: the folder
-// shows either the set of the same name that stood there before, whole, or the new one, whole,
-// and never a part of one nor a mix of two, whether the split fails, is killed or runs beside
-// another. Until commit() nothing in the folder changes; what was not committed is discarded.
+// The files of one split, its parts and its script, written aside and named together: the part
+// detection finds either the set of the same name that stood there before, whole, or the new one,
+// whole, or none, and never a part of one nor a mix of two, whether the split fails, is killed or
+// runs beside another. Until commit() no name in the folder changes (parts released for want of
+// open files wait under temporary names); what was not committed is discarded.
 class PartSet {
 public:
     // The parts `prefix` + "000" onwards, `count` of them (`prefix` is the folder, the source's
@@ -31,8 +32,8 @@ public:
     // Puts every file on the disk.
     void flush();
     // Flushes what is not flushed yet, then, holding the folder against other runs' commits:
-    // - clears the earlier set: its script, its part 000 (the part detection's anchor, so that
-    //   from here on the detection finds no set of this name at all), the rest of its run from the
+    // - clears the earlier set: its part 000 (the part detection's anchor, so that from here on
+    //   the detection finds no set of this name at all), its script, the rest of its run from the
     //   top down, and whatever run of parts would follow the new set's last one;
     // - names the new script, then the new parts from the last down, and part 000 last, so that
     //   the new set appears in one step;

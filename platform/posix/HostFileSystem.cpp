@@ -15,6 +15,7 @@
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace brenvik {
@@ -151,6 +152,15 @@ int64_t HostFileSystem::fileLength(const std::string& path) {
     if (S_ISDIR(st.st_mode))
         throw RuntimeError(err::FileNotFound);
     return static_cast<int64_t>(st.st_size);
+}
+
+FileStamp HostFileSystem::stampOf(const std::string& path) {
+    const std::string host = map(path, Expect::File);
+    struct stat st {};
+    struct statfs fs {};
+    if (::stat(host.c_str(), &st) != 0 || ::statfs(host.c_str(), &fs) != 0)
+        failOpen(errno, host);
+    return posix::stampOf(st, static_cast<long>(fs.f_type));
 }
 
 std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {

@@ -120,7 +120,10 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
     try {
         lock = lockHostFolder(folder_);
     } catch (const RuntimeError&) {
-        // A folder that cannot be held cannot be written either; the saving fails below.
+        // Held elsewhere for long, or not to be opened: saved now, the file could lose the other
+        // program's change. The value is kept for this run instead.
+        unsaved_[settingsId(application, section, key)] = clean;
+        return;
     }
     bool unreadable = false;
     std::vector<std::string> lines = readLines(filePath(application), &unreadable);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace brenvik::posix {
@@ -65,6 +66,17 @@ std::string parentOf(const std::string& host) {
     if (code == ENOENT && !isFolder(parentOf(host)))
         throw RuntimeError(err::PathNotFound);
     fail(code, false);
+}
+
+FileStamp stampOf(const struct stat& st, long fileSystemType) {
+    // FAT and exFAT make a file's number up each time they read it from the disk: there it tells
+    // nothing.
+    constexpr long Fat = 0x4d44;
+    constexpr long ExFat = 0x2011BAB0;
+    const bool numbered = fileSystemType != Fat && fileSystemType != ExFat;
+    return {static_cast<uint64_t>(st.st_size),
+            static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec),
+            numbered ? static_cast<uint64_t>(st.st_ino) : 0};
 }
 
 PosixFile::~PosixFile() {
@@ -130,6 +142,14 @@ int64_t PosixFile::length() {
     if (::fstat(fd_, &st) != 0)
         fail(errno, false);
     return static_cast<int64_t>(st.st_size);
+}
+
+FileStamp PosixFile::stamp() {
+    struct stat st {};
+    struct statfs fs {};
+    if (::fstat(fd_, &st) != 0 || ::fstatfs(fd_, &fs) != 0)
+        fail(errno, false);
+    return stampOf(st, static_cast<long>(fs.f_type));
 }
 
 void PosixFile::sync() {

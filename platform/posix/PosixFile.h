@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <string>
+#include <sys/stat.h>
 
 namespace brenvik::posix {
 
@@ -17,6 +18,9 @@ bool isFolder(const std::string& host);
 // The folder of a host path, without its final "/" unless it is the root.
 std::string parentOf(const std::string& host);
 
+// The stamp of a file as stat and statfs describe it.
+FileStamp stampOf(const struct stat& st, long fileSystemType);
+
 // An open file descriptor of raw bytes; closed with the object.
 class PosixFile : public File {
 public:
@@ -29,6 +33,7 @@ public:
     void write(const char* buffer, size_t size) override;
     size_t copyFrom(File& source, char* buffer, size_t size) override;
     int64_t length() override;
+    FileStamp stamp() override;
     void sync() override;
     void startSync() override;
     void close() override;

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -51,12 +52,13 @@ std::string linkAside(int fd, const std::string& folder) {
 
 // The temporary name still holds this file: the open one, or one of the size it was released at.
 // Nothing but the user could have changed it, since no run touches another's temporaries.
-bool holdsTheFile(const std::string& aside, const std::unique_ptr<File>& file, int64_t releasedSize) {
+bool holdsTheFile(const std::string& aside, const std::unique_ptr<File>& file, const FileStamp& released) {
     struct stat named {};
     if (::lstat(aside.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
         return false;
+    struct statfs fs {};
     if (!file)
-        return named.st_size == releasedSize;
+        return ::statfs(aside.c_str(), &fs) == 0 && posix::stampOf(named, static_cast<long>(fs.f_type)) == released;
     struct stat opened {};
     return ::fstat(fdOf(file), &opened) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
@@ -142,7 +144,7 @@ void SaveFile::release() {
         aside_ = linkAside(fdOf(file_), posix::parentOf(target_));
         goesWithHandle_ = false;
     }
-    releasedSize_ = file_->length();
+    releasedAs_ = file_->stamp();
     file_.reset();
 }
 
@@ -162,7 +164,7 @@ void SaveFile::giveName(Existing existing) {
         aside_ = linkAside(fdOf(file_), posix::parentOf(target_));
         goesWithHandle_ = false;
     }
-    if (!holdsTheFile(aside_, file_, releasedSize_))
+    if (!holdsTheFile(aside_, file_, releasedAs_))
         throw RuntimeError(err::PathFileAccess);
     if (existing == Existing::Keep)
         renameKeeping(aside_, target_);
@@ -174,7 +176,7 @@ void SaveFile::giveName(Existing existing) {
 }
 
 void SaveFile::discard() noexcept {
-    if (!aside_.empty() && holdsTheFile(aside_, file_, releasedSize_))
+    if (!aside_.empty() && holdsTheFile(aside_, file_, releasedAs_))
         ::unlink(aside_.c_str());
     file_.reset();
 }
@@ -206,8 +208,9 @@ std::unique_ptr<FolderLock> lockHostFolder(const std::string& host) {
             return lock;
         if (errno == EINTR)
             continue;
-        // A file system that keeps no locks (ENOLCK, EOPNOTSUPP; EBADF where they are emulated
-        // on descriptors open for writing only): there is nothing to wait for.
+        // A folder this file system cannot lock: no lock service (ENOLCK), no locks at all
+        // (EOPNOTSUPP), or locks emulated on files open for writing, which a folder never is (EBADF,
+        // NFS). Commits there are not kept apart; there is nothing to wait for.
         if (errno != EWOULDBLOCK)
             return lock;
         if (std::chrono::steady_clock::now() > giveUp)

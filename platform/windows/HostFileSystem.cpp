@@ -146,6 +146,17 @@ int64_t HostFileSystem::fileLength(const std::string& path) {
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
+FileStamp HostFileSystem::stampOf(const std::string& path) {
+    const std::string host = map(path, Expect::File);
+    HANDLE h = ::CreateFileW(wide(host).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        failOpen(::GetLastError(), host);
+    const FileStamp stamp = win::stampOf(h);
+    ::CloseHandle(h);
+    return stamp;
+}
+
 std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
     std::string host = map(path, Expect::File);
     // Others may go on reading and writing it, as on the other hosts.

@@ -41,13 +41,12 @@ bool renameThrough(HANDLE h, const std::string& target, bool replace) {
 // The temporary `aside` opened again to be renamed or deleted, if it still is the file that was
 // released there (nothing but the user could have changed it, since no run touches another's
 // temporaries); INVALID_HANDLE_VALUE otherwise.
-HANDLE reopen(const std::string& aside, int64_t releasedSize) {
+HANDLE reopen(const std::string& aside, const FileStamp& released) {
     HANDLE h = ::CreateFileW(win::wide(aside).c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return h;
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(h, &size) || size.QuadPart != releasedSize || ::GetFileType(h) != FILE_TYPE_DISK) {
+    if (::GetFileType(h) != FILE_TYPE_DISK || win::stampOf(h) != released) {
         ::CloseHandle(h);
         return INVALID_HANDLE_VALUE;
     }
@@ -88,7 +87,7 @@ void SaveFile::release() {
     if (goesWithHandle_ && !markForDeletion(handleOf(file_), false))
         win::fail(::GetLastError(), false);
     goesWithHandle_ = false;
-    releasedSize_ = file_->length();
+    releasedAs_ = file_->stamp();
     file_.reset();
 }
 
@@ -100,7 +99,7 @@ void SaveFile::giveName(Existing existing) {
         !(there & FILE_ATTRIBUTE_DIRECTORY))
         throw RuntimeError(err::PermissionDenied);
     if (!file_) {
-        HANDLE h = reopen(aside_, releasedSize_);
+        HANDLE h = reopen(aside_, releasedAs_);
         if (h == INVALID_HANDLE_VALUE)
             throw RuntimeError(err::PathFileAccess);
         file_ = std::make_unique<win::Win32File>(h);
@@ -127,15 +126,25 @@ void SaveFile::giveName(Existing existing) {
 
 void SaveFile::discard() noexcept {
     if (!file_ && !aside_.empty()) {
-        HANDLE h = reopen(aside_, releasedSize_);
+        HANDLE h = reopen(aside_, releasedAs_);
         if (h != INVALID_HANDLE_VALUE)
             file_ = std::make_unique<win::Win32File>(h);
         goesWithHandle_ = false;
     }
+    if (!file_)
+        return;
     // Deleted through the handle: no name is looked up, so no other file can be taken for it.
-    if (file_ && !goesWithHandle_)
-        markForDeletion(handleOf(file_), true);
+    // Where the disk keeps no such mark, by its name once closed, if that still is this file.
+    const bool marked = goesWithHandle_ || markForDeletion(handleOf(file_), true);
+    const FileStamp was = marked ? FileStamp{} : file_->stamp();
     file_.reset();
+    if (!marked) {
+        HANDLE h = reopen(aside_, was);
+        if (h != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(h);
+            ::DeleteFileW(win::wide(aside_).c_str());
+        }
+    }
 }
 
 namespace {

@@ -91,6 +91,16 @@ std::string parentOf(const std::string& host) {
     fail(code, false);
 }
 
+FileStamp stampOf(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info))
+        return {};
+    const auto join = [](DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; };
+    return {join(info.nFileSizeHigh, info.nFileSizeLow),
+            join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+            join(info.nFileIndexHigh, info.nFileIndexLow) ^ (static_cast<uint64_t>(info.dwVolumeSerialNumber) << 32)};
+}
+
 Win32File::~Win32File() {
     if (h_ != INVALID_HANDLE_VALUE)
         ::CloseHandle(h_);

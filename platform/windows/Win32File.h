@@ -22,6 +22,9 @@ bool isFolder(const std::string& host);
 // The folder of a host path: "C:\" for a file in a root, no final separator below it.
 std::string parentOf(const std::string& host);
 
+// The stamp of the file open as `h`; an empty one where the system cannot describe it.
+FileStamp stampOf(HANDLE h);
+
 // An open file handle of raw bytes; closed with the object.
 class Win32File : public File {
 public:
@@ -33,6 +36,7 @@ public:
     size_t read(char* buffer, size_t size) override;
     void write(const char* buffer, size_t size) override;
     int64_t length() override;
+    FileStamp stamp() override { return stampOf(h_); }
     void sync() override;
     void close() override;
 

@@ -37,6 +37,16 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
              };
          },
          err::InputPastEnd},
+        // A source written to since it was read, as a download still running does, or replaced
+        // by a split naming its set in that folder.
+        {"a source that changes once read", false,
+         [&](TestApp& app) {
+             app.files.afterRead = [&app, &broken](const std::string& path, size_t, size_t) {
+                 if (broken && path == "c:\\dati\\b")
+                     app.drives.write("c:\\dati\\a", patternBytes(40001, 1));
+             };
+         },
+         err::FileAlreadyOpen},
         // As on a read-only disk, even after the user's Yes.
         {"a folder that takes no new file, replacing", true,
          [&](TestApp& app) { app.files.beforeCreate = refuse(err::PermissionDenied); }, err::PermissionDenied},
@@ -62,6 +72,8 @@ TEST(JoinFaultTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNe
         broken = false;
         if (c.number == err::FileNotFound)
             j.app.drives.write("c:\\dati\\b", j.second);
+        if (c.number == err::FileAlreadyOpen)
+            j.app.drives.write("c:\\dati\\a", j.first);
         j.join("out.bin", c.replacing);
     }
 }

@@ -140,6 +140,26 @@ TEST(SplitFailureTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
 
 // The program removes only what it made: files named as its temporaries are or once were, the
 // source among them, stay whatever happens beside them.
+// On a disk that ignores case (Windows) a set written "Film.avi.000" onwards is the earlier set of
+// film.avi, which the part detection would take for it; elsewhere it is another file's, and stays.
+TEST(SplitFailureTest, AnEarlierSetSpelledInAnotherCase) {
+    Split s("film.avi", patternBytes(10000), 4);
+    s.app.drives.makeFolders(s.dest());
+    for (int i = 0; i < 5; ++i)
+        s.app.drives.write(s.dest() + "\\Film.avi.00" + std::to_string(i), "vecchia");
+    s.app.drives.write(s.dest() + "\\Assembla[Film.avi].bat", "vecchio");
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+    const std::vector<std::string> names = s.app.drives.fs().files(s.dest());
+#ifdef _WIN32
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Assembla[film.avi].bat", "film.avi.000", "film.avi.001", "film.avi.002"}));
+#else
+    EXPECT_EQ(names.size(), 10u) << "both sets";
+#endif
+    EXPECT_TRUE(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3) == s.source);
+}
+
 TEST(SplitFailureTest, NothingTheProgramDidNotMakeIsRemoved) {
     const std::string name = "~brenvik2.$$$";
     Split s(name, patternBytes(10000), 4);

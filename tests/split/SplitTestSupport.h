@@ -24,11 +24,12 @@ struct Split {
     std::string source;
 };
 
-// The second split of c:\src\film.avi into its destination: an earlier set of it is there (10000
-// bytes in three parts of 4 KB, and its script), and the source now holds `bytes` other bytes
-// (ten parts of 4 KB by default). `prepare` runs before the first split.
+// The second split of c:\src\film.avi into its destination: an earlier set of it is there (by
+// default 10000 bytes in three parts of 4 KB, and its script), and the source now holds `bytes`
+// other bytes (ten parts of 4 KB by default). `prepare` runs before the first split.
 struct SecondSplit : Split {
-    explicit SecondSplit(size_t bytes = 40000, const std::function<void(TestApp&)>& prepare = {});
+    explicit SecondSplit(size_t bytes = 40000, const std::function<void(TestApp&)>& prepare = {},
+                         size_t earlierBytes = 10000, int64_t earlierKb = 4);
     // The destination's files, each with its bytes.
     std::map<std::string, std::string> folder();
     // The user splits again: the source as it is now, in parts of 4 KB with their script, and

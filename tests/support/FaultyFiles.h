@@ -18,8 +18,9 @@ public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
     // beforeCreate runs as a new file is created for a path, beforeName as it takes that name,
-    // beforeSync at every flush of a file or a folder to the disk.
-    std::function<void(const std::string&path)> beforeCreate, beforeName, beforeSync, beforeRemove, beforeList;
+    // beforeSync at every flush of a file or a folder to the disk, beforeLock as a folder is held.
+    std::function<void(const std::string&path)> beforeCreate, beforeName, beforeSync, beforeRemove, beforeList,
+        beforeLock;
     std::function<void(const std::string& path, size_t size)> beforeWrite;
     // After each read of an opened file: the size asked for and the bytes it gave.
     std::function<void(const std::string& path, size_t asked, size_t got)> afterRead;
@@ -28,7 +29,7 @@ public:
 
     // Every hook unset.
     void heal() {
-        beforeCreate = beforeName = beforeSync = beforeRemove = beforeList = nullptr;
+        beforeCreate = beforeName = beforeSync = beforeRemove = beforeList = beforeLock = nullptr;
         beforeWrite = nullptr;
         afterRead = nullptr;
         reportedLength = nullptr;
@@ -43,6 +44,11 @@ public:
         if (beforeList)
             beforeList(path);
         return inner_.files(path);
+    }
+    std::unique_ptr<FolderLock> lockFolder(const std::string& path) override {
+        if (beforeLock)
+            beforeLock(path);
+        return inner_.lockFolder(path);
     }
     void removeFile(const std::string& path) override {
         if (beforeRemove)

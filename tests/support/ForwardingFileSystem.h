@@ -14,6 +14,7 @@ public:
     size_t read(char* buffer, size_t size) override { return inner_.read(buffer, size); }
     void write(const char* buffer, size_t size) override { inner_.write(buffer, size); }
     int64_t length() override { return inner_.length(); }
+    FileStamp stamp() override { return inner_.stamp(); }
     void sync() override { inner_.sync(); }
     void startSync() override { inner_.startSync(); }
     void close() override { inner_.close(); }
@@ -39,6 +40,7 @@ public:
     void makeFolder(const std::string& path) override { inner_.makeFolder(path); }
     bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
     int64_t fileLength(const std::string& path) override { return inner_.fileLength(path); }
+    FileStamp stampOf(const std::string& path) override { return inner_.stampOf(path); }
     std::unique_ptr<File> openRead(const std::string& path) override { return inner_.openRead(path); }
     std::unique_ptr<NewFile> createNew(const std::string& path) override { return inner_.createNew(path); }
     void checkNewName(const std::string& path) override { inner_.checkNewName(path); }

@@ -82,9 +82,9 @@ TEST(SplitBesideOthersTest, TwoSplitsIntoOneFolderAtOnceLeaveOneWholeSet) {
     }
 }
 
-// A second program that starts splitting into the folder while the first names its set there
-// takes nothing of the first's files; it names its own set once the first is done.
-TEST(SplitBesideOthersTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfIt) {
+// A second program that starts splitting into the folder while the first names its set there takes
+// nothing of the first's files, and waits for the first to be done before it names its own set.
+TEST(SplitBesideOthersTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfItAndWaits) {
     TestApp app;
     app.drives.makeFolders("c:\\b");
     app.drives.write("c:\\b\\film.bin", patternBytes(30 * 1024, 6));
@@ -96,30 +96,29 @@ TEST(SplitBesideOthersTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfI
     // Started before, it waits: a process forked while a commit holds its folder would hold that
     // lock too, which a program never does (it starts no other program before its commit ends).
     int go[2];
-    int started[2];
+    int naming[2];
     ASSERT_EQ(::pipe(go), 0);
-    ASSERT_EQ(::pipe(started), 0);
+    ASSERT_EQ(::pipe(naming), 0);
     const pid_t second = startChild([&] {
-        // Its first part is being made: whatever a run does to a folder before that is done.
-        app.files.beforeCreate = [&started, told = false](const std::string&) mutable {
-            if (!std::exchange(told, true))
-                (void)!::write(started[1], "x", 1);
-        };
+        app.files.beforeLock = [&naming](const std::string&) { (void)!::write(naming[1], "x", 1); };
         return splitInSecondProgram(app, "c:\\b", go[0]);
     });
     app.files.beforeName = [&, once = false](const std::string&) mutable {
         if (std::exchange(once, true))
             return;
         ASSERT_EQ(::write(go[1], "x", 1), 1);
+        // The second program has written its set and is about to name it; given the time, it
+        // would name it in the middle of this commit.
         char byte = 0;
-        ASSERT_EQ(::read(started[0], &byte, 1), 1);
+        ASSERT_EQ(::read(naming[0], &byte, 1), 1);
+        ::usleep(300 * 1000);
     };
     m.split.click();
     EXPECT_EQ(m.infolabel.caption(), " 20/ 20 files creati con  SUCCESSO");
     EXPECT_TRUE(childSucceeded(second));
     const auto [count, bytes] = run(app.drives);
     EXPECT_EQ(count, 30) << "the second program's set, named after the first's";
-    EXPECT_EQ(bytes, app.drives.read("c:\\b\\film.bin"));
+    EXPECT_TRUE(bytes == app.drives.read("c:\\b\\film.bin"));
     EXPECT_EQ(app.drives.fs().files(Dest).size(), 31u);
 }
 
