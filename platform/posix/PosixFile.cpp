@@ -159,7 +159,8 @@ void PosixFile::sync() {
 
 void PosixFile::startSync() {
     // Only a hint: what fails here fails again, and is reported, at the flush.
-    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    if (writeback_)
+        ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void PosixFile::close() {

@@ -39,10 +39,13 @@ public:
     void close() override;
 
     int fd() const { return fd_; }
+    // From now on startSync() does nothing: for a file that is never flushed either.
+    void neverFlushed() { writeback_ = false; }
 
 private:
     int fd_;
     bool kernelCopy_ = true;
+    bool writeback_ = true;
 };
 
 } // namespace brenvik::posix

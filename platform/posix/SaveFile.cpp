@@ -63,6 +63,15 @@ bool holdsTheFile(const std::string& aside, const std::unique_ptr<File>& file, c
     return ::fstat(fdOf(file), &opened) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
+// A file that is never flushed is not written back early either: it would cost what skipping
+// the flushes means to measure.
+std::unique_ptr<File> opened(int fd, bool flushes) {
+    auto file = std::make_unique<PosixFile>(fd);
+    if (!flushes)
+        file->neverFlushed();
+    return file;
+}
+
 [[noreturn]] void nameTaken(const std::string& target) {
     throw RuntimeError(posix::isFolder(target) ? err::PathFileAccess : err::FileAlreadyExists);
 }
@@ -111,7 +120,7 @@ void SaveFile::create(const Options& options) {
     if (options.unnamed && canNameUnnamedFiles()) {
         const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, options.mode);
         if (fd >= 0) {
-            file_ = std::make_unique<PosixFile>(fd);
+            file_ = opened(fd, options.flushes);
             goesWithHandle_ = true;
             return;
         }
@@ -123,7 +132,7 @@ void SaveFile::create(const Options& options) {
         std::string aside = folder + "/" + temporaryName();
         const int fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, options.mode);
         if (fd >= 0) {
-            file_ = std::make_unique<PosixFile>(fd);
+            file_ = opened(fd, options.flushes);
             aside_ = std::move(aside);
             return;
         }
