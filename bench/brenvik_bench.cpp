@@ -4,6 +4,9 @@
 //   brenvik-bench join PARTSFOLDER OUTPUT [--no-sync]      join the run of parts in PARTSFOLDER
 //   brenvik-bench-qt split-qt SOURCE KB DESTFOLDER [--no-refresh]
 //                                              the split in the Qt window; prints its milliseconds
+//   brenvik-bench-qt folder-qt FOLDER          milliseconds until the window answers after FOLDER, a
+//                                              folder of parts alone, is opened, then after join mode
+//   brenvik-bench-win32.exe folder-win32 FOLDER  the same in the Windows window (under Wine)
 //   brenvik-bench browse FOLDER                milliseconds of a folder change (median of 9)
 //   brenvik-bench trova FOLDER                 milliseconds of the part detection (median of 9)
 //   brenvik-bench evict FILE...                sync each file and drop its pages from the cache
@@ -23,26 +26,34 @@
 
 #include <QApplication>
 #endif
+#ifdef BRENVIK_BENCH_WIN32
+#include "platform/win32/Win32Desktop.h"
+
+#include <commctrl.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
+#include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 using namespace brenvik;
 
 namespace {
 
 std::string folderOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
+    auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
 }
 
 std::string nameOf(const std::string& path) {
-    return path.substr(path.find_last_of('/') + 1);
+    return path.substr(path.find_last_of("/\\") + 1);
 }
 
 struct Session {
@@ -112,6 +123,25 @@ int split(const std::string& source, const std::string& kb, const std::string& d
     return status.find("SUCCESSO") != std::string::npos ? 0 : 1;
 }
 
+// Milliseconds until the window answers again after the user opens `folder` (a folder of parts)
+// and after the user switches to join mode there, each printed on a line of its own. What the
+// window has to paint is painted before the clock stops.
+int timeFolderOfParts(Desktop& desktop, MainWindow& m, const std::string& folder) {
+    const auto timed = [&desktop](const std::function<void()>& action) {
+        const auto t0 = std::chrono::steady_clock::now();
+        action();
+        desktop.yield();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    };
+    const double open = timed([&] { m.dir.setPath(folder); });
+    const double join = timed([&] { m.Option2.userClick(); });
+    std::printf("%.3f\n%.3f\n", open, join);
+    std::fprintf(stderr, "%s (%s selected)\n", m.infolabel.caption().c_str(), m.Label5.caption().c_str());
+    std::fflush(stdout);
+    // Straight out: the main window's own close would ask the user.
+    std::_Exit(m.Label5.caption() == std::to_string(m.File2.count()) ? 0 : 1);
+}
+
 #ifdef BRENVIK_BENCH_QT
 // A Qt desktop that can leave the paints during a command out.
 class BenchQtDesktop : public QtDesktop {
@@ -126,6 +156,21 @@ public:
 private:
     bool paint_;
 };
+
+// The detection's message box, answered at once: what is timed is the window, not the user.
+class UnattendedQtDesktop : public QtDesktop {
+public:
+    int messageBox(const std::string&, int, const std::string&) override { return mb::IdOK; }
+};
+
+int folderQt(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QtDesktop::prepareApplication(app);
+    UnattendedQtDesktop desktop;
+    Session s(desktop, folderOf(argv[2]), folderOf(argv[2]));
+    desktop.yield();
+    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(argv[2]));
+}
 
 int splitQt(int argc, char** argv, bool refresh) {
     QApplication app(argc, argv);
@@ -197,6 +242,25 @@ int trova(const std::string& folder) {
     return timeIt([] {}, [&] { m.joinMode.Trova(); });
 }
 
+#ifdef BRENVIK_BENCH_WIN32
+// The detection's message box, answered at once: what is timed is the window, not the user.
+class UnattendedWin32Desktop : public Win32Desktop {
+public:
+    using Win32Desktop::Win32Desktop;
+    int messageBox(const std::string&, int, const std::string&) override { return mb::IdOK; }
+};
+
+int folderWin32(const std::string& folder) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    UnattendedWin32Desktop desktop(GetModuleHandleW(nullptr));
+    Session s(desktop, folderOf(folder), folderOf(folder));
+    desktop.yield();
+    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(folder));
+}
+#endif
+
+#ifndef _WIN32
 int evict(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         int fd = ::open(argv[i], O_RDONLY);
@@ -208,6 +272,7 @@ int evict(int argc, char** argv) {
     }
     return 0;
 }
+#endif
 
 } // namespace
 
@@ -221,14 +286,24 @@ int main(int argc, char** argv) {
 #ifdef BRENVIK_BENCH_QT
     if (cmd == "split-qt" && (argc == 5 || (argc == 6 && flag == "--no-refresh")))
         return splitQt(argc, argv, argc == 5);
+    if (cmd == "folder-qt" && argc == 3)
+        return folderQt(argc, argv);
+#endif
+#ifdef BRENVIK_BENCH_WIN32
+    if (cmd == "folder-win32" && argc == 3)
+        return folderWin32(argv[2]);
 #endif
     if (cmd == "browse" && argc == 3)
         return browse(argv[2]);
     if (cmd == "trova" && argc == 3)
         return trova(argv[2]);
+#ifndef _WIN32
     if (cmd == "evict")
         return evict(argc, argv);
-    std::fprintf(stderr, "usage: brenvik-bench split SOURCE KB DEST [--no-sync] | join PARTS OUTPUT [--no-sync] | "
-                         "split-qt SOURCE KB DEST [--no-refresh] | browse FOLDER | trova FOLDER | evict FILE...\n");
+#endif
+    std::fprintf(
+        stderr,
+        "usage: brenvik-bench split SOURCE KB DEST [--no-sync] | join PARTS OUTPUT [--no-sync] | "
+        "split-qt SOURCE KB DEST [--no-refresh] | folder-qt FOLDER | browse FOLDER | trova FOLDER | evict FILE...\n");
     return 2;
 }

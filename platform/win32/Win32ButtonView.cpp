@@ -47,7 +47,9 @@ void Win32ButtonView::place(RECT& r) {
     const UINT dpi = window().dpi();
     const int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi);
     const SIZE text = textExtent(win::widenShown(control().caption()));
-    r = toRect(placeIndicatorButton(toPixelRect(r), box + MulDiv(6, static_cast<int>(dpi), 96) + text.cx,
+    // The box, the space the system leaves after it, and the focus rectangle around the caption:
+    // with less, the system cuts the caption's last letters.
+    r = toRect(placeIndicatorButton(toPixelRect(r), box + MulDiv(10, static_cast<int>(dpi), 96) + text.cx,
                                     std::max(box, static_cast<int>(text.cy)) + 2));
 }
 

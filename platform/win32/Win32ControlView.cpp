@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <commctrl.h>
+#include <utility>
 #include <windowsx.h>
 
 namespace brenvik {
@@ -128,9 +129,24 @@ Win32ControlView* Win32ControlView::of(HWND hwnd) {
 }
 
 void Win32ControlView::changed(Property what) {
+    // A counter's caption, a list's selection and its tool tip change at every item of a
+    // detection, and each change costs the system a round trip or a drawing: only the last state
+    // is shown, once the program is back at its message queue or paints.
+    if (holds(what)) {
+        if (std::find(held_.begin(), held_.end(), what) == held_.end())
+            held_.push_back(what);
+        window_.hold(*this);
+        return;
+    }
     // What the view sets on its window must not come back to the model as the user's doing.
     const Applying guard = applying();
     PropertyView::changed(what);
+}
+
+void Win32ControlView::releaseHeld() {
+    const Applying guard = applying();
+    for (Property what : std::exchange(held_, {}))
+        PropertyView::changed(what);
 }
 
 void Win32ControlView::rescale() {
@@ -152,7 +168,18 @@ void Win32ControlView::applyToolTip() {
 }
 
 void Win32ControlView::applyEnabled() {
-    EnableWindow(hwnd_, control_.enabled());
+    // A frame's controls look as they act: disabled with it, as in the system's own dialogs. The
+    // system disables a container's children from the pointer and the keys, but draws them as
+    // they were.
+    EnableWindow(hwnd_, enabledWithContainers(control_));
+    window_.containerEnabled(control_);
+}
+
+bool enabledWithContainers(const Control& control) {
+    for (const Control* c = &control; c; c = c->container())
+        if (!c->enabled())
+            return false;
+    return true;
 }
 
 void Win32ControlView::applyVisible() {
@@ -288,7 +315,9 @@ void Win32ControlView::scroll(int code) {
 }
 
 HBRUSH Win32ControlView::color(HDC dc) {
-    SetTextColor(dc, toColorRef(control_.foreColor()));
+    // Disabled, a control's text is grey whatever its own colour, as the system draws its own
+    // (a frame's caption included, which the system leaves to this colour).
+    SetTextColor(dc, enabledWithContainers(control_) ? toColorRef(control_.foreColor()) : GetSysColor(COLOR_GRAYTEXT));
     return background(dc);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brenvik {
 
@@ -44,6 +45,8 @@ public:
     void changed(Property what) override;
     // The window's DPI changed: fonts and geometry again.
     void rescale();
+    // Shows the caption and the tool tip that changed since they were held back (see changed()).
+    void releaseHeld();
 
     // The view of a native control made by this layer, or null.
     static Win32ControlView* of(HWND hwnd);
@@ -90,6 +93,10 @@ protected:
     virtual bool message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
     // Where the family places its control, given the rectangle the model asks for in pixels.
     virtual void place(RECT&) {}
+    // Whether changes of the property are held back until the program is next at its message queue
+    // or paints, and only the last shown. A tool tip always is; a family adds what may change
+    // thousands of times in one action (a counter's caption, a list's selection).
+    virtual bool holds(Property what) const { return what == Property::ToolTip; }
 
     // A left-button release inside the control is its click; `before` runs first, inside the
     // same user action. True when `message` was that release.
@@ -144,8 +151,11 @@ private:
     HWND hwnd_ = nullptr;
     // Above 0 while the model's state is applied (see Applying).
     int applying_ = 0;
+    std::vector<Property> held_;
 };
 
 COLORREF toColorRef(Color c);
+// Enabled, and every container up to the window too: as the control is to be shown.
+bool enabledWithContainers(const Control& control);
 
 } // namespace brenvik

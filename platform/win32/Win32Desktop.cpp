@@ -2,6 +2,7 @@
 
 #include "platform/Form.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32ControlView.h"
 #include "platform/win32/Win32FormView.h"
 
 #include <cstdio>
@@ -139,6 +140,16 @@ bool Win32Desktop::handle(const MSG& msg) {
                 return true;
             }
     }
+    // Enter presses the push button that has the focus, as Space does, as in the system's own
+    // dialogs (these windows are not dialogs, where the system would do it).
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0) {
+        Win32ControlView* view = Win32ControlView::of(msg.hwnd);
+        if (view && view->control().kind() == ControlKind::CommandButton && IsWindowEnabled(msg.hwnd)) {
+            SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     // Windows handles access keys only in dialogs; these windows are not.
     if (msg.message == WM_SYSCHAR) {
         HWND top = GetAncestor(msg.hwnd, GA_ROOT);
@@ -180,6 +191,12 @@ void Win32Desktop::yield() {
 }
 
 void Win32Desktop::paintPending() {
+    // Looking at the queue, and taking nothing off it, tells the system the program is alive: a
+    // window that paints through a long flush is not drawn as hung.
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_NOYIELD);
+    for (const auto& [form, view] : views_)
+        view->releaseHeld();
     for (const auto& [form, view] : views_)
         if (IsWindowVisible(view->hwnd()))
             RedrawWindow(view->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

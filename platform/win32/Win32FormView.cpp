@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <commctrl.h>
+#include <utility>
 
 namespace brenvik {
 
@@ -169,6 +170,35 @@ void Win32FormView::setOwner(HWND owner) {
     SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 
+namespace {
+// Posted to a form that holds changes back: the program is back at its message queue.
+constexpr UINT ReleaseHeld = WM_APP + 2;
+} // namespace
+
+void Win32FormView::containerEnabled(const Control& container) {
+    for (const auto& [control, view] : byControl_) {
+        for (const Control* c = control->container(); c; c = c->container()) {
+            if (c == &container) {
+                EnableWindow(view->hwnd(), enabledWithContainers(*control));
+                break;
+            }
+        }
+    }
+}
+
+void Win32FormView::hold(Win32ControlView& view) {
+    if (std::find(held_.begin(), held_.end(), &view) != held_.end())
+        return;
+    if (held_.empty())
+        PostMessageW(hwnd_, ReleaseHeld, 0, 0);
+    held_.push_back(&view);
+}
+
+void Win32FormView::releaseHeld() {
+    for (Win32ControlView* view : std::exchange(held_, {}))
+        view->releaseHeld();
+}
+
 void Win32FormView::setToolTip(HWND control, const std::wstring& text) {
     if (!toolTips_)
         return;
@@ -300,6 +330,9 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (childMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
+    case ReleaseHeld:
+        releaseHeld();
+        return 0;
     case WM_CLOSE:
         // The model decides: it may refuse, or hide or unload the window, which the desktop follows.
         runUserAction(form_.platform(), [this] { form_.userClose(); });

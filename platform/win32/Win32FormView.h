@@ -40,6 +40,20 @@ public:
 
     void formChanged(Property what) override;
 
+    // The view of one of the form's controls.
+    Win32ControlView* viewOf(const Control& control) const {
+        const auto it = byControl_.find(&control);
+        return it == byControl_.end() ? nullptr : it->second;
+    }
+
+    // The enabled state of the controls inside `container` follows its own.
+    void containerEnabled(const Control& container);
+
+    // `view` has changes held back (Win32ControlView::changed): they are shown when the program is
+    // next at its message queue, or at releaseHeld(), whichever comes first.
+    void hold(Win32ControlView& view);
+    void releaseHeld();
+
     // The tool tip the pointer shows over a control's window; empty for none.
     void setToolTip(HWND control, const std::wstring& text);
 
@@ -72,6 +86,7 @@ private:
     HWND toolTips_ = nullptr;
     std::vector<std::unique_ptr<Win32ControlView>> views_;
     std::map<const Control*, Win32ControlView*> byControl_;
+    std::vector<Win32ControlView*> held_;
     bool placed_ = false;
 };
 

@@ -173,6 +173,8 @@ void Win32FileListView::reportSelection() {
         selection[static_cast<size_t>(i)] = SendMessageW(hwnd(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
     const int current =
         static_cast<int>(SendMessageW(hwnd(), files_.multiSelect() ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+    shown_ = selection;
+    shownCaret_ = current;
     user([this, selection, current] { files_.userSelect(selection, current); });
 }
 
@@ -181,28 +183,44 @@ void Win32FileListView::applyItems() {
     SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
     for (const std::string& name : files_.items())
         SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::widenShown(name).c_str()));
+    shown_.assign(files_.items().size(), false);
+    shownCaret_ = files_.multiSelect() ? 0 : -1;
     applySelection();
     SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void Win32FileListView::applySelection() {
-    const int count = std::min(files_.count(), static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0)));
-    const int current = files_.listIndex();
-    if (files_.multiSelect()) {
-        for (int i = 0; i < count; ++i)
-            if ((SendMessageW(hwnd(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) != files_.selected(i))
-                SendMessageW(hwnd(), LB_SETSEL, files_.selected(i), i);
-        if (current >= 0 && current < count)
-            SendMessageW(hwnd(), LB_SETCARETINDEX, static_cast<WPARAM>(current), TRUE);
-    } else {
-        int selected = -1;
-        for (int i = 0; i < count; ++i)
-            if (files_.selected(i))
-                selected = i;
-        if (SendMessageW(hwnd(), LB_GETCURSEL, 0, 0) != selected)
-            SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    const int count = std::min(files_.count(), static_cast<int>(shown_.size()));
+    int selected = -1;
+    std::vector<int> changed;
+    for (int i = 0; i < count; ++i) {
+        const bool now = files_.selected(i);
+        if (now)
+            selected = i;
+        if (files_.multiSelect() && shown_[static_cast<size_t>(i)] != now)
+            changed.push_back(i);
     }
+    // A multiple-selection box has a caret of its own; a single-selection one's is the item picked.
+    const int caret = files_.multiSelect() ? files_.listIndex() : selected;
+    const bool caretMoves = caret != shownCaret_ && (!files_.multiSelect() || (caret >= 0 && caret < count));
+    if (changed.empty() && !caretMoves)
+        return;
+    // Drawn once, with everything: a box draws each item it is told to select as it is told.
+    SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+    for (int i : changed) {
+        SendMessageW(hwnd(), LB_SETSEL, files_.selected(i), i);
+        shown_[static_cast<size_t>(i)] = files_.selected(i);
+    }
+    if (caretMoves) {
+        if (files_.multiSelect())
+            SendMessageW(hwnd(), LB_SETCARETINDEX, static_cast<WPARAM>(caret), TRUE);
+        else
+            SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(caret), 0);
+        shownCaret_ = caret;
+    }
+    SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 } // namespace brenvik

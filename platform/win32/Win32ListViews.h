@@ -2,6 +2,8 @@
 
 #include "platform/win32/Win32ControlView.h"
 
+#include <vector>
+
 namespace brenvik {
 
 class DirList;
@@ -67,11 +69,17 @@ public:
 private:
     void onCommand(int code) override;
     void clickedItem(int index) override;
+    bool holds(Property what) const override { return what == Property::Selection || Win32ListView::holds(what); }
     void applyItems() override;
     void applySelection() override;
     void reportSelection();
 
     FileList& files_;
+    // What the list box shows selected, and its caret: the box is sent only what differs. A
+    // detection of a thousand parts selects them one by one: asking the box item by item at each
+    // change, and letting it draw each one, took minutes.
+    std::vector<bool> shown_;
+    int shownCaret_ = -1;
 };
 
 } // namespace brenvik

@@ -4,6 +4,8 @@
 #include "platform/Layout.h"
 #include "platform/win32/Win32FormView.h"
 
+#include <cstdlib>
+
 namespace brenvik {
 
 // ---- Frame
@@ -35,9 +37,63 @@ bool Win32FrameView::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return Win32FormView::childMessage(message, wParam, lParam, result);
 }
 
+Win32FrameView::~Win32FrameView() {
+    if (fitted_)
+        DeleteObject(fitted_);
+}
+
 void Win32FrameView::applyCaption() {
-    if (showCaption())
+    if (showCaption()) {
+        fitCaption();
         repaint(nullptr);
+    }
+}
+
+void Win32FrameView::applyLook() {
+    Win32ControlView::applyLook();
+    fitCaption();
+}
+
+void Win32FrameView::applyGeometry() {
+    Win32ControlView::applyGeometry();
+    fitCaption();
+}
+
+void Win32FrameView::fitCaption() {
+    if (!font_)
+        return;
+    const std::wstring caption = win::widenShown(control().caption());
+    const int dpi = static_cast<int>(window().dpi());
+    // The system draws the caption from a little past the frame's left edge and clips it as far
+    // short of the right edge.
+    const int room = window().pixels(control().width()) - MulDiv(32, dpi, 96);
+    const auto widthIn = [this, &caption](HFONT font) {
+        HDC dc = GetDC(hwnd());
+        HGDIOBJ old = SelectObject(dc, font);
+        RECT r{0, 0, 0, 0};
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd(), dc);
+        return static_cast<int>(r.right - r.left);
+    };
+    HFONT font = font_;
+    LOGFONTW look{};
+    GetObjectW(font_, sizeof look, &look);
+    // A point smaller at a time, as long as the caption stays readable.
+    while (room > 0 && widthIn(font) > room && std::abs(look.lfHeight) > MulDiv(9, dpi, 96)) {
+        look.lfHeight += look.lfHeight < 0 ? 1 : -1;
+        look.lfWidth = 0;
+        HFONT smaller = CreateFontIndirectW(&look);
+        if (!smaller)
+            break;
+        if (font != font_)
+            DeleteObject(font);
+        font = smaller;
+    }
+    SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (fitted_ && fitted_ != font)
+        DeleteObject(fitted_);
+    fitted_ = font == font_ ? nullptr : font;
 }
 
 // ---- Label

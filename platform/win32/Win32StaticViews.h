@@ -14,10 +14,20 @@ class Label;
 class Win32FrameView : public Win32ControlView {
 public:
     Win32FrameView(Control& control, Win32FormView& window, HWND parent, int id);
+    ~Win32FrameView() override;
+    Win32FrameView(const Win32FrameView&) = delete;
+    Win32FrameView& operator=(const Win32FrameView&) = delete;
 
 private:
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void applyCaption() override;
+    void applyLook() override;
+    void applyGeometry() override;
+    // A caption laid out for another font may be wider than its frame in the system's: it is
+    // drawn a little smaller rather than cut.
+    void fitCaption();
+
+    HFONT fitted_ = nullptr;
 };
 
 // A label: a static control showing its caption exactly as it is (file names may hold "&"),
@@ -30,6 +40,7 @@ private:
     bool message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     HBRUSH background(HDC dc) override;
     void place(RECT& r) override;
+    bool holds(Property what) const override { return what == Property::Caption || Win32ControlView::holds(what); }
     void applyCaption() override;
     void applyLook() override;
 
