@@ -69,6 +69,8 @@ void AboutWindow::Form_Activate() {
         Picture1.print(utf8::left(text, i));
     }
     ok.setEnabled(true);
+    // Its one button, usable now: Enter or Space closes the window, as in the system's dialogs.
+    ok.setFocus();
 }
 
 void AboutWindow::ok_Click() {

@@ -6,6 +6,7 @@
 #include "platform/qt/QtConvert.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -42,6 +43,17 @@ QtButtonView::QtButtonView(Control& control, QWidget* parent) : QtControlView(co
 
 void QtButtonView::connectUser() {
     connect(button_, &QAbstractButton::clicked, this, [this] { user([this] { control().userClick(); }); });
+}
+
+bool QtButtonView::filterEvent(QObject* watched, QEvent* event) {
+    if (!command_ || watched != button_ || event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+        (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || key->isAutoRepeat())
+        return false;
+    button_->click();
+    return true;
 }
 
 QRect QtButtonView::place(QRect designed) {

@@ -20,6 +20,8 @@ public:
 
 private:
     void connectUser() override;
+    // Enter presses a push button that has the focus, as Space does: as in the system's dialogs.
+    bool filterEvent(QObject* watched, QEvent* event) override;
     QRect place(QRect designed) override;
     void applyStyle(QPalette& palette) override;
     void applyCaption() override;

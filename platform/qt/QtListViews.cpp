@@ -171,9 +171,16 @@ void QtFileListView::connectUser() {
 
 void QtFileListView::reportSelection() {
     std::vector<bool> selection(static_cast<size_t>(list_->count()));
-    for (int i = 0; i < list_->count(); ++i)
+    int picked = -1;
+    for (int i = 0; i < list_->count(); ++i) {
         selection[static_cast<size_t>(i)] = list_->item(i)->isSelected();
-    int current = list_->currentRow();
+        if (selection[static_cast<size_t>(i)])
+            picked = i;
+    }
+    // A single-selection list's current item is its pick, as the system's own lists have it. Qt
+    // moves the pick under a dragging pointer but leaves the current item where the press was,
+    // and the program then took the press's file while the list showed another.
+    int current = files_.multiSelect() || picked < 0 ? list_->currentRow() : picked;
     user([this, selection, current] { files_.userSelect(selection, current); });
 }
 

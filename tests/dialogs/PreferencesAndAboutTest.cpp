@@ -55,6 +55,7 @@ TEST(PreferencesAndAboutTest, PreferencesChiudiDiscardsApplicaStoresAndAboutType
     app.desktop.onModal("aboutform", [&text](Form& f) {
         auto& w = static_cast<AboutWindow&>(f);
         EXPECT_TRUE(w.ok.enabled());
+        EXPECT_TRUE(w.ok.hasFocus()) << "Enter or Space closes it";
         EXPECT_EQ(w.Picture1.drawnText(), text);
         w.ok.userClick();
     });

@@ -126,6 +126,11 @@ TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {
     app.desktop.answer(mb::IdNo);
     altKey('e');
     EXPECT_EQ(app.desktop.count("box Sicuro di voler uscire"), 1);
+    // Enter presses the button with the focus, as Space does.
+    app.desktop.onModal("helpfrm", [](Form& f) { f.hide(); });
+    view->findChild<QWidget*>("help")->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(app.desktop.count("show helpfrm"), 2);
 
     // The file chosen with the arrow keys, the size from the keyboard, Alt+S (the cycles show
     // that Tab reaches the list and the size).
@@ -162,6 +167,19 @@ TEST_F(DesktopIntegrationTest, NoMouseOrKeyGestureLeavesTheSplitListWithoutItsPi
     EXPECT_EQ(m->infolabel.caption(), described);
     EXPECT_TRUE(app.desktop.boxes.empty());
     EXPECT_FALSE(app.drives.exists("c:\\myfiles\\[]"));
+
+    // Pressed on one file and released on another, the pointer picks the other, and the window
+    // takes it: the list never shows a pick the window does not keep.
+    const QPoint other =
+        list->visualItemRect(list->findItems(QStringLiteral("pezzi.000"), Qt::MatchExactly)[0]).center();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseMove(list->viewport(), other);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, other);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems()[0]->text().toStdString(), m->list.fileName());
+    EXPECT_EQ(m->filesel, m->list.fileName());
+    EXPECT_TRUE(m->split.enabled());
+    EXPECT_NE(m->infolabel.caption().find(m->list.fileName()), std::string::npos) << m->infolabel.caption();
 }
 
 } // namespace
