@@ -9,37 +9,60 @@
 
 namespace brenvik {
 
-void createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure onFailure) {
+namespace {
+
+bool isFolder(FileSystem& files, const std::string& path) {
+    try {
+        files.checkFolder(path);
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+int createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure onFailure) {
     std::string path = dir;
     if (path.empty() || path.back() != '\\')
         path += '\\';
     const auto refuse = [onFailure](int number) {
         if (onFailure == LevelFailure::Stop)
             throw RuntimeError(number);
+        return 0;
     };
     const size_t chars = utf8::length(path);
     if (chars < 3)
         return refuse(err::InvalidArgument);
     if (chars - 3 > static_cast<size_t>(std::numeric_limits<int16_t>::max()))
         return refuse(err::Overflow);
+    int firstFailure = 0;
     // "\" never occurs inside a multi-byte character, so past the drive root the walk can go
     // byte by byte.
     for (size_t i = utf8::left(path, 3).size(); i < path.size(); ++i) {
         if (path[i] != '\\')
             continue;
+        const std::string level = path.substr(0, i);
         try {
-            files.makeFolder(path.substr(0, i));
-        } catch (const RuntimeError&) {
+            files.makeFolder(level);
+        } catch (const RuntimeError& e) {
             if (onFailure == LevelFailure::Stop)
                 throw;
+            if (firstFailure == 0 && !isFolder(files, level))
+                firstFailure = e.number();
         }
     }
+    return firstFailure;
 }
 
-void FareCartelle(FileSystem& files, std::string& dir) {
+int causeOf(int failure, int levelFailure) {
+    return failure == err::PathNotFound && levelFailure != 0 ? levelFailure : failure;
+}
+
+int FareCartelle(FileSystem& files, std::string& dir) {
     if (dir.empty() || dir.back() != '\\')
         dir += '\\';
-    createFolderLevels(files, dir, LevelFailure::PassOver);
+    return createFolderLevels(files, dir, LevelFailure::PassOver);
 }
 
 } // namespace brenvik

@@ -12,8 +12,12 @@
 #include "mainwindow/StartupPicture.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+
+#include <string>
+#include <vector>
 
 namespace brenvik {
 
@@ -52,17 +56,20 @@ void Lifecycle::Form_Load() {
     try {
         applyFolder(m.pathbar.text());
     } catch (const RuntimeError&) {
-        m.pathbar.setText(Settings::DefaultInitialDir);
-        try {
-            applyFolder(m.pathbar.text());
-        } catch (const RuntimeError&) {
-            // Neither the stored folder nor the fallback exists on this machine (a Linux home has
-            // no windows\desktop): the root of c: is always there to show.
-            m.pathbar.setText("c:\\");
+        // Neither the stored folder nor the default (current Windows and Linux have no
+        // windows\desktop): the user's own desktop folder where a drive shows it, and the root of
+        // c:, which is always there, after it.
+        std::vector<std::string> fallbacks = {Settings::DefaultInitialDir};
+        if (auto desktop = p.files.desktopFolder())
+            fallbacks.push_back(*desktop);
+        fallbacks.push_back("c:\\");
+        for (const std::string& folder : fallbacks) {
+            m.pathbar.setText(folder);
             try {
-                applyFolder(m.pathbar.text());
+                applyFolder(folder);
+                break;
             } catch (const RuntimeError&) {
-                // Drive c: itself cannot be read: the lists stay where they started.
+                // The next one; where even c: cannot be read, the lists stay where they started.
             }
         }
     }

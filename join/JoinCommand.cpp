@@ -44,10 +44,11 @@ void JoinCommand::join() {
     // beside their source.
     std::string folder = settings.destination();
     const bool besideParts = folder.empty();
+    int levelFailure = 0;
     if (besideParts)
         folder = winpath::join(m.pathbar.text(), "");
     else
-        FareCartelle(p.files, folder);
+        levelFailure = FareCartelle(p.files, folder);
 
     NameDialog& dialog = m.nomefile;
     if (!m.nomebase.empty())
@@ -84,7 +85,12 @@ void JoinCommand::join() {
     // a join that stops half-way, even killed, never leaves a partial file under the name, nor
     // costs the user a file it was to replace, and a link of that name is replaced, never
     // written through.
-    output_ = p.files.createNew(output);
+    try {
+        output_ = p.files.createNew(output);
+    } catch (const RuntimeError& e) {
+        // A destination that could not be made is reported for the reason it could not.
+        throw RuntimeError(causeOf(e.number(), levelFailure));
+    }
     m.setProgress(800, "20");
     p.desktop.refresh();
     std::vector<FileStamp> stamps;

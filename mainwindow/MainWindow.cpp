@@ -273,6 +273,10 @@ void MainWindow::paint() {
     platform().desktop.refresh();
 }
 
+void MainWindow::paintNow() {
+    platform().desktop.refreshNow();
+}
+
 void MainWindow::advance(int width, int figure) {
     setProgress(barra.width() + width, formatNumber(leadingNumber(bianco.caption()) + figure));
 }

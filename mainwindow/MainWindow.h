@@ -128,6 +128,7 @@ public:
     std::string status() const override;
     void setStatus(const std::string& text) override;
     void paint() override;
+    void paintNow() override;
     void advance(int width, int figure) override;
 
 protected:

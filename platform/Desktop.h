@@ -71,6 +71,11 @@ public:
         lastRefresh_ = now;
         paintPending();
     }
+    // Paints now, however soon after the last paint.
+    void refreshNow() {
+        lastRefresh_ = std::chrono::steady_clock::now();
+        paintPending();
+    }
     virtual void pause(int milliseconds) = 0;
     virtual void beep() = 0;
 

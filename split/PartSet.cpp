@@ -109,9 +109,12 @@ File& PartSet::addScript() {
     return scriptFile_->file();
 }
 
-void PartSet::flush() {
-    for (auto& p : parts_)
+void PartSet::flush(const std::function<void()>& between) {
+    for (auto& p : parts_) {
         p->flush();
+        if (between)
+            between();
+    }
     if (scriptFile_)
         scriptFile_->flush();
 }

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,8 +30,8 @@ public:
     File& addPart(int32_t i);
     // The script, created aside. A set never given one still clears the earlier script.
     File& addScript();
-    // Puts every file on the disk.
-    void flush();
+    // Puts every file on the disk, calling `between` after each.
+    void flush(const std::function<void()>& between = {});
     // Flushes what is not flushed yet, then, holding the folder against other runs' commits:
     // - clears the earlier set: its part 000 (the part detection's anchor, so that from here on
     //   the detection finds no set of this name at all), its script, the rest of its run from the

@@ -75,13 +75,16 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
         // for little.
         out.startSync();
     }
+    // The last part's line is on the screen before the flush, which a slow disk makes long; the
+    // window keeps painting while it runs.
+    report_.paintNow();
     // Every planned byte is in the parts; one more would mean the source grew since it was
     // measured and the set is short.
     char probe = 0;
     if (source->read(&probe, 1) != 0)
         throw SplitAbort{SourceChanged};
     source->close();
-    parts.flush();
+    parts.flush([this] { report_.paint(); });
 }
 
 void PartWriter::reportCreated(int32_t numparti) {

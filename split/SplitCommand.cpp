@@ -81,11 +81,12 @@ SplitCommand::Outcome SplitCommand::runOnce() {
     // created level by level before the checks.
     std::string d = m.optionsfrm.outputdir.text();
     std::string cartdest;
+    int levelFailure = 0;
     if (d.empty()) {
         cartdest = m.cartella;
         m.prefissodest = m.percorso + ".";
     } else {
-        FareCartelle(p.files, d);
+        levelFailure = FareCartelle(p.files, d);
         cartdest = d;
         m.prefissodest = d + m.filesel + ".";
     }
@@ -132,7 +133,9 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         writer.reportCreated(m.numparti);
 
     } catch (const RuntimeError& e) {
-        return failed(e.number());
+        // A destination that could not be made is reported for the reason it could not, not as
+        // a path that is missing.
+        return failed(causeOf(e.number(), levelFailure));
     } catch (const SplitAbort& abort) {
         return interrupted(abort.status);
     }

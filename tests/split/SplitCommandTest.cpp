@@ -1,6 +1,11 @@
+#include "join/JoinScript.h"
+#include "platform/RuntimeError.h"
 #include "split/SplitTestSupport.h"
 
+#include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace brenvik {
 namespace {
@@ -81,6 +86,49 @@ TEST(SplitCommandTest,
     s.app.drives.write("c:\\src\\film.avi", grown);
     s.run();
     EXPECT_EQ(joinParts(s.app.drives, "d:\\parti\\[film.avi]\\film.avi.", 3), grown);
+}
+
+// A destination that cannot be made is reported for what stops it, by the split and by the join:
+// here a file stands where a folder of the path must be.
+TEST(SplitCommandTest, ADestinationThatCannotBeMadeIsReportedForWhatStopsIt) {
+    Split s("film.avi", patternBytes(10000), 4);
+    s.app.drives.write("c:\\occupato", "un file");
+    s.app.store("Destinazione", "dir", "c:\\occupato\\parti");
+    clickFile(s.m(), "film.avi");
+    s.app.desktop.answer(mb::IdOK);
+    s.run();
+    ASSERT_EQ(s.app.desktop.boxes.size(), 1u);
+    EXPECT_EQ(s.app.desktop.boxes[0].text, "Errore di accesso...") << "not \"Percorso inesistente...\"";
+    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::PathFileAccess));
+
+    s.m().dir.setPath("c:\\src");
+    enterJoinMode(s.app.desktop, s.m(), 0);
+    s.m().File2.userClickItem(0);
+    answerName(s.app.desktop);
+    s.app.desktop.answer(mb::IdOK);
+    s.m().uniscifile.userClick();
+    EXPECT_EQ(s.app.desktop.boxes.back().text, "Errore numero 75:" + describeError(err::PathFileAccess));
+}
+
+// On a slow disk the flush at the end takes long: the last part's line is on the screen before
+// it begins, and the window keeps painting while it runs.
+TEST(SplitCommandTest, TheLastPartsLineShowsBeforeTheFlushAndTheWindowPaintsThroughIt) {
+    Split s("film.avi", patternBytes(10 * 4096), 4);
+    std::vector<std::string> shown; // the status line at every paint, and every flush of a part
+    s.app.desktop.onPaint = [&] { shown.push_back(s.m().infolabel.caption()); };
+    s.app.files.beforeSync = [&shown](const std::string& path) {
+        if (path.back() == '\\')
+            return;
+        shown.push_back("flush");
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    };
+    s.run();
+    const auto first = std::find(shown.begin(), shown.end(), "flush");
+    ASSERT_NE(first, shown.begin());
+    EXPECT_EQ(*(first - 1), "Creando film.avi.009   # 10 of  10");
+    const auto last = std::find(shown.rbegin(), shown.rend(), "flush").base();
+    EXPECT_GE(std::count_if(first, last, [](const std::string& entry) { return entry != "flush"; }), 3)
+        << "paints while the parts are flushed";
 }
 
 } // namespace

@@ -40,6 +40,8 @@ public:
     std::vector<int> pauses;
     // Runs at every yield, as the user acting while the program waits on the event queue.
     std::function<void()> onYield;
+    // Runs at every paint of what changed, as the screen would show it then.
+    std::function<void()> onPaint;
 
     // How often `entry` stands in the log.
     int count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
@@ -62,6 +64,12 @@ public:
     [[noreturn]] void endProgram() override {
         log.emplace_back("end");
         throw ProgramEnded{};
+    }
+
+protected:
+    void paintPending() override {
+        if (onPaint)
+            onPaint();
     }
 
 private:
