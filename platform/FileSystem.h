@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,9 @@ public:
     // shown. Paths are as the folder list writes them: "c:\" or "c:\myfiles".
     virtual std::string currentFolder(char drive) = 0;
     virtual void setCurrentFolder(const std::string& path) = 0;
+
+    // The user's own desktop folder, where a drive shows it, or nothing.
+    virtual std::optional<std::string> desktopFolder() { return std::nullopt; }
 
     // Throws when the folder cannot be shown (missing, not a folder, drive not ready).
     virtual void checkFolder(const std::string& path) = 0;

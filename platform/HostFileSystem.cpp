@@ -47,6 +47,42 @@ std::vector<std::string> HostFileSystem::files(const std::string& path) {
     return list(path, false);
 }
 
+std::optional<std::string> HostFileSystem::unmap(const std::string& host) const {
+#ifdef _WIN32
+    constexpr char Separator = '\\';
+    const auto same = [](char a, char b) { return utf8::asciiLower(a) == utf8::asciiLower(b); };
+#else
+    constexpr char Separator = '/';
+    const auto same = [](char a, char b) { return a == b; };
+#endif
+    for (const auto& [letter, root] : drives_.entries()) {
+        const bool inside = host.size() >= root.size() && std::equal(root.begin(), root.end(), host.begin(), same) &&
+                            (host.size() == root.size() || root.back() == Separator || host[root.size()] == Separator);
+        if (!inside)
+            continue;
+        std::string path = std::string(1, letter) + ":\\";
+        for (char c : host.substr(root.size()))
+            path += c == Separator ? '\\' : c;
+        if (auto folder = winpath::normalizeFolder(path))
+            return folder;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> HostFileSystem::desktopFolder() {
+    const std::string host = hostDesktop();
+    if (host.empty())
+        return std::nullopt;
+    std::optional<std::string> folder = unmap(host);
+    try {
+        if (folder)
+            checkFolder(*folder);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+    return folder;
+}
+
 std::string HostFileSystem::hostPath(const std::string& path) {
     return map(path, Expect::Folder);
 }

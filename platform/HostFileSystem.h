@@ -4,6 +4,7 @@
 #include "platform/HostFiles.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 namespace brenvik {
@@ -38,6 +39,7 @@ public:
     std::vector<DriveInfo> drives() override;
     std::string currentFolder(char drive) override;
     void setCurrentFolder(const std::string& path) override;
+    std::optional<std::string> desktopFolder() override;
     void checkFolder(const std::string& path) override;
     std::vector<std::string> folders(const std::string& path) override;
     std::vector<std::string> files(const std::string& path) override;
@@ -63,6 +65,11 @@ public:
 private:
     enum class Expect { File, Folder };
     std::string map(const std::string& path, Expect expect);
+    // The Windows path text of a host folder, through the drive whose folder holds it; nothing
+    // when no drive does.
+    std::optional<std::string> unmap(const std::string& host) const;
+    // This host's own desktop folder, as a host path; empty when it has none.
+    static std::string hostDesktop();
     std::vector<std::string> list(const std::string& path, bool wantFolders);
     // Once per process, before the first file is opened: Linux lifts the soft limit of open files
     // to the hard one, so that a split can hold its thousand parts open.

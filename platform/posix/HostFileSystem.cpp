@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,6 +37,35 @@ void HostFileSystem::prepareHost() {
         limit.rlim_cur = wanted;
         ::setrlimit(RLIMIT_NOFILE, &limit);
     }
+}
+
+std::string HostFileSystem::hostDesktop() {
+    const char* home = std::getenv("HOME");
+    if (!home || *home != '/')
+        return {};
+    // Where the desktop's own settings put it (xdg-user-dirs), in the user's language; else the
+    // folder most desktops make.
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::ifstream dirs((xdg && *xdg == '/' ? std::string(xdg) : std::string(home) + "/.config") + "/user-dirs.dirs");
+    std::string line;
+    const std::string key = "XDG_DESKTOP_DIR=";
+    while (std::getline(dirs, line)) {
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.compare(start, key.size(), key) != 0)
+            continue;
+        std::string value = line.substr(start + key.size());
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        if (value.rfind("$HOME", 0) == 0)
+            value = home + value.substr(5);
+        while (value.size() > 1 && value.back() == '/')
+            value.pop_back();
+        // A desktop set to the home folder itself is the settings' way of having none.
+        if (value.empty() || value.front() != '/' || value == home)
+            return {};
+        return value;
+    }
+    return std::string(home) + "/Desktop";
 }
 
 DriveTable DriveTable::forThisUser() {

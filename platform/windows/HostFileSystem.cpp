@@ -9,8 +9,16 @@
 #include "platform/windows/Win32File.h"
 
 #include <algorithm>
+#include <shlobj.h>
 
 namespace brenvik {
+
+std::string HostFileSystem::hostDesktop() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return win::narrow(path);
+}
 
 void HostFileSystem::prepareHost() {
     // Windows gives a process far more handles than a split holds.

@@ -5,20 +5,25 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace brenvik {
 namespace {
 
 TEST(StartupTest, TheStoredFolderOrItsSilentFallbackRunsTheBrowsersHandlersEvenWhereTheListsAlreadyStand) {
     // The lists start on c:\ by design; a folder elsewhere changes them, c:\ itself does not. A
-    // stored folder that is gone gives way to the fallback, or without it to the root of c:.
+    // stored folder that is gone gives way to the fallback, without it to the user's own desktop
+    // folder, and without that to the root of c:.
     struct Case {
         std::string stored, made, shown;
+        std::optional<std::string> desktop = std::nullopt;
     };
     for (const Case& c : {Case{"c:\\dati", "c:\\dati", "c:\\dati"}, Case{"c:\\", "c:\\", "c:\\"},
-                          Case{"c:\\cancellata", "c:\\windows\\desktop", "c:\\windows\\desktop"},
+                          Case{"c:\\cancellata", "c:\\windows\\desktop", "c:\\windows\\desktop", "c:\\Scrivania"},
+                          Case{"c:\\cancellata", "c:\\Scrivania", "c:\\Scrivania", "c:\\Scrivania"},
                           Case{"c:\\cancellata", "c:\\", "c:\\"}}) {
         TestApp app;
+        app.files.desktop = c.desktop;
         app.presetReturningUser();
         app.store("path", "initialdir", c.stored);
         app.drives.makeFolders(c.made);

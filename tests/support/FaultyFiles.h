@@ -4,6 +4,7 @@
 #include "support/ForwardingFileSystem.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ public:
     // What an opened file reports as its length, given the true one.
     std::function<int64_t(const std::string& path, int64_t length)> reportedLength;
 
+    // The user's desktop folder as the program is told of it: the host's own is the real user's.
+    std::optional<std::string> desktop;
+
     // Every hook unset.
     void heal() {
         beforeCreate = beforeName = beforeSync = beforeRemove = beforeList = beforeLock = nullptr;
@@ -35,6 +39,7 @@ public:
         reportedLength = nullptr;
     }
 
+    std::optional<std::string> desktopFolder() override { return desktop; }
     void syncFolder(const std::string& path) override {
         if (beforeSync)
             beforeSync(path);

@@ -6,6 +6,7 @@
 #include "support/posix/KilledChild.h"
 #include "support/posix/LoopDisk.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -70,6 +71,29 @@ TEST(SettingsTest, TwoProgramsSavingAtOnceLoseNothing) {
             files.push_back(entry.path().filename().string());
         EXPECT_EQ(files, std::vector<std::string>{"Brenvik.ini"});
     }
+}
+
+// The user's desktop folder is where the desktop's settings put it, else ~/Desktop, as a drive
+// shows it; none where no drive does, or where it is not there.
+TEST(FileSystemTest, TheDesktopFolderIsTheUsersOwnAsADriveShowsIt) {
+    TestDrives d;
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", d.under("c").c_str(), 1);
+    HostFileSystem& fs = d.fs();
+    EXPECT_EQ(fs.desktopFolder(), std::nullopt) << "no Desktop folder";
+    d.makeFolders("c:\\Desktop");
+    EXPECT_EQ(fs.desktopFolder(), "c:\\Desktop");
+    d.makeFolders("c:\\Scrivania");
+    d.makeFolders("c:\\.config");
+    d.write("c:\\.config\\user-dirs.dirs", "# from xdg-user-dirs\nXDG_DESKTOP_DIR=\"$HOME/Scrivania/\"\n");
+    EXPECT_EQ(fs.desktopFolder(), "c:\\Scrivania");
+    d.write("c:\\.config\\user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n");
+    EXPECT_EQ(fs.desktopFolder(), std::nullopt) << "set to the home folder: none";
+    ::setenv("HOME", "/", 1);
+    EXPECT_EQ(fs.desktopFolder(), std::nullopt) << "under no drive";
+    ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 // Linux reports a failed writeback once: the next flush of the same file then succeeds, without
