@@ -41,6 +41,10 @@ void watchSessionEnd(HINSTANCE instance) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Every DLL loaded from here on comes from the system's folder, never from the program's own
+    // (a downloads folder may hold anything). The imports were resolved before: all are the
+    // system's, and the common controls come through the manifest, from the system's store.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 

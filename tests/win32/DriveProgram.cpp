@@ -8,6 +8,8 @@
 // Usage: brenvik-drive brenvik.exe folder [--at-144-dpi]   (the folder is made afresh; it must not
 // hold anything of value). With --at-144-dpi, on a screen set to 144 dpi, only the window's
 // scaled geometry is checked.
+//        brenvik-drive --planted brenvik.exe   started from a folder that also holds a gdiplus.dll of
+// the tests' own (PlantedGdiplus.cpp), that DLL must not be loaded.
 //        brenvik-drive --first-run brenvik.exe   a first start as a new user has it (no settings):
 // the preparation window, the wizard through its pages to "Fine", then the main window, closed
 // with Esci; the wizard's settings must then be in the registry.
@@ -449,6 +451,23 @@ void firstRun(const fs::path& exe) {
         fail("the wizard stored the destination \"" + settingOf("Destinazione", "dir") + "\"");
 }
 
+// The program started from a folder that holds a gdiplus.dll of the tests' own, which leaves
+// gdiplus-loaded.txt beside itself when loaded: the program must take the system's GDI+, and still
+// draw its pictures with it.
+void plantedStep(const fs::path& exe) {
+    setting("Primoavvio", "eseguito", "1");
+    setting("opzioni", "about", "0");
+    Program p;
+    step("started beside a planted gdiplus.dll");
+    if (!start(p, exe, exe.parent_path()))
+        return;
+    // Long enough for every button's picture to be drawn.
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    if (fs::exists(exe.parent_path() / "gdiplus-loaded.txt"))
+        fail("the gdiplus.dll beside the program was loaded");
+    quit(p);
+}
+
 void run(const fs::path& exe, const fs::path& root, bool scaled) {
     const Folders f{exe, root, root / L"src", root / L"out"};
     std::error_code ec;
@@ -488,13 +507,21 @@ void run(const fs::path& exe, const fs::path& root, bool scaled) {
 int main(int argc, char* argv[]) {
     const bool scaled = argc == 4 && std::string(argv[3]) == "--at-144-dpi";
     const bool first = argc == 3 && std::string(argv[1]) == "--first-run";
+    const bool planted = argc == 3 && std::string(argv[1]) == "--planted";
     if (argc != 3 && !scaled) {
-        std::fprintf(stderr, "usage: %s brenvik.exe folder [--at-144-dpi]\n       %s --first-run brenvik.exe\n",
-                     argv[0], argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s brenvik.exe folder [--at-144-dpi]\n       %s --first-run brenvik.exe\n"
+                     "       %s --planted brenvik.exe\n",
+                     argv[0], argv[0], argv[0]);
         return 2;
     }
     try {
-        first ? firstRun(fs::absolute(argv[2])) : run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
+        if (first)
+            firstRun(fs::absolute(argv[2]));
+        else if (planted)
+            plantedStep(fs::absolute(argv[2]));
+        else
+            run(fs::absolute(argv[1]), fs::absolute(argv[2]), scaled);
         std::printf(failures == 0 ? "PASSED\n" : "FAILED\n");
         return failures == 0 ? 0 : 1;
     } catch (const std::exception& e) {
