@@ -1,6 +1,6 @@
 #include "app/FolderCreation.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
@@ -9,20 +9,7 @@
 
 namespace brenvik {
 
-namespace {
-
-bool isFolder(FileSystem& files, const std::string& path) {
-    try {
-        files.checkFolder(path);
-        return true;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-} // namespace
-
-int createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure onFailure) {
+int createFolderLevels(Files& files, const std::string& dir, LevelFailure onFailure) {
     std::string path = dir;
     if (path.empty() || path.back() != '\\')
         path += '\\';
@@ -48,7 +35,7 @@ int createFolderLevels(FileSystem& files, const std::string& dir, LevelFailure o
         } catch (const RuntimeError& e) {
             if (onFailure == LevelFailure::Stop)
                 throw;
-            if (firstFailure == 0 && !isFolder(files, level))
+            if (firstFailure == 0 && !files.isFolder(level))
                 firstFailure = e.number();
         }
     }
@@ -59,7 +46,7 @@ int causeOf(int failure, int levelFailure) {
     return failure == err::PathNotFound && levelFailure != 0 ? levelFailure : failure;
 }
 
-int FareCartelle(FileSystem& files, std::string& dir) {
+int FareCartelle(Files& files, std::string& dir) {
     if (dir.empty() || dir.back() != '\\')
         dir += '\\';
     return createFolderLevels(files, dir, LevelFailure::PassOver);

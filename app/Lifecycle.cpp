@@ -12,7 +12,7 @@
 #include "mainwindow/StartupPicture.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
-#include "platform/FileSystem.h"
+#include "platform/Folders.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 
@@ -60,7 +60,7 @@ void Lifecycle::Form_Load() {
         // windows\desktop): the user's own desktop folder where a drive shows it, and the root of
         // c:, which is always there, after it.
         std::vector<std::string> fallbacks = {Settings::DefaultInitialDir};
-        if (auto desktop = p.files.desktopFolder())
+        if (auto desktop = p.folders.desktopFolder())
             fallbacks.push_back(*desktop);
         fallbacks.push_back("c:\\");
         for (const std::string& folder : fallbacks) {

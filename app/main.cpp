@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     brenvik::IniSettingsStore settings(brenvik::IniSettingsStore::defaultFolder());
     brenvik::HostLauncher launcher(files);
     brenvik::QtDesktop desktop;
-    brenvik::Platform platform(desktop, files, settings, launcher);
+    brenvik::Platform platform(desktop, files, files, settings, launcher);
 
     brenvik::MainWindow main(platform);
     brenvik::onEndRequest(app, [&] { brenvik::runUserAction(platform, [&] { main.lifecycle.endRequested(); }); });

@@ -31,7 +31,7 @@ public:
 
 class NoLauncher : public Launcher {
 public:
-    void start(const std::string&) override {}
+    void openFolder(const std::string&) override {}
 };
 
 } // namespace brenvik

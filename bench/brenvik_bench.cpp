@@ -67,7 +67,8 @@ struct Session {
     // c: is `source`'s folder, d: the destination; the program starts showing c:\.
     Session(Desktop& desktop, const std::string& sourceFolder, const std::string& destFolder, bool sync = true)
         : table(makeTable(sourceFolder, destFolder)), hostFiles(table),
-          platform(desktop, hostFiles, settings, launcher), main(prepare(platform, settings, hostFiles, sync)) {
+          platform(desktop, hostFiles, hostFiles, settings, launcher),
+          main(prepare(platform, settings, hostFiles, sync)) {
         main.show();
     }
 
@@ -123,6 +124,7 @@ int split(const std::string& source, const std::string& kb, const std::string& d
     return status.find("SUCCESSO") != std::string::npos ? 0 : 1;
 }
 
+#if defined(BRENVIK_BENCH_QT) || defined(BRENVIK_BENCH_WIN32)
 // Milliseconds until the window answers again after the user opens `folder` (a folder of parts)
 // and after the user switches to join mode there, each printed on a line of its own. What the
 // window has to paint is painted before the clock stops.
@@ -141,6 +143,7 @@ int timeFolderOfParts(Desktop& desktop, MainWindow& m, const std::string& folder
     // Straight out: the main window's own close would ask the user.
     std::_Exit(m.Label5.caption() == std::to_string(m.File2.count()) ? 0 : 1);
 }
+#endif
 
 #ifdef BRENVIK_BENCH_QT
 // A Qt desktop that can leave the paints during a command out.

@@ -1,6 +1,6 @@
 #include "join/AppendCopy.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/RuntimeError.h"
 
 namespace brenvik {

@@ -6,7 +6,7 @@
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -123,7 +123,7 @@ void JoinCommand::join() {
     // The folder as stored, without the separator FareCartelle may have added.
     const std::string stored = besideParts ? m.pathbar.text() : settings.destination();
     if (settings.openAfterJoin())
-        p.launcher.start("explorer.exe " + stored);
+        p.launcher.openFolder(stored);
 }
 
 std::vector<std::string> JoinCommand::selectedSources() const {
@@ -137,7 +137,7 @@ std::vector<std::string> JoinCommand::selectedSources() const {
 }
 
 bool JoinCommand::isSource(const std::string& output, const std::vector<std::string>& sources) const {
-    FileSystem& files = m.platform().files;
+    Files& files = m.platform().files;
     const auto spelled = winpath::normalizeFolder(output);
     // An output that does not exist yet is none of the sources: no need to compare identities.
     bool exists = false;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "join/AppendCopy.h"
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 
 #include <memory>
 #include <string>

@@ -15,7 +15,7 @@
 #include "mainwindow/StartupPicture.h"
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
-#include "platform/FileSystem.h"
+#include "platform/Folders.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 #include "split/PartSizeSelector.h"
@@ -248,7 +248,7 @@ void MainWindow::design() {
     try {
         drive.refresh();
         drive.setDrive("c:");
-        dir.setPath(platform().files.currentFolder('c'));
+        dir.setPath("c:");
         list.setPath(dir.path());
         File2.setPath(dir.path());
     } catch (const RuntimeError&) {

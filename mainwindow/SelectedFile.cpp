@@ -5,7 +5,7 @@
 #include "dialogs/DestinationDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 #include "split/PartSizeSelector.h"
 

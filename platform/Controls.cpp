@@ -1,6 +1,6 @@
 #include "platform/Controls.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Folders.h"
 #include "platform/Form.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -289,7 +289,7 @@ int DriveList::currentIndex() const {
 void DriveList::refresh() {
     touch();
     entries_.clear();
-    for (const DriveInfo& d : platform().files.drives())
+    for (const DriveInfo& d : platform().folders.drives())
         entries_.push_back(d.display());
     changed(Property::Items);
 }
@@ -343,18 +343,32 @@ void DirList::setPath(const std::string& path, Raise raise) {
     touch();
     std::optional<std::string> folder;
     if (winpath::isBareDrive(path))
-        folder = platform().files.currentFolder(*winpath::driveLetter(path));
+        folder = currentFolder(*winpath::driveLetter(path));
     else
         folder = winpath::normalizeFolder(path);
     if (!folder)
         throw RuntimeError(err::PathNotFound);
-    platform().files.checkFolder(*folder);
+    platform().folders.checkFolder(*folder);
     if (*folder == path_ && raise == Raise::OnChange)
         return;
     path_ = *folder;
-    platform().files.setCurrentFolder(path_);
+    currentByDrive_[path_[0]] = path_;
     readEntries();
     fire(onChange);
+}
+
+std::string DirList::currentFolder(char drive) {
+    const char letter = utf8::asciiLower(drive);
+    const auto it = currentByDrive_.find(letter);
+    if (it != currentByDrive_.end()) {
+        try {
+            platform().folders.checkFolder(it->second);
+            return it->second;
+        } catch (const RuntimeError&) {
+            // Gone since it was shown: the drive's root stands in for it.
+        }
+    }
+    return std::string(1, letter) + ":\\";
 }
 
 const std::vector<DirList::Entry>& DirList::entries() const {
@@ -390,7 +404,7 @@ void DirList::readEntries() {
             entries_.push_back({at, part, level++, true});
         }
         try {
-            for (const std::string& name : platform().files.folders(path_))
+            for (const std::string& name : platform().folders.folders(path_))
                 entries_.push_back({winpath::join(path_, name), name, level, false});
         } catch (const RuntimeError&) {
             // An unreadable folder still shows its open levels; the file lists report the failure.
@@ -426,7 +440,7 @@ void DirList::showNearestExisting() {
         for (const std::string& level : levels)
             at = winpath::join(at, level);
         try {
-            platform().files.checkFolder(at);
+            platform().folders.checkFolder(at);
             if (at != path_)
                 setPath(at);
             break;
@@ -453,7 +467,7 @@ void FileList::setPath(const std::string& path, Raise raise) {
         throw RuntimeError(err::PathNotFound);
     if (*folder == path_ && raise == Raise::OnChange)
         return;
-    std::vector<std::string> names = platform().files.files(*folder);
+    std::vector<std::string> names = platform().folders.files(*folder);
     path_ = *folder;
     items_ = std::move(names);
     selected_.assign(items_.size(), false);
@@ -466,7 +480,7 @@ void FileList::refresh() {
     touch();
     if (path_.empty())
         return;
-    items_ = platform().files.files(path_);
+    items_ = platform().folders.files(path_);
     selected_.assign(items_.size(), false);
     listIndex_ = -1;
     changed(Property::Items);

@@ -2,6 +2,7 @@
 
 #include "platform/Control.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -284,9 +285,13 @@ public:
 private:
     void readEntries();
     void showNearestExisting();
+    // The folder a bare drive stands for: the one last shown on that drive while it is still
+    // there, else the drive's root.
+    std::string currentFolder(char drive);
     std::string path_;
     std::vector<Entry> entries_;
     int listIndex_ = -1;
+    std::map<char, std::string> currentByDrive_;
 };
 
 // The files of one folder, hidden ones included, in name order.

@@ -15,28 +15,20 @@ const std::string* DriveTable::root(char letter) const {
     return it == roots_.end() ? nullptr : &it->second;
 }
 
-HostFileSystem::HostFileSystem(DriveTable drives) : drives_(std::move(drives)) {
+HostFileSystem::HostFileSystem(DriveTable drives) : HostFileSystem(std::make_shared<DriveTable>(std::move(drives))) {}
+
+HostFileSystem::HostFileSystem(std::shared_ptr<const DriveTable> drives) : drives_(std::move(drives)) {
     static const bool prepared = (prepareHost(), true);
     (void)prepared;
 }
 
-std::string HostFileSystem::currentFolder(char drive) {
-    char letter = utf8::asciiLower(drive);
-    auto it = current_.find(letter);
-    if (it != current_.end()) {
-        try {
-            checkFolder(it->second);
-            return it->second;
-        } catch (const RuntimeError&) {
-            // Gone since it was shown: the drive's root stands in for it.
-        }
+bool HostFileSystem::isFolder(const std::string& path) {
+    try {
+        checkFolder(path);
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
     }
-    return std::string(1, letter) + ":\\";
-}
-
-void HostFileSystem::setCurrentFolder(const std::string& path) {
-    if (auto folder = winpath::normalizeFolder(path))
-        current_[(*folder)[0]] = *folder;
 }
 
 std::vector<std::string> HostFileSystem::folders(const std::string& path) {
@@ -55,7 +47,7 @@ std::optional<std::string> HostFileSystem::unmap(const std::string& host) const 
     constexpr char Separator = '/';
     const auto same = [](char a, char b) { return a == b; };
 #endif
-    for (const auto& [letter, root] : drives_.entries()) {
+    for (const auto& [letter, root] : drives_->entries()) {
         const bool inside = host.size() >= root.size() && std::equal(root.begin(), root.end(), host.begin(), same) &&
                             (host.size() == root.size() || root.back() == Separator || host[root.size()] == Separator);
         if (!inside)

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/HostFiles.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,31 +33,37 @@ private:
     bool systemDrives_ = false;
 };
 
-// The file system of this host, reached through Windows path texts mapped by a drive table.
-class HostFileSystem : public FileSystem {
+// The file system of this host, reached through Windows path texts mapped by a drive table: the
+// browser's folders and the split's and the join's files.
+class HostFileSystem : public Folders, public Files {
 public:
     explicit HostFileSystem(DriveTable drives);
+    // Over a table shared with others, which see the drives it maps later (the tests' drives).
+    explicit HostFileSystem(std::shared_ptr<const DriveTable> drives);
 
+    // Folders
     std::vector<DriveInfo> drives() override;
-    std::string currentFolder(char drive) override;
-    void setCurrentFolder(const std::string& path) override;
     std::optional<std::string> desktopFolder() override;
     void checkFolder(const std::string& path) override;
     std::vector<std::string> folders(const std::string& path) override;
     std::vector<std::string> files(const std::string& path) override;
+
+    // Files
     void makeFolder(const std::string& path) override;
+    bool isFolder(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     int64_t fileLength(const std::string& path) override;
     FileStamp stampOf(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
     std::unique_ptr<File> openRead(const std::string& path) override;
     std::unique_ptr<NewFile> createNew(const std::string& path) override;
     void checkNewName(const std::string& path) override;
     std::unique_ptr<FolderLock> lockFolder(const std::string& folder) override;
     void removeFile(const std::string& path) override;
     void syncFolder(const std::string& path) override;
-    bool sameFile(const std::string& a, const std::string& b) override;
-    std::string hostPath(const std::string& path) override;
 
+    // The host's own path for a Windows path text, for this host's launcher.
+    std::string hostPath(const std::string& path);
     // From now on nothing written is flushed to the disk: only for measuring what durability costs.
     void skipFlushes() { newFiles_.flushes = false; }
     // From now on new files wait under temporary names, as on a file system without unnamed
@@ -75,8 +83,7 @@ private:
     // to the hard one, so that a split can hold its thousand parts open.
     static void prepareHost();
 
-    DriveTable drives_;
-    std::map<char, std::string> current_;
+    std::shared_ptr<const DriveTable> drives_;
     SaveFile::Options newFiles_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,7 @@ struct SaveFileOptions {
     bool unnamed = true;
 };
 
-// The new file of FileSystem::createNew on this host's own paths; the settings file is written
+// The new file of Files::createNew on this host's own paths; the settings file is written
 // through it too. How it stays aside:
 // - Linux: an unnamed file (O_TMPFILE) in the target's folder, linked under its name at the
 //   commit; a killed run leaves nothing. Where the file system has no unnamed files (FAT, exFAT,
@@ -67,7 +67,7 @@ private:
     int failed_ = 0;              // the number an earlier flush failed with
 };
 
-// FileSystem::lockFolder and FileSystem::syncFolder on a host folder path.
+// Files::lockFolder and Files::syncFolder on a host folder path.
 std::unique_ptr<FolderLock> lockHostFolder(const std::string& host);
 void syncHostFolder(const std::string& host);
 

@@ -1,24 +1,13 @@
 #include "platform/HostLauncher.h"
 
-#include "platform/FileSystem.h"
+#include "platform/HostFileSystem.h"
 #include "platform/RuntimeError.h"
-#include "platform/Utf8.h"
 
 namespace brenvik {
 
-void HostLauncher::start(const std::string& commandLine) {
-    const std::string explorer = "explorer.exe";
-    if (utf8::asciiLower(commandLine.substr(0, explorer.size())) != explorer) {
-        run(commandLine);
-        return;
-    }
-    std::string folder = commandLine.substr(explorer.size());
-    if (!folder.empty() && folder.front() == ' ')
-        folder.erase(0, 1);
-    if (folder.empty())
-        folder = "c:\\";
+void HostLauncher::openFolder(const std::string& folder) {
     try {
-        openFolder(files_.hostPath(folder));
+        openHostFolder(files_.hostPath(folder.empty() ? "c:\\" : folder));
     } catch (const RuntimeError&) {
         // The file manager is a courtesy: a folder that cannot be mapped opens nothing.
     }

@@ -2,25 +2,28 @@
 
 #include "platform/Launcher.h"
 
+#include <string>
+
 namespace brenvik {
 
-class FileSystem;
+class HostFileSystem;
 
-// Starts programs on this host. "explorer.exe " + a Windows folder path opens that folder, mapped
-// to its host path, in the file explorer on Windows and in the desktop's file manager (xdg-open)
-// elsewhere; other command lines run as they are (split at spaces on POSIX hosts). Nothing waits
-// for the program.
+// Opens folders on this host: a Windows folder path, mapped to its host path, in the file
+// explorer on Windows and in the desktop's file manager (xdg-open) elsewhere. Nothing waits for
+// the program.
 class HostLauncher : public Launcher {
 public:
-    explicit HostLauncher(FileSystem& files) : files_(files) {}
-    void start(const std::string& commandLine) override;
+    explicit HostLauncher(HostFileSystem& files) : files_(files) {}
+    void openFolder(const std::string& folder) override;
 
-private:
-    // Each host's own: the file manager on a host folder, and any other command line.
-    static void openFolder(const std::string& hostFolder);
+    // Starts a command line as it is (split at spaces on POSIX hosts); each host's own.
     static void run(const std::string& commandLine);
 
-    FileSystem& files_;
+private:
+    // The file manager on a host folder; each host's own.
+    static void openHostFolder(const std::string& hostFolder);
+
+    HostFileSystem& files_;
 };
 
 } // namespace brenvik

@@ -4,12 +4,13 @@
 
 namespace brenvik {
 
-// Starts another program from a command line, in a normal window that takes the focus, without
-// waiting for it and without reading a result.
+// Opens a folder in the system's file manager (the file explorer on Windows), in a normal window
+// that takes the focus, without waiting for it and without reading a result.
 class Launcher {
 public:
     virtual ~Launcher() = default;
-    virtual void start(const std::string& commandLine) = 0;
+    // `folder` is a Windows path text; an empty one is the root of c:.
+    virtual void openFolder(const std::string& folder) = 0;
 };
 
 } // namespace brenvik

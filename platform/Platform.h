@@ -6,7 +6,8 @@
 namespace brenvik {
 
 class Desktop;
-class FileSystem;
+class Files;
+class Folders;
 class Form;
 class Launcher;
 class SettingsStore;
@@ -15,13 +16,16 @@ class SettingsStore;
 // front of one another (the active one last).
 class Platform {
 public:
-    Platform(Desktop& desktop, FileSystem& files, SettingsStore& settings, Launcher& launcher)
-        : desktop(desktop), files(files), settings(settings), launcher(launcher) {}
+    Platform(Desktop& theDesktop, Folders& theFolders, Files& theFiles, SettingsStore& theSettings,
+             Launcher& theLauncher)
+        : desktop(theDesktop), folders(theFolders), files(theFiles), settings(theSettings), launcher(theLauncher) {}
     Platform(const Platform&) = delete;
     Platform& operator=(const Platform&) = delete;
 
     Desktop& desktop;
-    FileSystem& files;
+    // The drives and folders the browser shows, and the files the commands read and write.
+    Folders& folders;
+    Files& files;
     SettingsStore& settings;
     Launcher& launcher;
 

@@ -1,6 +1,6 @@
 #include "split/AssemblyScript.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/SystemCodePage.h"
 #include "platform/Utf8.h"
 #include "split/PartNames.h"

@@ -1,5 +1,6 @@
 #include "split/PartSet.h"
 
+#include "platform/Folders.h"
 #include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 #include "platform/WinPath.h"
@@ -12,8 +13,8 @@
 
 namespace brenvik {
 
-PartSet::PartSet(FileSystem& files, std::string prefix, int32_t count, std::string script)
-    : files_(files), prefix_(std::move(prefix)), folder_(winpath::folderOf(prefix_)), count_(count),
+PartSet::PartSet(Files& files, Folders& folders, std::string prefix, int32_t count, std::string script)
+    : files_(files), folders_(folders), prefix_(std::move(prefix)), folder_(winpath::folderOf(prefix_)), count_(count),
       script_(std::move(script)) {}
 
 std::string PartSet::part(int32_t i) const {
@@ -39,7 +40,7 @@ std::vector<std::string> PartSet::earlierNames() {
     // under "film.avi.000", and the detection takes it for this set's: the same file under two
     // spellings is the same name there. Elsewhere the two are different files, and another set.
     std::unordered_map<std::string, std::string> spelled;
-    for (const std::string& name : files_.files(folder_))
+    for (const std::string& name : folders_.files(folder_))
         spelled.emplace(utf8::asciiLower(name), name);
     const std::string prefixName = prefix_.substr(folder_.size());
     const auto onDisk = [&](const std::string& name) -> std::optional<std::string> {

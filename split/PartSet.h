@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 
 #include <cstdint>
 #include <functional>
@@ -9,6 +9,8 @@
 #include <vector>
 
 namespace brenvik {
+
+class Folders;
 
 // The files of one split, its parts and its script, written aside and named together: the part
 // detection finds either the set of the same name that stood there before, whole, or the new one,
@@ -19,7 +21,7 @@ class PartSet {
 public:
     // The parts `prefix` + "000" onwards, `count` of them (`prefix` is the folder, the source's
     // name and "."), and the script `script`, a path in the same folder.
-    PartSet(FileSystem& files, std::string prefix, int32_t count, std::string script);
+    PartSet(Files& files, Folders& folders, std::string prefix, int32_t count, std::string script);
 
     // Tries every name the set will take or clear before a byte is written, and throws what
     // taking or clearing it would (a folder of a part's name, a name too long, a file its owner
@@ -52,7 +54,9 @@ private:
     auto withFreeHandles(Step step);
     bool releaseHeld();
 
-    FileSystem& files_;
+    Files& files_;
+    // The folder's names as the part detection sees them.
+    Folders& folders_;
     std::string prefix_;
     std::string folder_;
     int32_t count_;

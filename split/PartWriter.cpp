@@ -1,6 +1,6 @@
 #include "split/PartWriter.h"
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "split/PartNames.h"
 #include "split/PartSet.h"
 #include "split/SplitAbort.h"

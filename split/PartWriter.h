@@ -5,7 +5,7 @@
 
 namespace brenvik {
 
-class FileSystem;
+class Files;
 class PartSet;
 class SplitReport;
 
@@ -14,7 +14,7 @@ class SplitReport;
 // byte for byte.
 class PartWriter {
 public:
-    PartWriter(FileSystem& files, SplitReport& report) : files_(files), report_(report) {}
+    PartWriter(Files& files, SplitReport& report) : files_(files), report_(report) {}
 
     static constexpr int64_t BlockSize = 1048576;
 
@@ -42,7 +42,7 @@ public:
     void reportCreated(int32_t numparti);
 
 private:
-    FileSystem& files_;
+    Files& files_;
     SplitReport& report_;
 };
 

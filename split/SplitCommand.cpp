@@ -6,7 +6,7 @@
 #include "dialogs/DestinationDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
@@ -123,7 +123,7 @@ SplitCommand::Outcome SplitCommand::runOnce() {
         listRefresh.armed = true;
         // The parts and the script are written aside and take their names together, once all
         // are on the disk: until then the folder keeps what it held, whatever happens.
-        PartSet parts(p.files, m.prefissodest, m.numparti, cartdest + AssemblyScript::fileName(m.filesel));
+        PartSet parts(p.files, p.folders, m.prefissodest, m.numparti, cartdest + AssemblyScript::fileName(m.filesel));
         PartWriter writer(p.files, m);
         writer.CreaParti(m.grandezza, m.resto, m.numparti, m.percorso, m.prefisso, parts);
         const bool withScript = AssemblyScript(m).CreaAssembla(m.numparti, m.prefisso, m.filesel, parts);
@@ -142,7 +142,7 @@ SplitCommand::Outcome SplitCommand::runOnce() {
 
     if (Settings(p.settings).openAfterSplit()) {
         // With an empty destination the parts are beside the source: that folder is opened.
-        p.launcher.start("explorer.exe " + (d.empty() ? cartdest : d));
+        p.launcher.openFolder(d.empty() ? cartdest : d);
     }
     return Outcome::Done;
 }

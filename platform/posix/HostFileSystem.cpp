@@ -23,7 +23,6 @@ namespace brenvik {
 
 using posix::fail;
 using posix::failOpen;
-using posix::isFolder;
 using posix::PosixFile;
 
 void HostFileSystem::prepareHost() {
@@ -91,10 +90,10 @@ std::string HostFileSystem::map(const std::string& path, Expect expect) {
     auto letter = winpath::driveLetter(path);
     if (!letter)
         throw RuntimeError(expect == Expect::Folder ? err::PathNotFound : err::BadFileNameOrNumber);
-    const std::string* root = drives_.root(*letter);
+    const std::string* root = drives_->root(*letter);
     if (!root)
         throw RuntimeError(err::DeviceUnavailable);
-    if (!isFolder(*root))
+    if (!posix::isFolder(*root))
         throw RuntimeError(err::DiskNotReady);
     std::string host = *root;
     for (const std::string& part : winpath::segments(path)) {
@@ -109,7 +108,7 @@ std::string HostFileSystem::map(const std::string& path, Expect expect) {
 
 std::vector<DriveInfo> HostFileSystem::drives() {
     std::vector<DriveInfo> out;
-    for (const auto& [letter, root] : drives_.entries())
+    for (const auto& [letter, root] : drives_->entries())
         out.push_back({letter, root});
     return out;
 }
@@ -181,7 +180,7 @@ int64_t HostFileSystem::fileLength(const std::string& path) {
         failOpen(errno, host);
     if (S_ISDIR(st.st_mode))
         throw RuntimeError(err::FileNotFound);
-    return static_cast<int64_t>(st.st_size);
+    return st.st_size;
 }
 
 FileStamp HostFileSystem::stampOf(const std::string& path) {
@@ -190,7 +189,7 @@ FileStamp HostFileSystem::stampOf(const std::string& path) {
     struct statfs fs {};
     if (::stat(host.c_str(), &st) != 0 || ::statfs(host.c_str(), &fs) != 0)
         failOpen(errno, host);
-    return posix::stampOf(st, static_cast<long>(fs.f_type));
+    return posix::stampOf(st, fs);
 }
 
 std::unique_ptr<File> HostFileSystem::openRead(const std::string& path) {
@@ -223,7 +222,7 @@ void HostFileSystem::checkNewName(const std::string& path) {
     if (::lstat(host.c_str(), &st) != 0) {
         if (errno != ENOENT)
             failOpen(errno, host);
-        if (!isFolder(posix::parentOf(host)))
+        if (!posix::isFolder(posix::parentOf(host)))
             throw RuntimeError(err::PathNotFound);
         return;
     }

@@ -11,21 +11,21 @@ namespace {
 
 // Runs argv detached: the intermediate child exits at once, so no zombie is left behind and the
 // program is not tied to our process group.
-void spawnDetached(const std::vector<std::string>& args) {
+void spawnDetached(std::vector<std::string> args) {
     if (args.empty())
         return;
+    // Built before the fork: between fork and exec only calls that cannot allocate are safe.
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     pid_t child = ::fork();
     if (child < 0)
         return;
     if (child == 0) {
         ::setsid();
-        if (::fork() == 0) {
-            std::vector<char*> argv;
-            for (const std::string& a : args)
-                argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
+        if (::fork() == 0)
             ::execvp(argv[0], argv.data());
-        }
         ::_exit(0);
     }
     int status = 0;
@@ -34,7 +34,7 @@ void spawnDetached(const std::vector<std::string>& args) {
 
 } // namespace
 
-void HostLauncher::openFolder(const std::string& hostFolder) {
+void HostLauncher::openHostFolder(const std::string& hostFolder) {
     spawnDetached({"xdg-open", hostFolder});
 }
 

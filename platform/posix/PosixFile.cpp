@@ -68,12 +68,12 @@ std::string parentOf(const std::string& host) {
     fail(code, false);
 }
 
-FileStamp stampOf(const struct stat& st, long fileSystemType) {
+FileStamp stampOf(const struct stat& st, const struct statfs& fs) {
     // FAT and exFAT make a file's number up each time they read it from the disk: there it tells
     // nothing.
     constexpr long Fat = 0x4d44;
     constexpr long ExFat = 0x2011BAB0;
-    const bool numbered = fileSystemType != Fat && fileSystemType != ExFat;
+    const bool numbered = fs.f_type != Fat && fs.f_type != ExFat;
     return {static_cast<uint64_t>(st.st_size),
             static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u + static_cast<uint64_t>(st.st_mtim.tv_nsec),
             numbered ? static_cast<uint64_t>(st.st_ino) : 0};
@@ -141,7 +141,7 @@ int64_t PosixFile::length() {
     struct stat st {};
     if (::fstat(fd_, &st) != 0)
         fail(errno, false);
-    return static_cast<int64_t>(st.st_size);
+    return st.st_size;
 }
 
 FileStamp PosixFile::stamp() {
@@ -149,7 +149,7 @@ FileStamp PosixFile::stamp() {
     struct statfs fs {};
     if (::fstat(fd_, &st) != 0 || ::fstatfs(fd_, &fs) != 0)
         fail(errno, false);
-    return stampOf(st, static_cast<long>(fs.f_type));
+    return stampOf(st, fs);
 }
 
 void PosixFile::sync() {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 
 #include <string>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 namespace brenvik::posix {
 
@@ -19,7 +20,7 @@ bool isFolder(const std::string& host);
 std::string parentOf(const std::string& host);
 
 // The stamp of a file as stat and statfs describe it.
-FileStamp stampOf(const struct stat& st, long fileSystemType);
+FileStamp stampOf(const struct stat& st, const struct statfs& fs);
 
 // An open file descriptor of raw bytes; closed with the object.
 class PosixFile : public File {

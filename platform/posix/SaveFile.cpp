@@ -58,7 +58,7 @@ bool holdsTheFile(const std::string& aside, const std::unique_ptr<File>& file, c
         return false;
     struct statfs fs {};
     if (!file)
-        return ::statfs(aside.c_str(), &fs) == 0 && posix::stampOf(named, static_cast<long>(fs.f_type)) == released;
+        return ::statfs(aside.c_str(), &fs) == 0 && posix::stampOf(named, fs) == released;
     struct stat opened {};
     return ::fstat(fdOf(file), &opened) == 0 && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }

@@ -7,11 +7,11 @@
 #include "platform/qt/QtFormView.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>

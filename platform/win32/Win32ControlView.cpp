@@ -95,7 +95,7 @@ Win32ControlView::Win32ControlView(Control& control, Win32FormView& window, HWND
                                    DWORD style, DWORD exStyle)
     : control_(control), window_(window) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    style |= WS_CHILD | (behindSeeThrough(control_) ? 0 : WS_CLIPSIBLINGS);
+    style |= WS_CHILD | (behindSeeThrough(control_) ? DWORD{0} : DWORD{WS_CLIPSIBLINGS});
     // A see-through control is painted after the controls behind it.
     if (seeThrough(control_))
         exStyle |= WS_EX_TRANSPARENT;

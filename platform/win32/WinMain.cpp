@@ -52,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     brenvik::RegistrySettingsStore settings;
     brenvik::HostLauncher launcher(files);
     brenvik::Win32Desktop desktop(instance);
-    brenvik::Platform platform(desktop, files, settings, launcher);
+    brenvik::Platform platform(desktop, files, files, settings, launcher);
 
     brenvik::MainWindow main(platform);
     mainWindow = &main;

@@ -27,7 +27,6 @@ void HostFileSystem::prepareHost() {
 using win::attributesOf;
 using win::fail;
 using win::failOpen;
-using win::isFolder;
 using win::parentOf;
 using win::wide;
 using win::Win32File;
@@ -53,10 +52,10 @@ std::string HostFileSystem::map(const std::string& path, Expect expect) {
     auto letter = winpath::driveLetter(path);
     if (!letter)
         throw RuntimeError(expect == Expect::Folder ? err::PathNotFound : err::BadFileNameOrNumber);
-    const std::string* root = drives_.root(*letter);
-    if (!root || (drives_.systemDrives() && !(::GetLogicalDrives() & (1u << (*letter - 'a')))))
+    const std::string* root = drives_->root(*letter);
+    if (!root || (drives_->systemDrives() && !(::GetLogicalDrives() & (1u << (*letter - 'a')))))
         throw RuntimeError(err::DeviceUnavailable);
-    if (!isFolder(*root))
+    if (!win::isFolder(*root))
         throw RuntimeError(err::DiskNotReady);
     std::string host = *root;
     for (const std::string& part : winpath::segments(path)) {
@@ -74,8 +73,8 @@ std::string HostFileSystem::map(const std::string& path, Expect expect) {
 
 std::vector<DriveInfo> HostFileSystem::drives() {
     std::vector<DriveInfo> out;
-    if (!drives_.systemDrives()) {
-        for (const auto& [letter, root] : drives_.entries())
+    if (!drives_->systemDrives()) {
+        for (const auto& [letter, root] : drives_->entries())
             out.push_back({letter, root});
         return out;
     }
@@ -113,7 +112,7 @@ std::vector<std::string> HostFileSystem::list(const std::string& path, bool want
     if (h == INVALID_HANDLE_VALUE) {
         DWORD code = ::GetLastError();
         // Only an empty root has not even "." to find.
-        if (code == ERROR_FILE_NOT_FOUND && isFolder(host))
+        if (code == ERROR_FILE_NOT_FOUND && win::isFolder(host))
             return names;
         fail(code, true);
     }
@@ -186,7 +185,7 @@ void HostFileSystem::checkNewName(const std::string& path) {
         const DWORD code = ::GetLastError();
         if (code != ERROR_FILE_NOT_FOUND)
             failOpen(code, host);
-        if (!isFolder(parentOf(host)))
+        if (!win::isFolder(parentOf(host)))
             throw RuntimeError(err::PathNotFound);
         return;
     }

@@ -29,7 +29,7 @@ void spawn(const std::string& commandLine) {
 
 } // namespace
 
-void HostLauncher::openFolder(const std::string& hostFolder) {
+void HostLauncher::openHostFolder(const std::string& hostFolder) {
     // Quoted, because the explorer reads a comma as the end of the folder.
     spawn("explorer.exe \"" + hostFolder + "\"");
 }

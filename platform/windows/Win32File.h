@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/Files.h"
 #include "platform/windows/Win32.h"
 
 #include <string>

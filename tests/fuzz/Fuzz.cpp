@@ -13,7 +13,6 @@
 #include "platform/WinPath.h"
 #include "platform/posix/IniSettingsStore.h"
 #include "split/AssemblyScript.h"
-#include "support/ForwardingFileSystem.h"
 #include "support/ScriptedDesktop.h"
 #include "support/UnattendedAnswer.h"
 
@@ -56,15 +55,13 @@ public:
 // One drive c: whose root holds the files `names` (each `size` bytes long) and no folders; every
 // other operation goes to a host file system without drives, which fails it. No disk is touched,
 // so that each input costs microseconds.
-class NameListFiles : public ForwardingFileSystem {
+class NameListFiles : public HostFileSystem {
 public:
-    NameListFiles() : ForwardingFileSystem(none_) {}
+    NameListFiles() : HostFileSystem(DriveTable{}) {}
     std::vector<std::string> names;
     int64_t size = 0;
 
     std::vector<DriveInfo> drives() override { return {{'c', "fuzz"}}; }
-    std::string currentFolder(char) override { return "c:\\"; }
-    void setCurrentFolder(const std::string&) override {}
     void checkFolder(const std::string& path) override {
         if (path != "c:\\")
             throw RuntimeError(err::PathNotFound);
@@ -77,14 +74,11 @@ public:
     }
     bool fileExists(const std::string&) override { return false; }
     int64_t fileLength(const std::string&) override { return size; }
-
-private:
-    HostFileSystem none_{DriveTable{}};
 };
 
 // The main window started on NameListFiles as a returning user, without the start-up picture.
 struct FuzzApp {
-    explicit FuzzApp(std::vector<std::string> names = {}) : platform(desktop, files, settings, launcher) {
+    explicit FuzzApp(std::vector<std::string> names = {}) : platform(desktop, files, files, settings, launcher) {
         files.names = std::move(names);
         settings.save("Brenvik", "Primoavvio", "eseguito", "1");
         settings.save("Brenvik", "opzioni", "about", "0");

@@ -26,7 +26,7 @@ TEST(JoinCommandTest, JoinsTheSelectionInListOrderIntoTheStoredDestinationOrBesi
         EXPECT_EQ(app.drives.read(out), a1 + a2 + a3) << "in list order";
         EXPECT_EQ(m.infolabel.caption(), "File Creato in " + out);
         EXPECT_FALSE(app.drives.exists("c:\\myfiles"));
-        EXPECT_EQ(app.launcher.started, std::vector<std::string>{"explorer.exe " + folder});
+        EXPECT_EQ(app.launcher.opened, std::vector<std::string>{folder});
     }
 }
 

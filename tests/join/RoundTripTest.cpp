@@ -43,7 +43,7 @@ TEST(RoundTripSlow, FiveGibibytesSplitIntoTheLargestPartsAndJoinBack) {
     std::vector<char> chunk(4 << 20);
     int64_t done = 0;
     while (joined.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || joined.gcount() > 0) {
-        const auto n = static_cast<int64_t>(joined.gcount());
+        const int64_t n = joined.gcount();
         std::string expected(static_cast<size_t>(n), '\0');
         for (int64_t at : marks)
             for (int64_t k = 0; k < 16; ++k)

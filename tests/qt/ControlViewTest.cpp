@@ -219,7 +219,7 @@ struct PaintCounter : QObject {
 TEST(QtDesktopTest, ModalLoopEndsWithTheWindowAndRefreshPaintsWithoutHandlingInput) {
     TestApp app;
     QtDesktop desktop;
-    Platform platform(desktop, app.files, app.settings, app.launcher);
+    Platform platform(desktop, app.files, app.files, app.settings, app.launcher);
     SampleForm w(platform);
     SampleForm dialog(platform);
     w.show();

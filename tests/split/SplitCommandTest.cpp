@@ -30,7 +30,7 @@ TEST(SplitCommandTest, PartsOfTheChosenSizeReplaceWhatIsThereAndTheScriptComesWi
             EXPECT_EQ(s.app.drives.read(s.part(i)), s.source.substr(static_cast<size_t>(i) * size, size)) << i;
         }
         EXPECT_EQ(s.app.drives.fs().files(s.dest()), files);
-        EXPECT_TRUE(s.app.launcher.started.empty()) << "cartsplit absent: no file manager";
+        EXPECT_TRUE(s.app.launcher.opened.empty()) << "cartsplit absent: no file manager";
     }
 }
 
@@ -49,7 +49,7 @@ TEST(SplitCommandTest, RefusalsWriteNothingAndOpenNothing) {
         s.run();
         EXPECT_EQ(s.m().infolabel.caption(), c.status) << c.size;
         EXPECT_TRUE(!s.app.drives.exists(s.dest()) || s.app.drives.fs().files(s.dest()).empty()) << c.size;
-        EXPECT_TRUE(s.app.launcher.started.empty()) << c.size;
+        EXPECT_TRUE(s.app.launcher.opened.empty()) << c.size;
     }
 }
 
@@ -77,7 +77,7 @@ TEST(SplitCommandTest,
     EXPECT_EQ(joinParts(s.app.drives, "c:\\src\\film.avi.", 3), s.source);
     EXPECT_TRUE(s.app.drives.exists("c:\\src\\Assembla[film.avi].bat"));
     EXPECT_EQ(s.app.drives.read("c:\\src\\film.avi"), s.source);
-    EXPECT_EQ(s.app.launcher.started, std::vector<std::string>{"explorer.exe c:\\src\\"});
+    EXPECT_EQ(s.app.launcher.opened, std::vector<std::string>{"c:\\src\\"});
 
     // With a final separator, read afresh; the source, grown since its click, measured again.
     s.app.store("Destinazione", "dir", "d:\\parti\\");

@@ -90,7 +90,7 @@ TEST(SplitFailureTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
             EXPECT_FALSE(s.app.drives.exists(s.part(0)));
         else
             EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
-        EXPECT_TRUE(s.app.launcher.started.empty());
+        EXPECT_TRUE(s.app.launcher.opened.empty());
         s.app.files.heal();
         s.expectSplitsWhole();
     }

@@ -6,7 +6,7 @@
 
 namespace brenvik::splittest {
 
-Split::Split(const std::string& name, const std::string& bytes, int64_t kb) : name(name), source(bytes) {
+Split::Split(const std::string& fileName, const std::string& bytes, int64_t kb) : name(fileName), source(bytes) {
     app.drives.makeFolders("c:\\src");
     app.drives.write("c:\\src\\" + name, bytes);
     clickFile(app.startIn("c:\\src"), name);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/HostFileSystem.h"
 #include "platform/RuntimeError.h"
-#include "support/ForwardingFileSystem.h"
+#include "support/ForwardingFile.h"
 
 #include <functional>
 #include <optional>
@@ -14,9 +15,9 @@ namespace brenvik {
 // before its operation, with the path as the program spells it, and may throw to make it fail.
 // Opened files are watched only while a file hook is set, so that the drives' own copy between
 // files runs otherwise.
-class FaultyFiles : public ForwardingFileSystem {
+class FaultyFiles : public HostFileSystem {
 public:
-    using ForwardingFileSystem::ForwardingFileSystem;
+    using HostFileSystem::HostFileSystem;
 
     // beforeCreate runs as a new file is created for a path, beforeName as it takes that name,
     // beforeSync at every flush of a file or a folder to the disk, beforeLock as a folder is held.
@@ -43,31 +44,31 @@ public:
     void syncFolder(const std::string& path) override {
         if (beforeSync)
             beforeSync(path);
-        inner_.syncFolder(path);
+        HostFileSystem::syncFolder(path);
     }
     std::vector<std::string> files(const std::string& path) override {
         if (beforeList)
             beforeList(path);
-        return inner_.files(path);
+        return HostFileSystem::files(path);
     }
     std::unique_ptr<FolderLock> lockFolder(const std::string& path) override {
         if (beforeLock)
             beforeLock(path);
-        return inner_.lockFolder(path);
+        return HostFileSystem::lockFolder(path);
     }
     void removeFile(const std::string& path) override {
         if (beforeRemove)
             beforeRemove(path);
-        inner_.removeFile(path);
+        HostFileSystem::removeFile(path);
     }
     // A new file is created and watched under the name it will take.
     std::unique_ptr<NewFile> createNew(const std::string& path) override {
         if (beforeCreate)
             beforeCreate(path);
-        return std::make_unique<WatchedNew>(*this, inner_.createNew(path), path);
+        return std::make_unique<WatchedNew>(*this, HostFileSystem::createNew(path), path);
     }
     std::unique_ptr<File> openRead(const std::string& path) override {
-        std::unique_ptr<File> f = inner_.openRead(path);
+        std::unique_ptr<File> f = HostFileSystem::openRead(path);
         if (!watchingFiles())
             return f;
         return std::make_unique<Watched>(*this, std::move(f), path);

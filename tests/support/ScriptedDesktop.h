@@ -83,8 +83,8 @@ struct UnexpectedInTest {};
 
 class RecordingLauncher : public Launcher {
 public:
-    void start(const std::string& commandLine) override { started.push_back(commandLine); }
-    std::vector<std::string> started;
+    void openFolder(const std::string& folder) override { opened.push_back(folder); }
+    std::vector<std::string> opened;
 };
 
 } // namespace brenvik

@@ -29,7 +29,7 @@ namespace brenvik {
 // and shows the main window as the program does.
 class TestApp {
 public:
-    TestApp() : platform(desktop, files, settings, launcher) {}
+    TestApp() : platform(desktop, files, files, settings, launcher) {}
 
     // Settings that skip the first run and the start-up picture, with c:\ as the last folder.
     void presetReturningUser() {
@@ -55,7 +55,7 @@ public:
 
     ScriptedDesktop desktop;
     TestDrives drives;
-    FaultyFiles files{drives.fs()};
+    FaultyFiles files{drives.table()};
     MemorySettingsStore settings;
     RecordingLauncher launcher;
     Platform platform;

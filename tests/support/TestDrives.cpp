@@ -34,7 +34,7 @@ fs::path hostFsPath(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-TestDrives::TestDrives() : root_(makeTempRoot()), fs_(table_) {
+TestDrives::TestDrives() : root_(makeTempRoot()), table_(std::make_shared<DriveTable>()), fs_(table_) {
     mapDrive('c', root_ + "/c");
     mapDrive('d', root_ + "/d");
 }
@@ -59,7 +59,7 @@ fs::path TestDrives::hostFile(const std::string& winPath) {
 }
 
 std::string TestDrives::under(const std::string& relative) const {
-    return fs::path(hostFsPath(root_) / hostFsPath(relative)).make_preferred().string();
+    return (hostFsPath(root_) / hostFsPath(relative)).make_preferred().string();
 }
 
 void TestDrives::makeFolders(const std::string& winPath) {
@@ -89,8 +89,7 @@ bool TestDrives::isFolder(const std::string& winPath) {
 }
 
 void TestDrives::mapDrive(char letter, const std::string& hostFolder) {
-    table_.map(letter, hostFolder);
-    fs_ = HostFileSystem(table_);
+    table_->map(letter, hostFolder);
 }
 
 bool rightsAreEnforced() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,12 +36,15 @@ public:
     bool exists(const std::string& winPath);
     bool isFolder(const std::string& winPath);
 
+    // The drive table, which every file system over it shares.
+    std::shared_ptr<const DriveTable> table() const { return table_; }
+
     // Maps a further letter to a host folder (which need not exist).
     void mapDrive(char letter, const std::string& hostFolder);
 
 private:
     std::string root_;
-    DriveTable table_;
+    std::shared_ptr<DriveTable> table_;
     HostFileSystem fs_;
 };
 

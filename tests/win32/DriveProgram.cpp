@@ -67,7 +67,7 @@ struct Model {
     brenvik::HostFileSystem files{brenvik::DriveTable::forThisUser()};
     brenvik::MemorySettingsStore settings;
     brenvik::HostLauncher launcher{files};
-    brenvik::Platform platform{desktop, files, settings, launcher};
+    brenvik::Platform platform{desktop, files, files, settings, launcher};
     brenvik::MainWindow main{platform};
 };
 

@@ -67,7 +67,7 @@ struct Win32App {
     UnattendedDesktop desktop{GetModuleHandleW(nullptr)};
     MemorySettingsStore settings;
     RecordingLauncher launcher;
-    Platform platform{desktop, drives.fs(), settings, launcher};
+    Platform platform{desktop, drives.fs(), drives.fs(), settings, launcher};
     std::unique_ptr<MainWindow> main;
 };
 

@@ -80,14 +80,14 @@ TEST_P(CloningDiskTest, PartsOfFiveHundredKbShareTheSourcesBlocksAndJoinBackShar
     EXPECT_EQ(app.drives.read("c:\\myfiles\\film.avi"), original);
 
     const std::vector<fiemap_extent> source = extentsOf(app.drives.host("c:\\src\\film.avi"));
-    for (int i = 0; i < 6; ++i)
+    for (uint64_t i = 0; i < 6; ++i)
         expectSharesWithSource(app.drives.host("c:\\myfiles\\[film.avi]\\film.avi.00" + std::to_string(i)), source,
                                i * Part, i < 5 ? Part : Size - 5 * Part);
     expectSharesWithSource(app.drives.host("c:\\myfiles\\film.avi"), source, 0, Size);
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, CloningDiskTest, testing::Values("xfs", "btrfs"),
-                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+                         [](const testing::TestParamInfo<const char*>& type) { return std::string(type.param); });
 
 } // namespace
 } // namespace brenvik

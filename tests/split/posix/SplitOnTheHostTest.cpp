@@ -65,14 +65,15 @@ TEST(SplitSurvivalTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAl
                 70 * 1024,
                 [way](TestApp& app) {
                     if (way == Named)
-                        app.drives.fs().nameNewFilesAside();
+                        app.files.nameNewFilesAside();
                 },
                 100 * 1024, 1);
             splittest::setSizeKb(s.m(), 1);
             killWhereItHalts([&s, &p, way](const std::function<void()>& halt) {
                 const rlimit few{64, 64};
-                if (way == FewFiles)
+                if (way == FewFiles) {
                     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+                }
                 const auto at = [&p, &halt](const std::string& path, auto...) {
                     if (path.size() >= p.tail.size() &&
                         path.compare(path.size() - p.tail.size(), p.tail.size(), p.tail) == 0)
@@ -94,10 +95,11 @@ TEST(SplitSurvivalTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAl
             std::map<std::string, std::string> temporaries;
             for (const std::string& name : temporariesIn(s.app.drives, s.dest()))
                 temporaries[name] = left.extract(name).mapped();
-            if (way == Unnamed && keepsUnnamedFiles(s.app.drives.host(s.dest())))
+            if (way == Unnamed && keepsUnnamedFiles(s.app.drives.host(s.dest()))) {
                 EXPECT_TRUE(temporaries.empty()) << "a killed run leaves nothing";
-            else if (p.tail == ".060")
+            } else if (p.tail == ".060") {
                 EXPECT_FALSE(temporaries.empty()) << "the parts written so far wait under temporary names";
+            }
             const auto [count, bytes] = runOf(s.app.drives, s.dest(), "film.avi");
             switch (p.phase) {
             case Untouched:

@@ -25,7 +25,9 @@ protected:
 
 // A file split through the window into c:\myfiles\[name], its script ready to run.
 struct SplitFile : splittest::Split {
-    SplitFile(const std::string& name, size_t size, int64_t kb) : Split(name, patternBytes(size, 3), kb) { run(); }
+    SplitFile(const std::string& fileName, size_t size, int64_t kb) : Split(fileName, patternBytes(size, 3), kb) {
+        run();
+    }
     std::string target() const { return dest() + "\\" + name; }
     Wine::Run rebuild(const std::string& input) {
         return Wine::instance->run(app.drives.hostFile(dest()), "Assembla[" + name + "].bat", input);

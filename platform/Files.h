@@ -3,19 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace brenvik {
-
-// A drive as the drive list shows it: "c: [/home/ana]".
-struct DriveInfo {
-    char letter = 'c'; // lower case
-    std::string label;
-
-    std::string display() const { return std::string(1, letter) + ": [" + label + "]"; }
-};
 
 // What tells a file from another, or from itself once changed: its size, its time of writing and,
 // where the disk keeps one, its number. Two readings of one file compare equal until it changes.
@@ -82,48 +72,36 @@ public:
     // aside, under a temporary name, until committed or discarded. Nothing more can be written.
     virtual void release() = 0;
     // Flushes the file unless that is done, then gives it its name, as `existing` says. The
-    // folder's list of names is flushed by FileSystem::syncFolder, once for many commits.
+    // folder's list of names is flushed by Files::syncFolder, once for many commits.
     virtual void commit(Existing existing) = 0;
 };
 
-// Held while it lives: see FileSystem::lockFolder.
+// Held while it lives: see Files::lockFolder.
 class FolderLock {
 public:
     virtual ~FolderLock() = default;
 };
 
-// The file system as the windows see it. Paths are Windows path texts ("c:\myfiles\film.avi",
-// drive letters in any case, "\" or "/" as separators); an implementation maps them onto the host.
-// Failures throw RuntimeError: 53 missing file, 76 missing path, 70 permission, 75 folder exists
-// or access error, 61 disk full, 57 device error, 68 unknown drive, 71 drive not ready, 52 a name
-// no Windows path can hold, 58 a name taken, 55 a folder another run holds, 67 too many open files.
-class FileSystem {
+// The files as the split and the join read and write them. Paths are Windows path texts
+// ("c:\myfiles\film.avi", drive letters in any case, "\" or "/" as separators); an implementation
+// maps them onto the host. Failures throw RuntimeError: 53 missing file, 76 missing path, 70
+// permission, 75 folder exists or access error, 61 disk full, 57 device error, 68 unknown drive,
+// 71 drive not ready, 52 a name no Windows path can hold, 58 a name taken, 55 a folder another run
+// holds, 67 too many open files.
+class Files {
 public:
-    virtual ~FileSystem() = default;
-
-    virtual std::vector<DriveInfo> drives() = 0;
-
-    // The folder a bare drive ("c:") stands for, and its update when a folder of that drive is
-    // shown. Paths are as the folder list writes them: "c:\" or "c:\myfiles".
-    virtual std::string currentFolder(char drive) = 0;
-    virtual void setCurrentFolder(const std::string& path) = 0;
-
-    // The user's own desktop folder, where a drive shows it, or nothing.
-    virtual std::optional<std::string> desktopFolder() { return std::nullopt; }
-
-    // Throws when the folder cannot be shown (missing, not a folder, drive not ready).
-    virtual void checkFolder(const std::string& path) = 0;
-    // Names of the sub-folders and of the files (hidden ones included), in name order; a name no
-    // Windows path can hold is left out, since nothing could open it.
-    virtual std::vector<std::string> folders(const std::string& path) = 0;
-    virtual std::vector<std::string> files(const std::string& path) = 0;
+    virtual ~Files() = default;
 
     // Creates one folder level: 75 when it exists, 76 when its parent does not.
     virtual void makeFolder(const std::string& path) = 0;
+    // Whether the path names a folder now; never throws.
+    virtual bool isFolder(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual int64_t fileLength(const std::string& path) = 0;
     // The stamp of the file a path names now; throws as opening it would.
     virtual FileStamp stampOf(const std::string& path) = 0;
+    // True when both paths name the same existing file, however they are spelled.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
     // Opens a regular file (or a link to one) for reading. Anything else that is not a folder (a
     // pipe, a socket, a device) is refused with 75 without waiting for a writer or a peer.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
@@ -143,16 +121,7 @@ public:
     virtual void removeFile(const std::string& path) = 0;
     // Makes the folder's list of names durable, so that files just named in it survive a power
     // cut under their names. Hosts whose files carry their names durably need do nothing.
-    virtual void syncFolder(const std::string& path) { (void)path; }
-    // True when both paths name the same existing file, however they are spelled.
-    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
-
-    // The host's own path for a Windows path text (for the file manager).
-    virtual std::string hostPath(const std::string& path) = 0;
+    virtual void syncFolder(const std::string& path) = 0;
 };
-
-// Name order of the lists: letters compared without case, ties broken byte by byte, so that
-// both file lists always agree and the order is total.
-bool nameLess(const std::string& a, const std::string& b);
 
 } // namespace brenvik

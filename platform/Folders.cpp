@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/Folders.h"
 
 #include "platform/Utf8.h"
 
