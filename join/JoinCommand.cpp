@@ -2,6 +2,7 @@
 
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "join/Joiner.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Convert.h"
@@ -14,17 +15,11 @@
 
 namespace brenvik {
 
-JoinCommand::JoinCommand(MainWindow& main) : m(main) {}
-
-JoinCommand::~JoinCommand() = default;
-
 void JoinCommand::uniscifile_Click() {
-    abandonOutput();
     m.setProgress(0, "0");
     try {
         join();
     } catch (const RuntimeError& e) {
-        abandonOutput();
         m.platform().msgBox("Errore numero " + formatWhole(e.number()) + ":" + e.description(), mb::OK | mb::Critical,
                             "Error!");
         m.setProgress(0, "0");
@@ -50,13 +45,38 @@ void JoinCommand::join() {
     else
         levelFailure = FareCartelle(p.files, folder);
 
+    std::optional<JoinRequest> request = chooseOutput(folder);
+    if (!request)
+        return;
+    const std::string output = request->output;
+    Joiner joiner(p.files, std::move(*request));
+    try {
+        joiner.open();
+    } catch (const RuntimeError& e) {
+        // A destination that could not be made is reported for the reason it could not.
+        throw RuntimeError(causeOf(e.number(), levelFailure));
+    }
+    m.setProgress(800, "20");
+    p.desktop.refresh();
+    joiner.write();
+    m.setProgress(4000, "100");
+    m.infolabel.setCaption("File Creato in " + output);
+
+    // The folder as stored, without the separator FareCartelle may have added.
+    const std::string stored = besideParts ? m.pathbar.text() : settings.destination();
+    if (settings.openAfterJoin())
+        p.launcher.openFolder(stored);
+}
+
+std::optional<JoinRequest> JoinCommand::chooseOutput(const std::string& folder) {
+    Platform& p = m.platform();
     NameDialog& dialog = m.nomefile;
     if (!m.nomebase.empty())
         dialog.nf.setText(m.nomebase);
     dialog.showModal();
     if (dialog.cancelled()) {
         m.infolabel.setCaption("Unione annullata: nessun file è stato creato.");
-        return;
+        return std::nullopt;
     }
     p.desktop.yield();
     p.desktop.pause(100);
@@ -68,62 +88,19 @@ void JoinCommand::join() {
         throw RuntimeError(err::PathFileAccess);
     const std::string output = folder + dialog.nf.text();
     // Taken again: the dialog's yields may have let the user change the selection.
-    const std::vector<std::string> sources = selectedSources();
+    std::vector<std::string> sources = selectedSources();
     // Truncating a source to write into it would destroy the very bytes to be copied.
     if (isSource(output, sources)) {
         m.infolabel.setCaption("Unione rifiutata: " + output + " è uno dei file da unire. Scegli un altro nome.");
-        return;
+        return std::nullopt;
     }
     const bool replacing = p.files.fileExists(output);
     if (replacing && p.msgBox("Il file " + output + " esiste già.\r\nVuoi sostituirlo con il file unito?",
                               mb::YesNo | mb::Question) != mb::IdYes) {
         m.infolabel.setCaption("Unione annullata: il file " + output + " non è stato sostituito.");
-        return;
+        return std::nullopt;
     }
-
-    // The joined file is written aside and takes its name only once complete and on the disk:
-    // a join that stops half-way, even killed, never leaves a partial file under the name, nor
-    // costs the user a file it was to replace, and a link of that name is replaced, never
-    // written through.
-    try {
-        output_ = p.files.createNew(output);
-    } catch (const RuntimeError& e) {
-        // A destination that could not be made is reported for the reason it could not.
-        throw RuntimeError(causeOf(e.number(), levelFailure));
-    }
-    m.setProgress(800, "20");
-    p.desktop.refresh();
-    std::vector<FileStamp> stamps;
-    for (const std::string& path : sources) {
-        source_ = p.files.openRead(path);
-        stamps.push_back(source_->stamp());
-        copier_.AccodaFile(*source_, output_->file(), source_->length());
-        source_->close();
-        source_.reset();
-    }
-    // "File Creato" must mean the bytes are on the disk, not in a cache a power cut would lose.
-    output_->flush();
-    // Nor a mix: a source written to or replaced since it was opened (a split naming its set in
-    // that folder, a download still running) would put in the joined file bytes of before and
-    // after. Such a file is in use elsewhere.
-    for (size_t i = 0; i < sources.size(); ++i)
-        if (p.files.stampOf(sources[i]) != stamps[i])
-            throw RuntimeError(err::FileAlreadyOpen);
-    const std::string outputFolder = winpath::folderOf(output);
-    {
-        // A split naming its parts in the same folder meanwhile waits, and so does this.
-        const std::unique_ptr<FolderLock> lock = p.files.lockFolder(outputFolder);
-        output_->commit(replacing ? Existing::Replace : Existing::Keep);
-    }
-    output_.reset();
-    p.files.syncFolder(outputFolder);
-    m.setProgress(4000, "100");
-    m.infolabel.setCaption("File Creato in " + output);
-
-    // The folder as stored, without the separator FareCartelle may have added.
-    const std::string stored = besideParts ? m.pathbar.text() : settings.destination();
-    if (settings.openAfterJoin())
-        p.launcher.openFolder(stored);
+    return JoinRequest{std::move(sources), output, replacing};
 }
 
 std::vector<std::string> JoinCommand::selectedSources() const {
@@ -155,11 +132,6 @@ bool JoinCommand::isSource(const std::string& output, const std::vector<std::str
             return true;
     }
     return false;
-}
-
-void JoinCommand::abandonOutput() {
-    source_.reset();
-    output_.reset();
 }
 
 } // namespace brenvik

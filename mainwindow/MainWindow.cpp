@@ -21,6 +21,8 @@
 #include "split/PartSizeSelector.h"
 #include "split/SplitCommand.h"
 
+#include <cmath>
+
 namespace brenvik {
 
 namespace {
@@ -275,6 +277,21 @@ void MainWindow::paint() {
 
 void MainWindow::paintNow() {
     platform().desktop.refreshNow();
+}
+
+void MainWindow::sourceResized(int64_t size) {
+    // The parts hold the file as it is now, and the window says so.
+    dimensione = size;
+    dimkb = std::floor(static_cast<double>(size) / 1024.0);
+    partSize.ContaFile();
+}
+
+void MainWindow::folderWritten() {
+    try {
+        list.refresh();
+    } catch (const RuntimeError&) {
+        // The list's folder may be gone; what was written stays written.
+    }
 }
 
 void MainWindow::advance(int width, int figure) {

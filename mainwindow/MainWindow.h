@@ -121,15 +121,17 @@ public:
     JoinMode& joinMode;
     JoinCommand& joinCommand;
 
-    // The progress display: fill width (0 to 4000) and figure, always together.
-    void setProgress(int width, const std::string& figure);
-
-    // What the split's steps report: the status line `infolabel` and the progress display.
+    // What the split's steps report: the status line `infolabel`, the progress display, the
+    // source measured again and the file list.
     std::string status() const override;
     void setStatus(const std::string& text) override;
     void paint() override;
     void paintNow() override;
     void advance(int width, int figure) override;
+    // The progress display: fill width (0 to 4000) and figure, always together.
+    void setProgress(int width, const std::string& figure) override;
+    void sourceResized(int64_t size) override;
+    void folderWritten() override;
 
 protected:
     void Form_Load() override;

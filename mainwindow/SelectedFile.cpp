@@ -24,8 +24,7 @@ double wholeKilobytes(double bytes) {
 
 } // namespace
 
-std::optional<std::string> SelectedFile::describe(const std::string& name, int64_t size) {
-    const double kb = wholeKilobytes(static_cast<double>(size));
+std::optional<std::string> SelectedFile::describe(const std::string& name, int64_t size, double kb) {
     const std::string head = "NOME FILE: " + name + "   Dimensione: ";
     if (kb > 0 && kb < 1024)
         return head + formatNumber(kb) + " KB;";
@@ -68,7 +67,7 @@ void SelectedFile::list_Click() {
     step([this] { m.partSize.ContaFile(); });
     step([this] { m.dimkb = wholeKilobytes(static_cast<double>(m.dimensione)); });
     step([this] {
-        if (auto caption = describe(m.filesel, m.dimensione))
+        if (auto caption = describe(m.filesel, m.dimensione, m.dimkb))
             m.infolabel.setCaption(*caption);
     });
     step([this] { m.pathbar.setText(m.percorso); });

@@ -19,9 +19,10 @@ public:
     // goes through the error table's retry / continue / give-up answers.
     void list_Click();
 
-    // The status line's description of a file of `size` bytes named `name`: in bytes below
-    // 1 KB, in KB below 1024 KB, in KB and MB above; nothing for a negative size.
-    static std::optional<std::string> describe(const std::string& name, int64_t size);
+    // The status line's description of a file of `size` bytes (`kb` whole kilobytes) named
+    // `name`: in bytes below 1 KB, in KB below 1024 KB, in KB and MB above; nothing for a
+    // negative size.
+    static std::optional<std::string> describe(const std::string& name, int64_t size, double kb);
 
 private:
     MainWindow& m;
