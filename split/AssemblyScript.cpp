@@ -91,10 +91,10 @@ std::string AssemblyScript::temporaryName(const std::string& filesel) {
 }
 
 std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::string& prefisso,
-                                               const std::string& filesel) {
+                                               const Extensions& estensioni, const std::string& filesel) {
     std::vector<std::string> parts;
     for (int32_t i = 0; i < numparti; ++i)
-        parts.push_back(prefisso + threeDigits(i));
+        parts.push_back(prefisso + estensioni[static_cast<size_t>(i)]);
 
     std::vector<std::string> out = {
         "@echo off", "echo.", Banner,  "echo * ==[Brenvik Assembler]==                        *",
@@ -133,9 +133,9 @@ std::optional<std::string> AssemblyScript::contents(const std::vector<std::strin
     return syscp::toOem(text);
 }
 
-bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel,
-                                  PartSet& parts) {
-    std::optional<std::string> bytes = contents(lines(numparti, prefisso, filesel));
+bool AssemblyScript::CreaAssembla(int32_t numparti, const std::string& prefisso, const Extensions& estensioni,
+                                  const std::string& filesel, PartSet& parts) {
+    std::optional<std::string> bytes = contents(lines(numparti, prefisso, estensioni, filesel));
     if (!bytes) {
         report_.setStatus(unwritable());
         return false;

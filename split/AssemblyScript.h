@@ -1,5 +1,7 @@
 #pragma once
 
+#include "split/PartNames.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -37,9 +39,10 @@ public:
     static std::string fileName(const std::string& filesel);
     static std::string temporaryName(const std::string& filesel);
 
-    // The script's lines (UTF-8, without line ends) for parts `prefisso` + "000" to the number
-    // `numparti` - 1 and the target `filesel`.
-    static std::vector<std::string> lines(int32_t numparti, const std::string& prefisso, const std::string& filesel);
+    // The script's lines (UTF-8, without line ends) for the parts `prefisso` followed by entries
+    // 0 to `numparti` - 1 of `estensioni`, and the target `filesel`.
+    static std::vector<std::string> lines(int32_t numparti, const std::string& prefisso, const Extensions& estensioni,
+                                          const std::string& filesel);
     // The bytes of the file: every line ended by CR LF, in the system's OEM code page (850 when
     // written on another host than Windows); nothing when a name holds a character that page
     // cannot write, since the interpreter would then look for another file.
@@ -48,7 +51,8 @@ public:
     // Writes the script into the set of parts, which names it with them. A name the script
     // cannot hold writes no script, says so in the status line and returns false: the set is then
     // named without one. A file-system failure throws RuntimeError.
-    bool CreaAssembla(int32_t numparti, const std::string& prefisso, const std::string& filesel, PartSet& parts);
+    bool CreaAssembla(int32_t numparti, const std::string& prefisso, const Extensions& estensioni,
+                      const std::string& filesel, PartSet& parts);
 
 private:
     SplitReport& report_;

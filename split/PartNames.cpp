@@ -10,7 +10,14 @@ std::string threeDigits(int number) {
     return std::string(digits, 3);
 }
 
-bool PartNames::Ext(const std::string& filesel, std::string& prefisso, std::array<std::string, 1000>& estensioni) {
+Extensions progressiveExtensions() {
+    Extensions out;
+    for (int number = 0; number < 1000; ++number)
+        out[static_cast<size_t>(number)] = threeDigits(number);
+    return out;
+}
+
+bool PartNames::Ext(const std::string& filesel, std::string& prefisso, Extensions& estensioni) {
     if (filesel.empty()) {
         report_.setStatus("Nessun File selezionato!");
         return false;
@@ -19,8 +26,7 @@ bool PartNames::Ext(const std::string& filesel, std::string& prefisso, std::arra
     report_.setStatus("Genero estensioni progressive...");
     report_.advance(800, 20);
 
-    for (int number = 0; number < 1000; ++number)
-        estensioni[static_cast<size_t>(number)] = threeDigits(number);
+    estensioni = progressiveExtensions();
 
     report_.setStatus(report_.status() + " OK");
     report_.advance(800, 20);

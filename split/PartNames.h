@@ -10,6 +10,10 @@ class SplitReport;
 // The number of a part as its name ends: 0 to 999 with three digits ("007").
 std::string threeDigits(int number);
 
+// The ends of the part names, entry k being k in three digits: "000" to "999".
+using Extensions = std::array<std::string, 1000>;
+Extensions progressiveExtensions();
+
 // Part names: the source's full name, a dot and a three-digit number from 000 to 999
 // (film.avi.000, film.avi.001, ...).
 class PartNames {
@@ -20,7 +24,7 @@ public:
     // "."), reporting both stages in the status line and the progress display. An empty
     // `filesel` shows "Nessun File selezionato!", touches nothing else and returns false: the
     // split ends there.
-    bool Ext(const std::string& filesel, std::string& prefisso, std::array<std::string, 1000>& estensioni);
+    bool Ext(const std::string& filesel, std::string& prefisso, Extensions& estensioni);
 
 private:
     SplitReport& report_;

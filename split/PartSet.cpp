@@ -13,12 +13,13 @@
 
 namespace brenvik {
 
-PartSet::PartSet(Files& files, Folders& folders, std::string prefix, int32_t count, std::string script)
-    : files_(files), folders_(folders), prefix_(std::move(prefix)), folder_(winpath::folderOf(prefix_)), count_(count),
-      script_(std::move(script)) {}
+PartSet::PartSet(Files& files, Folders& folders, std::string prefix, const Extensions& extensions, int32_t count,
+                 std::string script)
+    : files_(files), folders_(folders), prefix_(std::move(prefix)), extensions_(extensions),
+      folder_(winpath::folderOf(prefix_)), count_(count), script_(std::move(script)) {}
 
 std::string PartSet::part(int32_t i) const {
-    return prefix_ + threeDigits(i);
+    return prefix_ + extensions_[static_cast<size_t>(i)];
 }
 
 void PartSet::check(const std::string& source) {
@@ -51,7 +52,9 @@ std::vector<std::string> PartSet::earlierNames() {
             return folder_ + it->second;
         return std::nullopt;
     };
-    const auto partOnDisk = [&](int32_t i) { return i < 1000 ? onDisk(prefixName + threeDigits(i)) : std::nullopt; };
+    const auto partOnDisk = [&](int32_t i) {
+        return i < 1000 ? onDisk(prefixName + extensions_[static_cast<size_t>(i)]) : std::nullopt;
+    };
 
     std::vector<std::string> names;
     // The earlier set is the run from 000, as the part detection finds it. Its part 000 goes

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "split/PartNames.h"
 
 #include <cstdint>
 #include <functional>
@@ -20,8 +21,10 @@ class Folders;
 class PartSet {
 public:
     // The parts `prefix` + "000" onwards, `count` of them (`prefix` is the folder, the source's
-    // name and "."), and the script `script`, a path in the same folder.
-    PartSet(Files& files, Folders& folders, std::string prefix, int32_t count, std::string script);
+    // name and "."; part i ends in entry i of `extensions`), and the script `script`, a path in
+    // the same folder.
+    PartSet(Files& files, Folders& folders, std::string prefix, const Extensions& extensions, int32_t count,
+            std::string script);
 
     // Tries every name the set will take or clear before a byte is written, and throws what
     // taking or clearing it would (a folder of a part's name, a name too long, a file its owner
@@ -58,6 +61,7 @@ private:
     // The folder's names as the part detection sees them.
     Folders& folders_;
     std::string prefix_;
+    const Extensions& extensions_;
     std::string folder_;
     int32_t count_;
     std::string script_;

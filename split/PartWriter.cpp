@@ -48,7 +48,7 @@ PartWriter::CopyPlan PartWriter::planFor(int64_t partSize) {
 }
 
 void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
-                           const std::string& prefisso, PartSet& parts) {
+                           const std::string& prefisso, const Extensions& estensioni, PartSet& parts) {
     std::unique_ptr<File> source = files_.openRead(percorso);
     parts.check(percorso);
 
@@ -60,8 +60,8 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
 
     for (int32_t i = 0; i < numparti; ++i) {
         File& out = parts.addPart(i);
-        report_.setStatus("Creando " + prefisso + threeDigits(i) + "   # " + std::to_string(i + 1) + " of  " +
-                          std::to_string(numparti));
+        report_.setStatus("Creando " + prefisso + estensioni[static_cast<size_t>(i)] + "   # " + std::to_string(i + 1) +
+                          " of  " + std::to_string(numparti));
         report_.paint();
         if (i == numparti - 1 && resto > 0) {
             plan = planFor(resto);

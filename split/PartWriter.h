@@ -1,5 +1,7 @@
 #pragma once
 
+#include "split/PartNames.h"
+
 #include <cstdint>
 #include <string>
 
@@ -28,8 +30,8 @@ public:
     };
     static CopyPlan planFor(int64_t partSize);
 
-    // Writes the parts into `parts`, aside (see PartSet), showing "Creando ..." for each and
-    // moving the progress display from 40 to 60, and flushes them. The counts must have been
+    // Writes the parts (part i named `prefisso` and entry i of `estensioni`) into `parts`, aside (see PartSet), showing
+    // "Creando ..." for each and moving the progress display from 40 to 60, and flushes them. The counts must have been
     // validated: 0 < `resto` < `grandezza` or `resto` = 0, 1 <= `numparti` <= 1000.
     //
     // The source is opened first, then every name the set will take or clear is tried, before a
@@ -37,7 +39,7 @@ public:
     // exactly the bytes planned (it shrank or grew since it was measured) or a part that would be
     // the source itself throws SplitAbort; either way nothing in the folder has changed.
     void CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, const std::string& percorso,
-                   const std::string& prefisso, PartSet& parts);
+                   const std::string& prefisso, const Extensions& estensioni, PartSet& parts);
     // Once the set is named: the success text, and the progress display from 60 to 100.
     void reportCreated(int32_t numparti);
 

@@ -115,12 +115,13 @@ void Splitter::write(const SplitRequest& request, const std::string& cartdest, S
     } listRefresh{report_};
     // The parts and the script are written aside and take their names together, once all are on
     // the disk: until then the folder keeps what it held, whatever happens.
-    PartSet parts(platform_.files, platform_.folders, figures.prefissodest, figures.numparti,
+    PartSet parts(platform_.files, platform_.folders, figures.prefissodest, figures.estensioni, figures.numparti,
                   cartdest + AssemblyScript::fileName(request.filesel));
     PartWriter writer(platform_.files, report_);
-    writer.CreaParti(request.grandezza, figures.resto, figures.numparti, request.percorso, figures.prefisso, parts);
-    const bool withScript =
-        AssemblyScript(report_).CreaAssembla(figures.numparti, figures.prefisso, request.filesel, parts);
+    writer.CreaParti(request.grandezza, figures.resto, figures.numparti, request.percorso, figures.prefisso,
+                     figures.estensioni, parts);
+    const bool withScript = AssemblyScript(report_).CreaAssembla(figures.numparti, figures.prefisso, figures.estensioni,
+                                                                 request.filesel, parts);
     parts.commit();
     if (!withScript)
         throw SplitAbort{report_.status()}; // the script's own reason stands

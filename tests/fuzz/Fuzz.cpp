@@ -262,7 +262,7 @@ void assemblyScript(const std::string& input) {
     const int32_t numparti = 1 + (static_cast<uint8_t>(input[0]) | static_cast<uint8_t>(input[1]) << 8) % 1000;
     const std::string prefisso = filesel + ".";
 
-    const auto lines = AssemblyScript::lines(numparti, prefisso, filesel);
+    const auto lines = AssemblyScript::lines(numparti, prefisso, progressiveExtensions(), filesel);
     std::string all;
     for (const std::string& line : lines) {
         require(utf8::length(line) <= AssemblyScript::MaxLine, "a line of " + std::to_string(utf8::length(line)));

@@ -9,7 +9,7 @@ namespace brenvik {
 namespace {
 
 std::vector<std::string> scriptLines(int parts, const std::string& name) {
-    return AssemblyScript::lines(parts, name + ".", name);
+    return AssemblyScript::lines(parts, name + ".", progressiveExtensions(), name);
 }
 
 TEST(AssemblyScriptTest, ScriptIsWrittenByteForByteAndReplacedByTheNextSplit) {
