@@ -25,15 +25,15 @@ void Lifecycle::Form_Load() {
     Platform& p = m.platform();
     Settings settings(p.settings);
 
-    m.optionsfrm.load();
-    m.nomefile.load();
-    m.helpfrm.load();
-    m.aboutform.load();
-    m.guida.load();
+    m.optionsfrm().load();
+    m.nomefile().load();
+    m.helpfrm().load();
+    m.aboutform().load();
+    m.guida().load();
 
     if (settings.firstRun()) {
-        m.install.showModal();
-        m.wizard.showModal();
+        m.install().showModal();
+        m.wizard().showModal();
     }
 
     m.AvvioCompletato = "0";
@@ -46,11 +46,8 @@ void Lifecycle::Form_Load() {
     m.dir.setToolTip(m.dir.path());
     m.list.setToolTip("File selezionato (" + m.list.fileName() + ")");
 
-    try {
-        m.grandezza = toInt64(toNumber(m.Text.text()) * 1024.0);
-    } catch (const RuntimeError&) {
-        m.grandezza = 0;
-    }
+    const std::optional<double> typed = strictNumber(m.Text.text());
+    m.grandezza = typed ? fitInt64(*typed * 1024.0).value_or(0) : 0;
 
     m.pathbar.setText(settings.initialDir());
     try {
@@ -93,7 +90,7 @@ void Lifecycle::Form_Activate() {
         p.desktop.yield();
         m.MostraAbout = Settings(p.settings).showStartupPicture();
         if (m.MostraAbout)
-            m.mainform.showModal();
+            m.mainform().showModal();
         m.AvvioCompletato = "1";
     }
 }
@@ -121,17 +118,17 @@ void Lifecycle::endRequested() {
 }
 
 void Lifecycle::about_Click() {
-    m.aboutform.showModal();
+    m.aboutform().showModal();
 }
 
 void Lifecycle::help_Click() {
-    m.helpfrm.showModal();
+    m.helpfrm().showModal();
 }
 
 void Lifecycle::options_Click() {
     // The dialog grows itself to full size when it is activated.
-    m.optionsfrm.setOuterSize(1, 1);
-    m.optionsfrm.showModal();
+    m.optionsfrm().setOuterSize(1, 1);
+    m.optionsfrm().showModal();
 }
 
 } // namespace brenvik

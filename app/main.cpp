@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     brenvik::Platform platform(desktop, files, files, settings, launcher);
 
     brenvik::MainWindow main(platform);
-    brenvik::onEndRequest(app, [&] { brenvik::runUserAction(platform, [&] { main.lifecycle.endRequested(); }); });
+    brenvik::onEndRequest(app, [&] { brenvik::runUserAction(platform, [&] { main.lifecycle().endRequested(); }); });
     main.show();
     app.exec();
     // The program ends only through the exit question; should the loop ever return, end the

@@ -242,7 +242,7 @@ int trova(const std::string& folder) {
     Session s(desktop, folderOf(folder), folderOf(folder));
     MainWindow& m = s.main;
     m.dir.setPath("c:\\" + nameOf(folder));
-    return timeIt([] {}, [&] { m.joinMode.Trova(); });
+    return timeIt([] {}, [&] { m.joinMode().Trova(); });
 }
 
 #ifdef BRENVIK_BENCH_WIN32

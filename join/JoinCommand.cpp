@@ -70,7 +70,7 @@ void JoinCommand::join() {
 
 std::optional<JoinRequest> JoinCommand::chooseOutput(const std::string& folder) {
     Platform& p = m.platform();
-    NameDialog& dialog = m.nomefile;
+    NameDialog& dialog = m.nomefile();
     if (!m.nomebase.empty())
         dialog.nf.setText(m.nomebase);
     dialog.showModal();

@@ -46,7 +46,7 @@ void Browser::list_PathChange() {
 
 void Browser::File2_PathChange() {
     m.Label5.setCaption("0");
-    m.joinMode.Trova();
+    m.joinMode().Trova();
 }
 
 } // namespace brenvik

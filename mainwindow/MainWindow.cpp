@@ -57,6 +57,52 @@ struct MainWindow::Parts {
     JoinCommand joinCommand;
 };
 
+StartupPicture& MainWindow::mainform() const {
+    return parts_->mainform;
+}
+DestinationDialog& MainWindow::optionsfrm() const {
+    return parts_->optionsfrm;
+}
+NameDialog& MainWindow::nomefile() const {
+    return parts_->nomefile;
+}
+GuideWindow& MainWindow::guida() const {
+    return parts_->guida;
+}
+PreferencesPanel& MainWindow::helpfrm() const {
+    return parts_->helpfrm;
+}
+AboutWindow& MainWindow::aboutform() const {
+    return parts_->aboutform;
+}
+InstallWindow& MainWindow::install() const {
+    return parts_->install;
+}
+Wizard& MainWindow::wizard() const {
+    return parts_->wizard;
+}
+Lifecycle& MainWindow::lifecycle() const {
+    return parts_->lifecycle;
+}
+Browser& MainWindow::browser() const {
+    return parts_->browser;
+}
+SelectedFile& MainWindow::selectedFile() const {
+    return parts_->selectedFile;
+}
+PartSizeSelector& MainWindow::partSize() const {
+    return parts_->partSize;
+}
+SplitCommand& MainWindow::splitCommand() const {
+    return parts_->splitCommand;
+}
+JoinMode& MainWindow::joinMode() const {
+    return parts_->joinMode;
+}
+JoinCommand& MainWindow::joinCommand() const {
+    return parts_->joinCommand;
+}
+
 MainWindow::MainWindow(Platform& platform)
     : Form(platform, "main"), Image1(add<Image>("Image1")), Frame4(add<Frame>("Frame4")),
       Option1(add<OptionButton>("Option1", &Frame4)), Option2(add<OptionButton>("Option2", &Frame4)),
@@ -72,39 +118,37 @@ MainWindow::MainWindow(Platform& platform)
       bianco(add<Label>("bianco", &progress)), Label3(add<Label>("Label3", &progress)), info(add<Frame>("info")),
       infolabel(add<Label>("infolabel", &info)), split(add<CommandButton>("split")),
       options(add<CommandButton>("options")), help(add<CommandButton>("help")), about(add<CommandButton>("about")),
-      esci(add<CommandButton>("esci")), Command1(add<CommandButton>("Command1")), Image2(add<Image>("Image2")),
-      parts_(std::make_unique<Parts>(platform, *this)), mainform(parts_->mainform), optionsfrm(parts_->optionsfrm),
-      nomefile(parts_->nomefile), guida(parts_->guida), helpfrm(parts_->helpfrm), aboutform(parts_->aboutform),
-      install(parts_->install), wizard(parts_->wizard), lifecycle(parts_->lifecycle), browser(parts_->browser),
-      selectedFile(parts_->selectedFile), partSize(parts_->partSize), splitCommand(parts_->splitCommand),
-      joinMode(parts_->joinMode), joinCommand(parts_->joinCommand) {
-    esci.onClick = [this] { lifecycle.esci_Click(); };
-    about.onClick = [this] { lifecycle.about_Click(); };
-    help.onClick = [this] { lifecycle.help_Click(); };
-    options.onClick = [this] { lifecycle.options_Click(); };
+      esci(add<CommandButton>("esci")), Command1(add<CommandButton>("Command1")), Image2(add<Image>("Image2")) {
+    // Made here, after every member: the dialogs and handlers find the controls whole whatever the
+    // order the members are declared in.
+    parts_ = std::make_unique<Parts>(platform, *this);
+    esci.onClick = [this] { lifecycle().esci_Click(); };
+    about.onClick = [this] { lifecycle().about_Click(); };
+    help.onClick = [this] { lifecycle().help_Click(); };
+    options.onClick = [this] { lifecycle().options_Click(); };
     // Focus follows the pointer over the command buttons; the background hands it to Command1.
     for (CommandButton* b : {&about, &esci, &help, &options, &split})
         b->onMouseMove = [b] { b->setFocus(); };
     Image2.onMouseMove = [this] { Command1.setFocus(); };
 
-    split.onClick = [this] { splitCommand.Split_Click(); };
-    Option1.onClick = [this] { joinMode.Option1_Click(); };
-    Option2.onClick = [this] { joinMode.Option2_Click(); };
-    drive.onChange = [this] { browser.drive_Change(); };
-    dir.onChange = [this] { browser.dir_Change(); };
-    dir.onClick = [this] { browser.dir_Click(); };
-    list.onClick = [this] { selectedFile.list_Click(); };
-    list.onPathChange = [this] { browser.list_PathChange(); };
-    File2.onClick = [this] { joinMode.File2_Click(); };
-    File2.onPathChange = [this] { browser.File2_PathChange(); };
-    uniscifile.onClick = [this] { joinCommand.uniscifile_Click(); };
-    Text.onChange = [this] { partSize.Text_Change(); };
-    Text.onClick = [this] { partSize.Text_Click(); };
-    Text.onKeyDown = [this](int key, int shift) { partSize.Text_KeyDown(key, shift); };
-    Text.onKeyUp = [this](int key, int shift) { partSize.Text_KeyUp(key, shift); };
-    VScroll1.onChange = [this] { partSize.VScroll1_Change(); };
-    Option3.onClick = [this] { partSize.Option3_Click(); };
-    Option4.onClick = [this] { partSize.Option4_Click(); };
+    split.onClick = [this] { splitCommand().Split_Click(); };
+    Option1.onClick = [this] { joinMode().Option1_Click(); };
+    Option2.onClick = [this] { joinMode().Option2_Click(); };
+    drive.onChange = [this] { browser().drive_Change(); };
+    dir.onChange = [this] { browser().dir_Change(); };
+    dir.onClick = [this] { browser().dir_Click(); };
+    list.onClick = [this] { selectedFile().list_Click(); };
+    list.onPathChange = [this] { browser().list_PathChange(); };
+    File2.onClick = [this] { joinMode().File2_Click(); };
+    File2.onPathChange = [this] { browser().File2_PathChange(); };
+    uniscifile.onClick = [this] { joinCommand().uniscifile_Click(); };
+    Text.onChange = [this] { partSize().Text_Change(); };
+    Text.onClick = [this] { partSize().Text_Click(); };
+    Text.onKeyDown = [this](int key, int shift) { partSize().Text_KeyDown(key, shift); };
+    Text.onKeyUp = [this](int key, int shift) { partSize().Text_KeyUp(key, shift); };
+    VScroll1.onChange = [this] { partSize().VScroll1_Change(); };
+    Option3.onClick = [this] { partSize().Option3_Click(); };
+    Option4.onClick = [this] { partSize().Option4_Click(); };
 
     setStacking({&file1,    &File2,   &unisci,    &uniscifile, &Label5,  &Label1, &esci,   &about,
                  &Frame4,   &Option2, &Option1,   &options,    &pathbar, &help,   &split,  &Frame3,
@@ -283,7 +327,7 @@ void MainWindow::sourceResized(int64_t size) {
     // The parts hold the file as it is now, and the window says so.
     dimensione = size;
     dimkb = std::floor(static_cast<double>(size) / 1024.0);
-    partSize.ContaFile();
+    partSize().ContaFile();
 }
 
 void MainWindow::folderWritten() {
@@ -299,13 +343,13 @@ void MainWindow::advance(int width, int figure) {
 }
 
 void MainWindow::Form_Load() {
-    lifecycle.Form_Load();
+    lifecycle().Form_Load();
 }
 void MainWindow::Form_Activate() {
-    lifecycle.Form_Activate();
+    lifecycle().Form_Activate();
 }
 void MainWindow::Form_QueryUnload(bool& cancel) {
-    lifecycle.Form_QueryUnload(cancel);
+    lifecycle().Form_QueryUnload(cancel);
 }
 
 } // namespace brenvik

@@ -96,30 +96,24 @@ public:
     bool MostraAbout = false;
     std::string nomebase;
 
-private:
-    // The secondary windows and the handlers, made once the controls they use exist.
-    struct Parts;
-    std::unique_ptr<Parts> parts_;
-
-public:
     // ---- The secondary windows, loaded hidden at start-up.
-    StartupPicture& mainform;
-    DestinationDialog& optionsfrm;
-    NameDialog& nomefile;
-    GuideWindow& guida;
-    PreferencesPanel& helpfrm;
-    AboutWindow& aboutform;
-    InstallWindow& install;
-    Wizard& wizard;
+    StartupPicture& mainform() const;
+    DestinationDialog& optionsfrm() const;
+    NameDialog& nomefile() const;
+    GuideWindow& guida() const;
+    PreferencesPanel& helpfrm() const;
+    AboutWindow& aboutform() const;
+    InstallWindow& install() const;
+    Wizard& wizard() const;
 
     // ---- The subsystems' handlers.
-    Lifecycle& lifecycle;
-    Browser& browser;
-    SelectedFile& selectedFile;
-    PartSizeSelector& partSize;
-    SplitCommand& splitCommand;
-    JoinMode& joinMode;
-    JoinCommand& joinCommand;
+    Lifecycle& lifecycle() const;
+    Browser& browser() const;
+    SelectedFile& selectedFile() const;
+    PartSizeSelector& partSize() const;
+    SplitCommand& splitCommand() const;
+    JoinMode& joinMode() const;
+    JoinCommand& joinCommand() const;
 
     // What the split's steps report: the status line `infolabel`, the progress display, the
     // source measured again and the file list.
@@ -138,6 +132,11 @@ protected:
     void Form_Activate() override;
     void Form_QueryUnload(bool& cancel) override;
     void design() override;
+
+private:
+    // The secondary windows and the handlers, made once every control they use exists.
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
 };
 
 } // namespace brenvik

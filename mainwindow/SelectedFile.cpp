@@ -47,7 +47,7 @@ void SelectedFile::list_Click() {
     // With an empty destination the parts go beside the source: no folder of its own, which
     // would otherwise be the root of no drive.
     const std::string destination = Settings(p.settings).destination();
-    m.optionsfrm.outputdir.setText(destination.empty() ? destination : destination + "\\[" + name + "]");
+    m.optionsfrm().outputdir.setText(destination.empty() ? destination : destination + "\\[" + name + "]");
     if (m.Option2.value())
         return;
 
@@ -64,7 +64,7 @@ void SelectedFile::list_Click() {
     // skipped measurement leaves the previous size in place.
     auto step = [&p](const std::function<void()>& action) { runWithRetry(p, action, Irreversible, Unknown); };
     step([this, &p] { m.dimensione = p.files.fileLength(m.percorso); });
-    step([this] { m.partSize.ContaFile(); });
+    step([this] { m.partSize().ContaFile(); });
     step([this] { m.dimkb = wholeKilobytes(static_cast<double>(m.dimensione)); });
     step([this] {
         if (auto caption = describe(m.filesel, m.dimensione, m.dimkb))

@@ -36,11 +36,7 @@ Geometry Control::geometry() const {
 }
 
 void Control::setGeometry(Geometry g) {
-    touch();
-    if (g == geometry_)
-        return;
-    geometry_ = g;
-    changed(Property::Geometry);
+    assign(geometry_, g, Property::Geometry);
 }
 
 void Control::setWidth(int width) {
@@ -61,11 +57,7 @@ const std::string& Control::caption() const {
 }
 
 void Control::setCaption(const std::string& caption) {
-    touch();
-    if (caption == caption_)
-        return;
-    caption_ = caption;
-    changed(Property::Caption);
+    assign(caption_, caption, Property::Caption);
 }
 
 const std::string& Control::toolTip() const {
@@ -74,11 +66,7 @@ const std::string& Control::toolTip() const {
 }
 
 void Control::setToolTip(const std::string& text) {
-    touch();
-    if (text == toolTip_)
-        return;
-    toolTip_ = text;
-    changed(Property::ToolTip);
+    assign(toolTip_, text, Property::ToolTip);
 }
 
 bool Control::enabled() const {
@@ -87,11 +75,7 @@ bool Control::enabled() const {
 }
 
 void Control::setEnabled(bool enabled) {
-    touch();
-    if (enabled == enabled_)
-        return;
-    enabled_ = enabled;
-    changed(Property::Enabled);
+    assign(enabled_, enabled, Property::Enabled);
 }
 
 bool Control::visible() const {

@@ -149,6 +149,17 @@ protected:
     bool live() const;
     // Loads the window again when it was unloaded.
     void touch() const;
+    // A property assigned from code: loads the window, then, unless `field` holds `value` already,
+    // stores it and tells the view. True when it changed, for the setter to raise its event.
+    template <typename T>
+    bool assign(T& field, const T& value, Property what) {
+        touch();
+        if (value == field)
+            return false;
+        field = value;
+        changed(what);
+        return true;
+    }
     Platform& platform() const;
 
 private:

@@ -61,11 +61,7 @@ bool TextBox::locked() const {
 }
 
 void TextBox::setLocked(bool locked) {
-    touch();
-    if (locked == locked_)
-        return;
-    locked_ = locked;
-    changed(Property::Locked);
+    assign(locked_, locked, Property::Locked);
 }
 
 int TextBox::selStart() const {
@@ -75,11 +71,7 @@ int TextBox::selStart() const {
 
 void TextBox::setSelStart(int position) {
     touch();
-    position = std::clamp(position, 0, static_cast<int>(utf8::length(text_)));
-    if (position == selStart_)
-        return;
-    selStart_ = position;
-    changed(Property::Caret);
+    assign(selStart_, std::clamp(position, 0, static_cast<int>(utf8::length(text_))), Property::Caret);
 }
 
 void TextBox::userKey(int keyCode, const std::string& typed, int shift) {
@@ -157,11 +149,8 @@ void CheckBox::setValue(int state) {
     touch();
     if (state != 0 && state != 1)
         throw RuntimeError(err::InvalidPropertyValue);
-    if (state == value_)
-        return;
-    value_ = state;
-    changed(Property::Value);
-    fire(onClick);
+    if (assign(value_, state, Property::Value))
+        fire(onClick);
 }
 
 void CheckBox::userClick() {
@@ -194,11 +183,8 @@ void VScrollBar::setValue(int value) {
     touch();
     if (value < min_ || value > max_)
         throw RuntimeError(err::InvalidPropertyValue);
-    if (value == value_)
-        return;
-    value_ = value;
-    changed(Property::Value);
-    fire(onChange);
+    if (assign(value_, value, Property::Value))
+        fire(onChange);
 }
 
 void VScrollBar::userMove(int delta) {
@@ -247,11 +233,7 @@ const std::string& Image::picture() const {
 }
 
 void Image::setPicture(const std::string& resource) {
-    touch();
-    if (resource == picture_)
-        return;
-    picture_ = resource;
-    changed(Property::Picture);
+    assign(picture_, resource, Property::Picture);
 }
 
 void Image::setBordered(bool on) {

@@ -95,11 +95,11 @@ double parse(std::string_view s) {
 }
 
 template <typename T>
-T toIntegral(double value) {
+std::optional<T> fitIntegral(double value) {
     double r = roundHalfEven(value);
     if (!(r >= static_cast<double>(std::numeric_limits<T>::min()) &&
           r <= static_cast<double>(std::numeric_limits<T>::max())))
-        throw RuntimeError(err::Overflow);
+        return std::nullopt;
     return static_cast<T>(r);
 }
 
@@ -130,29 +130,23 @@ std::optional<double> strictNumber(std::string_view text) {
     return v;
 }
 
-double toNumber(std::string_view text) {
-    auto v = strictNumber(text);
-    if (!v)
-        throw RuntimeError(err::TypeMismatch);
-    return *v;
-}
-
 double roundHalfEven(double value) {
     return std::nearbyint(value);
 }
 
-int16_t toInt16(double value) {
-    return toIntegral<int16_t>(value);
-}
-int32_t toInt32(double value) {
-    return toIntegral<int32_t>(value);
+std::optional<int16_t> fitInt16(double value) {
+    return fitIntegral<int16_t>(value);
 }
 
-int64_t toInt64(double value) {
+std::optional<int32_t> fitInt32(double value) {
+    return fitIntegral<int32_t>(value);
+}
+
+std::optional<int64_t> fitInt64(double value) {
     double r = roundHalfEven(value);
     // 2^63 is exactly representable; anything at or above it does not fit.
     if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0))
-        throw RuntimeError(err::Overflow);
+        return std::nullopt;
     return static_cast<int64_t>(r);
 }
 

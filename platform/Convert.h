@@ -17,17 +17,14 @@ double leadingNumber(std::string_view text);
 // decimal point and exponent. Empty or non-numeric text gives nothing.
 std::optional<double> strictNumber(std::string_view text);
 
-// Like strictNumber, but a failure throws the type-mismatch error (13).
-double toNumber(std::string_view text);
-
 // Rounds to the nearest whole number, ties to even (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
 
-// Round half to even into a signed 16-bit or 32-bit or 64-bit integer; out of range throws the
-// overflow error (6).
-int16_t toInt16(double value);
-int32_t toInt32(double value);
-int64_t toInt64(double value);
+// Round half to even into a signed 16-bit, 32-bit or 64-bit integer; nothing when out of range
+// (the runtime's overflow).
+std::optional<int16_t> fitInt16(double value);
+std::optional<int32_t> fitInt32(double value);
+std::optional<int64_t> fitInt64(double value);
 
 // A whole number as plain decimal digits, with a minus sign when negative.
 std::string formatWhole(int64_t value);

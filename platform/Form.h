@@ -2,7 +2,9 @@
 
 #include "platform/Control.h"
 
+#include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,9 @@ protected:
 
     template <typename T>
     T& add(const std::string& name, Control* container = nullptr) {
+        // A container is made before what it holds: one declared later would not be built yet.
+        if (container && std::find(order_.begin(), order_.end(), container) == order_.end())
+            throw std::logic_error(name + ": its container is not made yet");
         auto control = std::make_unique<T>(*this, name, container);
         T& ref = *control;
         order_.push_back(control.get());

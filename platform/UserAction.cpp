@@ -30,6 +30,9 @@ void runUserAction(Platform& platform, const std::function<void()>& action) {
         // The program is over; nothing more runs.
     } catch (const std::exception& e) {
         report(platform, std::string("Errore di run-time:\r\n\r\n") + e.what());
+    } catch (...) {
+        // Whatever else was thrown must not unwind through the toolkit's dispatch either.
+        report(platform, "Errore di run-time");
     }
 }
 

@@ -29,7 +29,7 @@ void PartSet::check(const std::string& source) {
         // A second name of the source among the part names: whoever reads the set through it
         // would take the source for a part.
         if (files_.sameFile(name, source))
-            throw SplitAbort{"Split interrotto: una parte sovrascriverebbe il file d'origine"};
+            throw SplitAbort("Split interrotto: una parte sovrascriverebbe il file d'origine");
     }
     files_.checkNewName(script_);
     for (const std::string& name : earlierNames())

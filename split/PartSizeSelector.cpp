@@ -4,7 +4,6 @@
 #include "platform/Convert.h"
 #include "platform/Desktop.h"
 #include "platform/Platform.h"
-#include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -21,18 +20,19 @@ int textEnd(const TextBox& box) {
 
 } // namespace
 
-int64_t PartSizeSelector::sizeInBytes() const {
+std::optional<int32_t> PartSizeSelector::sizeInBytes(double kilobytes) {
     // The box holds at most six digits, so a part size always fits 32 bits; anything longer
     // (only reachable from code) is the overflow the handlers report.
-    return toInt32(toNumber(m.Text.text()) * 1024.0);
+    return fitInt32(kilobytes * 1024.0);
 }
 
 void PartSizeSelector::Text_Change() {
-    try {
-        m.grandezza = sizeInBytes();
-    } catch (const RuntimeError& e) {
-        if (e.number() != err::TypeMismatch)
+    if (const std::optional<double> typed = strictNumber(m.Text.text())) {
+        const std::optional<int32_t> bytes = sizeInBytes(*typed);
+        if (!bytes)
             return;
+        m.grandezza = *bytes;
+    } else {
         // An empty or non-numeric box becomes "0" (running this handler again for it) and the
         // handler carries on, so the box is never left empty.
         m.grandezza = 0;
@@ -42,24 +42,22 @@ void PartSizeSelector::Text_Change() {
     m.Option3.setValue(false);
     m.Option4.setValue(false);
 
-    try {
-        int value = toInt16(toNumber(m.Text.text()));
-        if (value < m.VScroll1.min() || value > m.VScroll1.max())
-            throw RuntimeError(err::InvalidPropertyValue);
-        m.VScroll1.setValue(value);
-    } catch (const RuntimeError& e) {
-        if (e.number() != err::Overflow && e.number() != err::InvalidPropertyValue)
-            return;
-        // Sizes beyond the spinner's range: the spinner shows its nearest end without writing
-        // that value back into the box, and the count below is still refreshed.
-        showNearestOnSpinner();
-    }
+    // The box as the nested handlers left it.
+    const std::optional<double> typed = strictNumber(m.Text.text());
+    if (!typed)
+        return;
+    const std::optional<int16_t> value = fitInt16(*typed);
+    if (value && *value >= m.VScroll1.min() && *value <= m.VScroll1.max())
+        m.VScroll1.setValue(*value);
+    else
+        showNearestOnSpinner(*typed);
 
     ContaFile();
 }
 
-void PartSizeSelector::showNearestOnSpinner() {
-    double typed = toNumber(m.Text.text());
+void PartSizeSelector::showNearestOnSpinner(double typed) {
+    // Sizes beyond the spinner's range: the spinner shows its nearest end without writing that
+    // value back into the box.
     int nearest = typed < m.VScroll1.min() ? m.VScroll1.min() : m.VScroll1.max();
     if (nearest == m.VScroll1.value())
         return;
@@ -102,15 +100,14 @@ void PartSizeSelector::Text_KeyDown(int keyCode, int) {
 
 void PartSizeSelector::Text_KeyUp(int, int) {
     m.Text.setSelStart(textEnd(m.Text));
-    try {
-        m.Text.setLocked(true);
-        m.grandezza = sizeInBytes();
-        return;
-    } catch (const RuntimeError& e) {
-        if (e.number() == err::Overflow) {
-            m.platform().msgBox("Numero troppo elevato", mb::OK);
-            m.Text.setText(utf8::dropLast(m.Text.text()));
+    m.Text.setLocked(true);
+    if (const std::optional<double> typed = strictNumber(m.Text.text())) {
+        if (const std::optional<int32_t> bytes = sizeInBytes(*typed)) {
+            m.grandezza = *bytes;
+            return;
         }
+        m.platform().msgBox("Numero troppo elevato", mb::OK);
+        m.Text.setText(utf8::dropLast(m.Text.text()));
     }
     ContaFile();
 }
@@ -125,11 +122,8 @@ void PartSizeSelector::VScroll1_Change() {
 void PartSizeSelector::preset(int kilobytes, OptionButton& option) {
     m.Text.setText(formatWhole(kilobytes));
     option.setValue(true);
-    try {
-        m.VScroll1.setValue(toInt16(toNumber(m.Text.text())));
-    } catch (const RuntimeError&) {
-        // Both presets lie inside the spinner's range; nothing to do otherwise.
-    }
+    // Both presets lie inside the spinner's range.
+    m.VScroll1.setValue(kilobytes);
 }
 
 void PartSizeSelector::Option3_Click() {

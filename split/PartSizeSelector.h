@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace brenvik {
 
@@ -35,9 +36,9 @@ public:
     void ContaFile();
 
 private:
-    // The box's size in bytes; throws 13 for a non-number and 6 when it does not fit 32 bits.
-    int64_t sizeInBytes() const;
-    void showNearestOnSpinner();
+    // A size typed in kilobytes, in bytes; nothing when it does not fit 32 bits.
+    static std::optional<int32_t> sizeInBytes(double kilobytes);
+    void showNearestOnSpinner(double typed);
     void preset(int kilobytes, OptionButton& option);
 
     MainWindow& m;

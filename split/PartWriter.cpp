@@ -24,7 +24,7 @@ struct Buffer {
 // Moves exactly the buffer's size from the source to the part.
 void copyBlock(File& source, File& part, Buffer& buffer) {
     if (part.copyFrom(source, buffer.bytes.get(), buffer.size) != buffer.size)
-        throw SplitAbort{SourceChanged};
+        throw SplitAbort(SourceChanged);
 }
 
 Buffer bufferOf(int64_t size) {
@@ -82,7 +82,7 @@ void PartWriter::CreaParti(int64_t grandezza, int64_t resto, int32_t numparti, c
     // measured and the set is short.
     char probe = 0;
     if (source->read(&probe, 1) != 0)
-        throw SplitAbort{SourceChanged};
+        throw SplitAbort(SourceChanged);
     source->close();
     parts.flush([this] { report_.paint(); });
 }

@@ -75,7 +75,7 @@ Splitter::Outcome Splitter::runOnce(const SplitRequest& request, SplitFigures& f
         // a path that is missing.
         return failed(causeOf(e.number(), d.levelFailure));
     } catch (const SplitAbort& abort) {
-        return interrupted(abort.status);
+        return interrupted(abort.what());
     }
     if (Settings(platform_.settings).openAfterSplit()) {
         // With an empty destination the parts are beside the source: that folder is opened.
@@ -124,7 +124,7 @@ void Splitter::write(const SplitRequest& request, const std::string& cartdest, S
                                                                  request.filesel, parts);
     parts.commit();
     if (!withScript)
-        throw SplitAbort{report_.status()}; // the script's own reason stands
+        throw SplitAbort(report_.status()); // the script's own reason stands
     writer.reportCreated(figures.numparti);
 }
 

@@ -23,7 +23,7 @@ LRESULT CALLBACK sessionProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_QUERYENDSESSION)
         return TRUE;
     if (message == WM_ENDSESSION && wParam && mainWindow)
-        brenvik::runUserAction(*thePlatform, [] { mainWindow->lifecycle.endRequested(); });
+        brenvik::runUserAction(*thePlatform, [] { mainWindow->lifecycle().endRequested(); });
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

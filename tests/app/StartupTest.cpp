@@ -37,7 +37,7 @@ TEST(StartupTest, TheStoredFolderOrItsSilentFallbackRunsTheBrowsersHandlersEvenW
         EXPECT_EQ(m.infolabel.caption(), "Brenvik caricato!");
         EXPECT_EQ(m.grandezza, 512000);
         EXPECT_FALSE(m.split.enabled());
-        EXPECT_TRUE(m.optionsfrm.loaded() && !m.optionsfrm.visible() && m.nomefile.loaded())
+        EXPECT_TRUE(m.optionsfrm().loaded() && !m.optionsfrm().visible() && m.nomefile().loaded())
             << "the dialogs load hidden with the main window";
         EXPECT_EQ(app.setting("path", "initialdir"), c.stored) << "the stored folder is not changed";
     }
@@ -69,7 +69,7 @@ TEST(StartupTest, ClosingSavesTheFolderFirstThenAsksUnlessTheSystemEndsIt) {
         m.dir.setPath("c:\\dove");
         if (bySystem) {
             // No one is there to answer: a box would fail the test.
-            EXPECT_THROW(m.lifecycle.endRequested(), ProgramEnded);
+            EXPECT_THROW(m.lifecycle().endRequested(), ProgramEnded);
         } else {
             app.desktop.answer(mb::IdNo);
             m.userClose();

@@ -8,7 +8,7 @@ namespace {
 
 // Opens "&Destinazione Files" from the main window; the user does `action` in the dialog.
 void openDialog(TestApp& app, MainWindow& m, std::function<void(DestinationDialog&)> action) {
-    app.desktop.onModal("optionsfrm", [&m, action](Form&) { action(m.optionsfrm); });
+    app.desktop.onModal("optionsfrm", [&m, action](Form&) { action(m.optionsfrm()); });
     m.options.click();
 }
 
@@ -57,7 +57,7 @@ TEST(DestinationDialogTest, AnInvalidPathIsRefusedAndTheDialogStaysWithTheText) 
         });
         EXPECT_EQ(app.desktop.count("box Percorso non valido!"), 1) << typed;
         EXPECT_EQ(app.setting("Destinazione", "dir"), "<absent>") << typed;
-        EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles") << "annulla brings the stored value back";
+        EXPECT_EQ(m.optionsfrm().outputdir.text(), "c:\\myfiles") << "annulla brings the stored value back";
     }
 }
 
@@ -66,13 +66,13 @@ TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderAndClosingDuringTheAnim
     app.store("Destinazione", "dir", "d:\\dati");
     MainWindow& m = app.startIn();
     // A per-file folder written while the dialog is hidden, as the file selection does.
-    m.optionsfrm.outputdir.setText("d:\\dati\\[film.avi]");
+    m.optionsfrm().outputdir.setText("d:\\dati\\[film.avi]");
     openDialog(app, m, [](DestinationDialog& dlg) {
         EXPECT_EQ(dlg.outputdir.text(), "d:\\dati");
         dlg.outputdir.userEdit("d:\\bozza");
         dlg.userClose();
     });
-    EXPECT_FALSE(m.optionsfrm.loaded()) << "closed from its frame, the dialog is unloaded";
+    EXPECT_FALSE(m.optionsfrm().loaded()) << "closed from its frame, the dialog is unloaded";
     openDialog(app, m, [](DestinationDialog& dlg) {
         EXPECT_EQ(dlg.outputdir.text(), "d:\\dati");
         dlg.annulla.userClick();
@@ -81,8 +81,8 @@ TEST(DestinationDialogTest, ReopeningShowsTheStoredFolderAndClosingDuringTheAnim
     EXPECT_FALSE(app.drives.exists("d:\\bozza"));
 
     // Closed during the opening animation, which stops without loading the dialog again.
-    EXPECT_EQ(clickAndCloseAt(app, m.options, m.optionsfrm, 5), (std::vector<int>{1, 1, 1}));
-    EXPECT_FALSE(m.optionsfrm.loaded());
+    EXPECT_EQ(clickAndCloseAt(app, m.options, m.optionsfrm(), 5), (std::vector<int>{1, 1, 1}));
+    EXPECT_FALSE(m.optionsfrm().loaded());
     EXPECT_EQ(m.focused(), &m.Command1);
 }
 

@@ -69,7 +69,7 @@ TEST(FirstRunTest, PreparationAndWizardRunAtEveryStartUntilFineStoresTheTypedFol
         const auto position = [&log](const std::string& entry) { return std::find(log.begin(), log.end(), entry); };
         EXPECT_LT(position("unload install"), position("show wizard")) << label;
         EXPECT_LT(position("unload wizard"), position("show main")) << label << ": both before the main window shows";
-        EXPECT_FALSE(m.wizard.loaded()) << label;
+        EXPECT_FALSE(m.wizard().loaded()) << label;
         EXPECT_EQ(app.setting("Primoavvio", "eseguito"), "1") << label;
         EXPECT_EQ(app.setting("Destinazione", "dir"), c.stored) << label;
         EXPECT_TRUE(!c.created || app.drives.isFolder(c.created)) << label;

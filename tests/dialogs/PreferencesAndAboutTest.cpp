@@ -13,7 +13,7 @@ std::string states(const PreferencesPanel& p) {
 
 // Opens "&Opzioni"; the user does `action` in the panel.
 void openPanel(TestApp& app, MainWindow& m, std::function<void(PreferencesPanel&)> action) {
-    app.desktop.onModal("helpfrm", [&m, action](Form&) { action(m.helpfrm); });
+    app.desktop.onModal("helpfrm", [&m, action](Form&) { action(m.helpfrm()); });
     m.help.click();
 }
 
@@ -34,7 +34,7 @@ TEST(PreferencesAndAboutTest, PreferencesChiudiDiscardsApplicaStoresAndAboutType
         p.cartunisci.userClick();
         p.Command1.userClick();
     });
-    EXPECT_FALSE(m.helpfrm.visible());
+    EXPECT_FALSE(m.helpfrm().visible());
     EXPECT_EQ(app.setting("opzioni", "cartsplit"), "1");
     EXPECT_EQ(app.setting("opzioni", "cartunisci"), "0");
     EXPECT_EQ(app.setting("opzioni", "about"), "0");
@@ -44,7 +44,7 @@ TEST(PreferencesAndAboutTest, PreferencesChiudiDiscardsApplicaStoresAndAboutType
     });
 
     // About types its text one character at a time, ok disabled until the end, at every opening.
-    AboutWindow& a = m.aboutform;
+    AboutWindow& a = m.aboutform();
     const std::string text = a.Text.text();
     const size_t chars = utf8::length(text);
     ASSERT_LT(chars, text.size()) << "the text has letters of more than one byte";

@@ -33,20 +33,20 @@ TEST(SelectedFileTest, ClickDescribesTheFileRecordsTheSourceAndPreparesTheSplitA
     }
     EXPECT_EQ(m.dimensione, 5LL << 30);
     EXPECT_EQ(m.percorso, "c:\\dati\\d.bin");
-    EXPECT_EQ(m.optionsfrm.outputdir.text(), "c:\\myfiles\\[d.bin]");
+    EXPECT_EQ(m.optionsfrm().outputdir.text(), "c:\\myfiles\\[d.bin]");
     EXPECT_EQ(pressedBy(m, 's'), "split");
 
     // The stored destination is taken as it is, a final separator included.
     app.store("Destinazione", "dir", "d:\\parti\\");
     clickFile(m, "a.bin");
-    EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\parti\\\\[a.bin]");
+    EXPECT_EQ(m.optionsfrm().outputdir.text(), "d:\\parti\\\\[a.bin]");
 
     // In join mode a click only updates the destination.
     m.Option2.userClick();
     ASSERT_TRUE(m.Option2.value());
     EXPECT_EQ(pressedBy(m, 's'), "<none>") << "the split button is greyed in join mode";
     m.list.setSelected(1, true);
-    EXPECT_EQ(m.optionsfrm.outputdir.text(), "d:\\parti\\\\[b.bin]");
+    EXPECT_EQ(m.optionsfrm().outputdir.text(), "d:\\parti\\\\[b.bin]");
     EXPECT_EQ(m.filesel, "a.bin");
 
     // A drive root already ends in its separator.

@@ -62,6 +62,22 @@ TEST(ControlModelTest, AssignmentRunsHandlersNestedAndSameValueFiresNothing) {
     EXPECT_TRUE(s.log.empty());
 }
 
+// A window whose label names a frame of another window, as a container declared after its
+// control would be when the control is made.
+class Misordered : public Form {
+public:
+    Misordered(Platform& p, Control& elsewhere) : Form(p, "misordered") { add<Label>("label", &elsewhere); }
+
+protected:
+    void design() override {}
+};
+
+TEST(ControlModelTest, AControlWhoseContainerIsNotMadeYetIsRefused) {
+    TestApp app;
+    Sample s(app.platform);
+    EXPECT_THROW(Misordered(app.platform, s.group), std::logic_error);
+}
+
 TEST(ControlModelTest, OptionsScrollBarAndTypingKeepTheirRules) {
     TestApp app;
     Sample s(app.platform);

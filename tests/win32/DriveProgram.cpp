@@ -373,11 +373,11 @@ void joinStep(const Folders& f, const std::wstring& name, const std::string& ori
     click(program.control("Option2"));
     answerBox(program, IDOK, L"OK", L"ha trovato 3 File");
     click(program.control("uniscifile"));
-    if (HWND dialog = awaitWindow(program, model().nomefile, "name dialog", 30)) {
-        const std::wstring proposed = textOf(controlOf(dialog, model().nomefile, "nf"));
+    if (HWND dialog = awaitWindow(program, model().nomefile(), "name dialog", 30)) {
+        const std::wstring proposed = textOf(controlOf(dialog, model().nomefile(), "nf"));
         if (proposed != name)
             fail("the name dialog proposes \"" + narrow(proposed) + "\"");
-        click(controlOf(dialog, model().nomefile, "ok"));
+        click(controlOf(dialog, model().nomefile(), "ok"));
     }
     HWND info = program.control("infolabel");
     if (!waitFor([&] { return textOf(info).find(L"File Creato") != std::wstring::npos; }, 60))
@@ -423,11 +423,11 @@ void firstRun(const fs::path& exe) {
     if (!launch(program, exe))
         return;
     // The preparation window has no caption; it closes itself after a few seconds.
-    awaitWindow(program, model().install, "preparation window");
-    if (HWND wizard = awaitWindow(program, model().wizard, "wizard")) {
+    awaitWindow(program, model().install(), "preparation window");
+    if (HWND wizard = awaitWindow(program, model().wizard(), "wizard")) {
         step("the wizard: Avanti four times, then Fine");
-        HWND avanti = controlOf(wizard, model().wizard, "avanti");
-        HWND fine = controlOf(wizard, model().wizard, "fine");
+        HWND avanti = controlOf(wizard, model().wizard(), "avanti");
+        HWND fine = controlOf(wizard, model().wizard(), "fine");
         for (int i = 0; i < 4; ++i) {
             if (IsWindowEnabled(fine))
                 fail("Fine is enabled before the last page");

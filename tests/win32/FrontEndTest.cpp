@@ -109,7 +109,7 @@ TEST(Win32FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
 TEST(Win32FrontEndTest, NoCaptionIsCut) {
     Win32App app;
     MainWindow& m = app.start();
-    for (Form* form : {static_cast<Form*>(&m), static_cast<Form*>(&m.optionsfrm), static_cast<Form*>(&m.helpfrm)}) {
+    for (Form* form : {static_cast<Form*>(&m), static_cast<Form*>(&m.optionsfrm()), static_cast<Form*>(&m.helpfrm())}) {
         if (form != &m)
             form->show();
         app.desktop.yield();

@@ -146,7 +146,7 @@ TEST(SplitDiskFaultTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
         EXPECT_EQ(s.folder(), earlier) << "the earlier set, byte for byte, and nothing beside it";
 
         // The user picks a destination off the small disk and tries again.
-        s.m().optionsfrm.outputdir.setText("c:\\altrove\\");
+        s.m().optionsfrm().outputdir.setText("c:\\altrove\\");
         s.run();
         EXPECT_EQ(joinParts(s.app.drives, "c:\\altrove\\film.avi.", s.m().numparti), s.source);
         EXPECT_TRUE(s.app.drives.exists("c:\\altrove\\Assembla[film.avi].bat"));
