@@ -1,4 +1,4 @@
-#include "BenchDesktop.h"
+#include "bench/BenchDesktop.h"
 
 #include "platform/Form.h"
 #include "support/UnattendedAnswer.h"

@@ -13,7 +13,7 @@
 // --no-sync leaves the files' flushes to the disk out, to measure what durability costs;
 // --no-refresh leaves the status line's paints during the split out, to measure what they cost.
 // Host paths throughout; each command maps its folders onto drive letters itself.
-#include "BenchDesktop.h"
+#include "bench/BenchDesktop.h"
 #include "join/JoinMode.h"
 #include "join/NameDialog.h"
 #include "mainwindow/MainWindow.h"

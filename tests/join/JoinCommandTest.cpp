@@ -1,5 +1,5 @@
-#include "JoinScript.h"
 #include "join/AppendCopy.h"
+#include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "JoinScript.h"
+#include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 
 #include <cstdio>

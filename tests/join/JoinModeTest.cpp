@@ -1,4 +1,4 @@
-#include "JoinScript.h"
+#include "join/JoinScript.h"
 
 #include <gtest/gtest.h>
 

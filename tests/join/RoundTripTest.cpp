@@ -1,4 +1,4 @@
-#include "JoinScript.h"
+#include "join/JoinScript.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ TEST(RoundTripTest, ASplitJoinsBackToTheOriginal) {
 
 // A source beyond 4 GiB split at the largest part size and joined back. It writes ten
 // gigabytes, so it carries the label "slow" and runs only when asked for (./test -L slow).
-TEST(RoundTripSlow, FiveGibibytesSplitIntoTheLargestPartsAndJoinBack) {
+TEST(RoundTripTestSlow, FiveGibibytesSplitIntoTheLargestPartsAndJoinBack) {
     constexpr int64_t GiB = int64_t{1} << 30, size = 5 * GiB + 12345, partSize = 999999LL * 1024;
     // Sixteen recognisable bytes in an otherwise sparse source: at both ends, across every part
     // boundary and across the 4 GiB mark.

@@ -14,7 +14,6 @@
 // the preparation window, the wizard through its pages to "Fine", then the main window, closed
 // with Esci; the wizard's settings must then be in the registry.
 // Exit status 0 when everything held, 1 with the failures on the standard error.
-#include "Redirected.h"
 #include "dialogs/InstallWindow.h"
 #include "dialogs/Wizard.h"
 #include "join/NameDialog.h"
@@ -26,6 +25,7 @@
 #include "platform/win32/Win32Desktop.h"
 #include "platform/windows/RegistrySettingsStore.h"
 #include "platform/windows/Win32.h"
+#include "win32/Redirected.h"
 
 #include <algorithm>
 #include <chrono>

@@ -73,7 +73,7 @@ struct Win32App {
 
 // The detection selects a thousand parts one by one; the list box is told of the last state
 // only, and draws it once.
-TEST(Win32FrontEndTest, AFolderOfAThousandPartsOpensAndTurnsToJoinModeAtOnce) {
+TEST(FrontEndTest, AFolderOfAThousandPartsOpensAndTurnsToJoinModeAtOnce) {
     Win32App app;
     app.drives.makeFolders("c:\\parti");
     for (int i = 0; i < 1000; ++i)
@@ -90,7 +90,7 @@ TEST(Win32FrontEndTest, AFolderOfAThousandPartsOpensAndTurnsToJoinModeAtOnce) {
 }
 
 // As in the system's own dialogs, and as the Linux program draws them.
-TEST(Win32FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
+TEST(FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
     Win32App app;
     app.drives.write("c:\\dati.bin", patternBytes(5000));
     MainWindow& m = app.start();
@@ -106,7 +106,7 @@ TEST(Win32FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
 // At 96 dpi, in the system's font, no frame, check box or option button cuts its caption: the
 // system draws a frame's caption from some 8 pixels in and cuts it as far short of the right
 // edge, and a check box's caption after its box and a gap.
-TEST(Win32FrontEndTest, NoCaptionIsCut) {
+TEST(FrontEndTest, NoCaptionIsCut) {
     Win32App app;
     MainWindow& m = app.start();
     for (Form* form : {static_cast<Form*>(&m), static_cast<Form*>(&m.optionsfrm()), static_cast<Form*>(&m.helpfrm())}) {
@@ -138,7 +138,7 @@ TEST(Win32FrontEndTest, NoCaptionIsCut) {
 }
 
 // Enter presses the push button with the focus, as Space does.
-TEST(Win32FrontEndTest, EnterPressesTheFocusedButton) {
+TEST(FrontEndTest, EnterPressesTheFocusedButton) {
     Win32App app;
     MainWindow& m = app.start();
     SetFocus(app.hwnd(m.help));

@@ -15,7 +15,7 @@
 namespace brenvik {
 namespace {
 
-TEST(SettingsTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
+TEST(PosixHostTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
     TestDrives d;
     std::string folder = d.root() + "/config/deeper";
     {
@@ -47,7 +47,7 @@ TEST(SettingsTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
 
 // Two programs saving at the same moment: each change is read, made and written in turn, so that
 // neither loses what the other saved, and no file of one is left half-written by the other.
-TEST(SettingsTest, TwoProgramsSavingAtOnceLoseNothing) {
+TEST(PosixHostTest, TwoProgramsSavingAtOnceLoseNothing) {
     TestDrives d;
     const std::string folder = d.root() + "/config";
     for (int round = 0; round < 3; ++round) {
@@ -75,7 +75,7 @@ TEST(SettingsTest, TwoProgramsSavingAtOnceLoseNothing) {
 
 // The user's desktop folder is where the desktop's settings put it, else ~/Desktop, as a drive
 // shows it; none where no drive does, or where it is not there.
-TEST(FileSystemTest, TheDesktopFolderIsTheUsersOwnAsADriveShowsIt) {
+TEST(PosixHostTest, TheDesktopFolderIsTheUsersOwnAsADriveShowsIt) {
     TestDrives d;
     const char* home = std::getenv("HOME");
     const std::string savedHome = home ? home : "";
@@ -99,7 +99,7 @@ TEST(FileSystemTest, TheDesktopFolderIsTheUsersOwnAsADriveShowsIt) {
 // Linux reports a failed writeback once: the next flush of the same file then succeeds, without
 // the bytes being on the disk. A file whose flush failed therefore never takes its name. The disk
 // is an ext4 image on a loop device whose backing store, a small tmpfs, fills up.
-TEST(FileSystemTest, AFileWhoseFlushFailedNeverTakesItsName) {
+TEST(PosixHostTest, AFileWhoseFlushFailedNeverTakesItsName) {
     TestDrives d;
     SmallDisk backing(d.host("d:\\piccolo"), 8 << 20);
     if (!backing.mounted())
@@ -121,7 +121,7 @@ TEST(FileSystemTest, AFileWhoseFlushFailedNeverTakesItsName) {
 
 // Linux allows in a name what no Windows path can hold: every byte it allows, alone and inside a
 // longer name, as files and folders.
-TEST(FileSystemTest, NamesNoWindowsPathCanHoldAreNotListedAndEveryOtherOneOpens) {
+TEST(PosixHostTest, NamesNoWindowsPathCanHoldAreNotListedAndEveryOtherOneOpens) {
     TestDrives d;
     d.makeFolders("c:\\nomi\\cartelle");
     std::vector<std::string> openable;

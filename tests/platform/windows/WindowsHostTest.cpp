@@ -17,7 +17,7 @@
 namespace brenvik {
 namespace {
 
-TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter) {
+TEST(WindowsHostTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter) {
     TestDrives temp; // only for a folder of our own; the system's drives are used below
     HostFileSystem fs(DriveTable::forThisUser());
     const std::string root = temp.under("c");
@@ -43,7 +43,7 @@ TEST(WindowsFileSystemTest, PathTextsAreTheSystemsOwnAndNamesKeepEveryCharacter)
 
 // Run by the test below in a process of its own, which that test kills: files written aside, one
 // of them flushed, none named.
-TEST(WindowsKilledWriter, WritesAsideUntilKilled) {
+TEST(WindowsHostTest, WritesAsideUntilKilled) {
     const char* folder = std::getenv("BRENVIK_KILLED_WRITER");
     if (!folder)
         GTEST_SKIP() << "run by WindowsFileSystemTest.AKilledWriterLeavesNothing";
@@ -58,13 +58,13 @@ TEST(WindowsKilledWriter, WritesAsideUntilKilled) {
 }
 
 // The system removes what a killed run was writing aside: its handles close with it.
-TEST(WindowsFileSystemTest, AKilledWriterLeavesNothing) {
+TEST(WindowsHostTest, AKilledWriterLeavesNothing) {
     TestDrives temp;
     const std::string folder = temp.under("c");
     ASSERT_TRUE(::SetEnvironmentVariableW(L"BRENVIK_KILLED_WRITER", win::widen(folder).c_str()));
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=WindowsKilledWriter.*";
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=WindowsHostTest.WritesAsideUntilKilled";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
@@ -81,7 +81,7 @@ TEST(WindowsFileSystemTest, AKilledWriterLeavesNothing) {
     EXPECT_EQ(temp.fs().files("c:\\"), std::vector<std::string>{"pronto"});
 }
 
-TEST(WindowsSettingsTest, RegistryKeepsTextsUnderTheUsersSoftwareKey) {
+TEST(WindowsHostTest, RegistryKeepsTextsUnderTheUsersSoftwareKey) {
     const std::string app = "BrenvikTest" + std::to_string(::GetCurrentProcessId());
     const std::wstring appKey = L"Software\\" + std::wstring(app.begin(), app.end());
     {
@@ -106,7 +106,7 @@ TEST(WindowsSettingsTest, RegistryKeepsTextsUnderTheUsersSoftwareKey) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, appKey.c_str());
 }
 
-TEST(WindowsLauncherTest, CommandLineReachesTheProgramIntact) {
+TEST(WindowsHostTest, CommandLineReachesTheProgramIntact) {
     TestDrives temp;
     temp.makeFolders("c:\\già fatto");
     const std::string target = temp.host("c:\\già fatto\\avviato.txt");

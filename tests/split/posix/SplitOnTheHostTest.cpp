@@ -41,7 +41,7 @@ bool keepsUnnamedFiles(const std::string& host) {
 // unnamed files, on one that does not (FAT, network shares), and with 64 open files at most, as
 // `ulimit -n 64` leaves a program, so that the split releases the parts it holds. Whatever it left
 // under temporary names no later run takes for its own.
-TEST(SplitSurvivalTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAll) {
+TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAll) {
     // Where the kill lands: before the earlier set is touched; once its part 000 is gone and before
     // the new one comes; after. The earlier set is longer than the new one: 100 parts and 70.
     enum Phase { Untouched, NoSet, NewSet };
@@ -125,7 +125,7 @@ TEST(SplitSurvivalTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAl
 
 // The split against a real disk that fills up: a small tmpfs over c:\myfiles, where the
 // destination lies, holding an earlier set of four pages (three parts and the script).
-TEST(SplitDiskFaultTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
+TEST(SplitOnTheHostTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
     // Sixteen pages: the new set would fit alone, but not beside the earlier one; the second case
     // has room for its parts and not for its script.
     for (size_t bytes : {56000u, 49152u}) {
@@ -153,7 +153,7 @@ TEST(SplitDiskFaultTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
     }
 }
 
-TEST(SplitSurvivalTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothingElse) {
+TEST(SplitOnTheHostTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothingElse) {
     Split s("film.avi", patternBytes(3000000), 500);
     s.run();
     ASSERT_EQ(s.m().numparti, 6);

@@ -14,7 +14,7 @@ namespace {
 const ::testing::Environment* const registered = ::testing::AddGlobalTestEnvironment(Wine::instance = new Wine);
 
 // Every case is skipped without Wine, and fails when Wine could not make its prefix.
-class ReassemblyUnderWine : public ::testing::Test {
+class ReassemblyUnderWineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!Wine::instance->missing().empty())
@@ -46,7 +46,7 @@ struct SplitFile : splittest::Split {
 };
 
 // One part, three, and names the interpreter treats specially, each on one copy line.
-TEST_F(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
+TEST_F(ReassemblyUnderWineTest, OneAndThreePartsAndNamesTheInterpreterTreatsSpecially) {
     struct Case {
         std::string name;
         size_t size;
@@ -60,7 +60,7 @@ TEST_F(ReassemblyUnderWine, OneAndThreePartsAndNamesTheInterpreterTreatsSpeciall
 // The copy gathered over several commands. Wine's COPY repeats its overwrite prompt for ever after
 // "No" when it joins several sources, so the one-line form is not run against an existing target
 // here; the long form's MOVE asks.
-TEST_F(ReassemblyUnderWine, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
+TEST_F(ReassemblyUnderWineTest, MorePartsThanFitOneLineAndAnExistingTargetReplacedOnlyOnYes) {
     SplitFile f("p 100% & più.dat", 1000 * 1024, 1);
     f.expectRebuilt(1000);
     const std::string temporary = f.target() + ".$$$";
