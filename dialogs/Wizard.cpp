@@ -39,6 +39,32 @@ void Wizard::design() {
     setWindow("Interfaccia Guidata primo Avvio!", BorderStyle::FixedSingle, 4890, 3180);
     setIcon("brenvik");
 
+    designPages();
+
+    dest.setTag("3");
+    dest.setGeometry({900, 1740, 3495, 315});
+    dest.setText("C:\\myfiles");
+    dest.setVisible(false);
+
+    avanti.setCaption("&Avanti");
+    avanti.setGeometry({60, 2700, 1335, 375});
+    avanti.setEnabled(true);
+    fine.setCaption("&Fine");
+    fine.setGeometry({1380, 2700, 1335, 375});
+    fine.setEnabled(false);
+    focus.setCaption("Command1");
+    focus.setGeometry({300, 2820, 495, 195});
+
+    // A strip of picture beside the pages, and an etched rule above the buttons.
+    Image1.setGeometry({60, 120, 735, 2400});
+    Image1.setPicture("wizard");
+    Line1.setGeometry({60, 2595, 4770, 15});
+    Line1.setColors(Shadow, Shadow);
+    Line2.setGeometry({60, 2610, 4770, 15});
+    Line2.setColors(Highlight, Highlight);
+}
+
+void Wizard::designPages() {
     struct Page {
         Label& label;
         const char* tag;
@@ -81,28 +107,6 @@ void Wizard::design() {
         p.label.setTransparent(false);
         p.label.setVisible(std::string(p.tag) == "1");
     }
-
-    dest.setTag("3");
-    dest.setGeometry({900, 1740, 3495, 315});
-    dest.setText("C:\\myfiles");
-    dest.setVisible(false);
-
-    avanti.setCaption("&Avanti");
-    avanti.setGeometry({60, 2700, 1335, 375});
-    avanti.setEnabled(true);
-    fine.setCaption("&Fine");
-    fine.setGeometry({1380, 2700, 1335, 375});
-    fine.setEnabled(false);
-    focus.setCaption("Command1");
-    focus.setGeometry({300, 2820, 495, 195});
-
-    // A strip of picture beside the pages, and an etched rule above the buttons.
-    Image1.setGeometry({60, 120, 735, 2400});
-    Image1.setPicture("wizard");
-    Line1.setGeometry({60, 2595, 4770, 15});
-    Line1.setColors(Shadow, Shadow);
-    Line2.setGeometry({60, 2610, 4770, 15});
-    Line2.setColors(Highlight, Highlight);
 }
 
 void Wizard::Form_Load() {

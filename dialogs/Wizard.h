@@ -37,6 +37,10 @@ protected:
     void Form_Load() override;
     void Form_Activate() override;
     void design() override;
+
+private:
+    // The labels of the four pages, each tagged with its page; the first page's shown.
+    void designPages();
 };
 
 } // namespace brenvik

@@ -168,10 +168,19 @@ void MainWindow::design() {
     setWindow("Brenvik 1.0", BorderStyle::FixedSingle, 7275, 7095);
     setButtons(true, false);
     setIcon("brenvik");
-
     Image1.setGeometry({1320, 60, 4035, 630});
     Image1.setPicture("banner");
 
+    designModes();
+    designBrowser();
+    designPartSize();
+    designJoin();
+    designProgress();
+    designButtons();
+    startLists();
+}
+
+void MainWindow::designModes() {
     Frame4.setCaption("Seleziona Modalità");
     Frame4.setGeometry({120, 780, 5235, 555});
     Option1.setCaption("Splitta Files");
@@ -180,7 +189,9 @@ void MainWindow::design() {
     Option2.setCaption("Unisci Files");
     Option2.setGeometry({3360, 240, 1275, 195});
     Option2.setValue(false);
+}
 
+void MainWindow::designBrowser() {
     Frame1.setCaption("Directory browser");
     Frame1.setGeometry({120, 1380, 2595, 2715});
     drive.setGeometry({120, 240, 2355, 315});
@@ -201,7 +212,9 @@ void MainWindow::design() {
     pathbar.setText("");
     pathbar.setLocked(true);
     pathbar.setMaxLength(1024);
+}
 
+void MainWindow::designPartSize() {
     Frame3.setCaption("Grandezza Files da creare in KB");
     Frame3.setGeometry({120, 4680, 5220, 795});
     Text.setGeometry({180, 300, 900, 330});
@@ -227,7 +240,9 @@ void MainWindow::design() {
     Label4.setCaption(" File da creare . . .");
     Label4.setGeometry({3765, 360, 1275, 195});
     Label4.setAutoSize(true);
+}
 
+void MainWindow::designJoin() {
     unisci.setCaption("Seleziona i File da Unire e Premi Unisci ");
     unisci.setGeometry({120, 4680, 5235, 795});
     unisci.setVisible(false);
@@ -240,7 +255,9 @@ void MainWindow::design() {
     Label5.setGeometry({4020, 420, 90, 195});
     Label5.setAlignment(Align::Right);
     Label5.setAutoSize(true);
+}
 
+void MainWindow::designProgress() {
     progress.setCaption("Processo Corrente");
     progress.setGeometry({120, 5580, 5235, 600});
     Label2.setCaption("0%");
@@ -267,7 +284,9 @@ void MainWindow::design() {
     infolabel.setForeColor(Black);
     infolabel.setAutoSize(true);
     infolabel.setWordWrap(false);
+}
 
+void MainWindow::designButtons() {
     struct ButtonDesign {
         CommandButton& button;
         const char* caption;
@@ -288,7 +307,9 @@ void MainWindow::design() {
 
     Image2.setGeometry({0, 0, 7275, 7095});
     Image2.setBordered(true);
+}
 
+void MainWindow::startLists() {
     // The lists start where the process stands, as the platform's lists do: the current folder
     // of drive c:.
     try {

@@ -134,6 +134,17 @@ protected:
     void design() override;
 
 private:
+    // The design state, by area of the window.
+    void designModes();
+    void designBrowser();
+    void designPartSize();
+    void designJoin();
+    // The progress bar and the status line.
+    void designProgress();
+    void designButtons();
+    // The lists on the current folder of drive c:.
+    void startLists();
+
     // The secondary windows and the handlers, made once every control they use exists.
     struct Parts;
     std::unique_ptr<Parts> parts_;

@@ -105,6 +105,46 @@ std::string IniSettingsStore::read(const std::string& application, const std::st
     return defaultValue;
 }
 
+namespace {
+
+// Sets `key` of `section` to `value` in the file's lines: in place where the entry stands, after
+// the section's last entry where it does not, in a new section at the end where neither does.
+void setEntry(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
+    std::string wantSection = utf8::asciiLower(section);
+    std::string wantKey = utf8::asciiLower(key);
+    bool inSection = false;
+    bool done = false;
+    long sectionEnd = -1; // index after the last line of the wanted section
+    for (size_t i = 0; i < lines.size() && !done; ++i) {
+        std::string name, k, v;
+        if (isSection(lines[i], &name)) {
+            inSection = utf8::asciiLower(name) == wantSection;
+            if (inSection)
+                sectionEnd = static_cast<long>(i) + 1;
+        } else if (inSection) {
+            if (isEntry(lines[i], &k, &v) && utf8::asciiLower(k) == wantKey) {
+                lines[i] = k + "=" + value;
+                done = true;
+            } else if (!trim(lines[i]).empty()) {
+                sectionEnd = static_cast<long>(i) + 1;
+            }
+        }
+    }
+    if (!done) {
+        if (sectionEnd >= 0) {
+            lines.insert(lines.begin() + sectionEnd, key + "=" + value);
+        } else {
+            if (!lines.empty() && !trim(lines.back()).empty())
+                lines.emplace_back();
+            lines.push_back("[" + section + "]");
+            lines.push_back(key + "=" + value);
+        }
+    }
+}
+
+} // namespace
+
 void IniSettingsStore::save(const std::string& application, const std::string& section, const std::string& key,
                             const std::string& value) {
     // A line break would end the entry early; single-line boxes cannot type one anyway.
@@ -134,36 +174,7 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
         unsaved_[id] = clean;
         return;
     }
-    std::string wantSection = utf8::asciiLower(section);
-    std::string wantKey = utf8::asciiLower(key);
-    bool inSection = false;
-    bool done = false;
-    long sectionEnd = -1; // index after the last line of the wanted section
-    for (size_t i = 0; i < lines.size() && !done; ++i) {
-        std::string name, k, v;
-        if (isSection(lines[i], &name)) {
-            inSection = utf8::asciiLower(name) == wantSection;
-            if (inSection)
-                sectionEnd = static_cast<long>(i) + 1;
-        } else if (inSection) {
-            if (isEntry(lines[i], &k, &v) && utf8::asciiLower(k) == wantKey) {
-                lines[i] = k + "=" + clean;
-                done = true;
-            } else if (!trim(lines[i]).empty()) {
-                sectionEnd = static_cast<long>(i) + 1;
-            }
-        }
-    }
-    if (!done) {
-        if (sectionEnd >= 0) {
-            lines.insert(lines.begin() + sectionEnd, key + "=" + clean);
-        } else {
-            if (!lines.empty() && !trim(lines.back()).empty())
-                lines.emplace_back();
-            lines.push_back("[" + section + "]");
-            lines.push_back(key + "=" + clean);
-        }
-    }
+    setEntry(lines, section, key, clean);
     std::string content;
     for (const std::string& l : lines)
         content += l + "\n";

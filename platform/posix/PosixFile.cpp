@@ -23,7 +23,6 @@ int errorNumberForErrno(int code, bool forFolder) {
     case ETXTBSY:
         return err::PermissionDenied;
     case EEXIST:
-        return err::PathFileAccess;
     case EISDIR:
         return err::PathFileAccess;
     case ENOSPC:

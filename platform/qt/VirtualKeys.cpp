@@ -24,6 +24,28 @@ int keypadKey(int key) {
     }
 }
 
+// The keys with a code of their own, apart from digits, letters and function keys.
+struct KeyCode {
+    int key;
+    int code;
+};
+constexpr KeyCode NamedKeys[] = {
+    {Qt::Key_Backspace, 8},     {Qt::Key_Tab, 9},         {Qt::Key_Backtab, 9},
+    {Qt::Key_Clear, 12},        {Qt::Key_Return, 13},     {Qt::Key_Enter, 13},
+    {Qt::Key_Shift, 16},        {Qt::Key_Control, 17},    {Qt::Key_Alt, 18},
+    {Qt::Key_Pause, 19},        {Qt::Key_CapsLock, 20},   {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},        {Qt::Key_PageUp, 33},     {Qt::Key_PageDown, 34},
+    {Qt::Key_End, 35},          {Qt::Key_Home, 36},       {Qt::Key_Left, 37},
+    {Qt::Key_Up, 38},           {Qt::Key_Right, 39},      {Qt::Key_Down, 40},
+    {Qt::Key_Print, 44},        {Qt::Key_Insert, 45},     {Qt::Key_Delete, 46},
+    {Qt::Key_Meta, 91},         {Qt::Key_Menu, 93},       {Qt::Key_NumLock, 144},
+    {Qt::Key_ScrollLock, 145},  {Qt::Key_Semicolon, 186}, {Qt::Key_Plus, 187},
+    {Qt::Key_Equal, 187},       {Qt::Key_Comma, 188},     {Qt::Key_Minus, 189},
+    {Qt::Key_Period, 190},      {Qt::Key_Slash, 191},     {Qt::Key_QuoteLeft, 192},
+    {Qt::Key_BracketLeft, 219}, {Qt::Key_Backslash, 220}, {Qt::Key_BracketRight, 221},
+    {Qt::Key_Apostrophe, 222},  {Qt::Key_Less, 226},      {Qt::Key_Greater, 226},
+};
+
 } // namespace
 
 int virtualKey(const QKeyEvent& event) {
@@ -40,90 +62,10 @@ int virtualKey(const QKeyEvent& event) {
         return 65 + (key - Qt::Key_A);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Print:
-        return 44;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Meta:
-        return 91;
-    case Qt::Key_Menu:
-        return 93;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    case Qt::Key_Semicolon:
-        return 186;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        return 187;
-    case Qt::Key_Comma:
-        return 188;
-    case Qt::Key_Minus:
-        return 189;
-    case Qt::Key_Period:
-        return 190;
-    case Qt::Key_Slash:
-        return 191;
-    case Qt::Key_QuoteLeft:
-        return 192;
-    case Qt::Key_BracketLeft:
-        return 219;
-    case Qt::Key_Backslash:
-        return 220;
-    case Qt::Key_BracketRight:
-        return 221;
-    case Qt::Key_Apostrophe:
-        return 222;
-    case Qt::Key_Less:
-    case Qt::Key_Greater:
-        return 226;
-    default:
-        return 0;
-    }
+    for (const KeyCode& named : NamedKeys)
+        if (named.key == key)
+            return named.code;
+    return 0;
 }
 
 int shiftState(Qt::KeyboardModifiers modifiers) {

@@ -75,7 +75,7 @@ expect() {
 
 # Starting the program needs no test, fuzzing or Windows tool.
 expect run -- build-essential cmake qt6-base-dev qt6-svg-dev qt6-translations-l10n fonts-dejavu-core \
-    fonts-liberation -- wine wine64 locales libgtest-dev desktop-file-utils appstream clang \
+    fonts-liberation -- wine wine64 locales libgtest-dev desktop-file-utils appstream clang clang-tidy \
     libclang-rt-14-dev g++-mingw-w64-x86-64-posix librsvg2-bin icoutils xvfb nsis msitools xfsprogs \
     btrfs-progs
 # The tests add GoogleTest, Wine with the locale sources, and the desktop's validators; not the
@@ -89,8 +89,8 @@ expect scripts/package-windows -- cmake g++-mingw-w64-x86-64-posix librsvg2-bin 
     -- qt6-base-dev desktop-file-utils appstream clang msitools
 # CI runs everything, so it installs everything, before it starts.
 expect .ci/run -- build-essential cmake qt6-base-dev libgtest-dev wine64 locales desktop-file-utils appstream \
-    clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix librsvg2-bin icoutils xvfb nsis xfsprogs \
-    btrfs-progs --
+    clang libclang-rt-14-dev clang-format clang-tidy g++-mingw-w64-x86-64-posix librsvg2-bin icoutils xvfb \
+    nsis xfsprogs btrfs-progs --
 
 # Where every package is in place: no apt-get, and not a word.
 for command in run test "test --windows" scripts/package-windows .ci/run; do
