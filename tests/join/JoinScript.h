@@ -1,12 +1,9 @@
 #pragma once
 
 #include "platform/RuntimeError.h"
-#include "platform/WinPath.h"
 #include "support/TestApp.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,7 +38,6 @@ inline void answerName(ScriptedDesktop& desktop, std::optional<std::string> type
 // Writes `files` (name and bytes, in list order) into c:\dati, starts there, enters join mode
 // (nothing detected) and selects them all.
 inline MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::string, std::string>>& files) {
-    app.drives.makeFolders("c:\\dati");
     for (const auto& [name, bytes] : files)
         app.drives.write("c:\\dati\\" + name, bytes);
     MainWindow& m = app.startIn("c:\\dati");
@@ -51,14 +47,15 @@ inline MainWindow& selectToJoin(TestApp& app, const std::vector<std::pair<std::s
     return m;
 }
 
-// `name` in c:\src split through the window at `kb`, then joined back from the parts' folder
-// under the name the detection proposes, into c:\myfiles.
+// `name`, selected in c:\src, split through the window at `kb` into `parts` parts, then joined
+// back from the parts' folder under the name the detection proposes, into c:\myfiles.
 inline void splitAndJoinBack(TestApp& app, const std::string& name, int64_t kb, int parts) {
-    MainWindow& m = app.startIn("c:\\src");
-    clickFile(m, name);
+    MainWindow& m = app.main();
     m.Text.setText(std::to_string(kb));
     m.split.click();
     ASSERT_EQ(m.numparti, parts);
+    ASSERT_EQ(m.infolabel.caption(),
+              " " + std::to_string(parts) + "/ " + std::to_string(parts) + " files creati con  SUCCESSO");
     m.dir.setPath("c:\\myfiles\\[" + name + "]");
     enterJoinMode(app.desktop, m, parts);
     answerName(app.desktop);
@@ -92,10 +89,8 @@ struct TwoSourceJoin {
             EXPECT_EQ(app.main().infolabel.caption(), "File Creato in c:\\myfiles\\" + name);
             EXPECT_EQ(app.drives.read("c:\\myfiles\\" + name), first + second);
         }
-        EXPECT_EQ(temporaries(), std::vector<std::string>{});
+        EXPECT_EQ(temporariesIn(app.drives, "c:\\myfiles"), std::vector<std::string>{});
     }
-    // The program's temporaries in c:\myfiles.
-    std::vector<std::string> temporaries() { return temporariesIn(app.drives, "c:\\myfiles"); }
 
     TestApp app;
     const std::string first, second;

@@ -22,7 +22,7 @@ TEST(AssemblyScriptTest, ScriptIsWrittenByteForByteAndReplacedByTheNextSplit) {
     s.run();
     EXPECT_EQ(s.app.drives.read(s.script()),
               head + "COPY /B \"film.avi.000\" + \"film.avi.001\" + \"film.avi.002\" film.avi /B /V /-Y\r\n" + foot);
-    splittest::setSizeKb(s.m(), 8);
+    s.setKb(8);
     s.run();
     EXPECT_EQ(s.app.drives.read(s.script()),
               head + "COPY /B \"film.avi.000\" + \"film.avi.001\" film.avi /B /V /-Y\r\n" + foot)

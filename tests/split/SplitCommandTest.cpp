@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
+#include <utility>
 
 namespace brenvik {
 namespace {
 
 using splittest::joinParts;
+using splittest::SecondSplit;
 using splittest::Split;
 
 TEST(SplitCommandTest, PartsOfTheChosenSizeReplaceWhatIsThereAndTheScriptComesWithThem) {
@@ -18,7 +22,6 @@ TEST(SplitCommandTest, PartsOfTheChosenSizeReplaceWhatIsThereAndTheScriptComesWi
     for (int parts : {3, 1000}) {
         Split s("film.avi", patternBytes(parts == 3 ? 10000 : 1000 * 1024), parts == 3 ? 4 : 1);
         // A longer part of an earlier set is cut to the new length.
-        s.app.drives.makeFolders(s.dest());
         s.app.drives.write(s.part(parts - 1), patternBytes(50000, 9));
         s.run();
         const std::string count = std::to_string(parts);
@@ -61,14 +64,9 @@ TEST(SplitCommandTest,
     s.app.store("opzioni", "cartsplit", "1");
     s.app.store("Destinazione", "dir", "");
     clickFile(s.m(), "film.avi");
-    std::string shown = "<not shown>";
-    s.app.desktop.onModal("optionsfrm", [&shown](Form& f) {
-        auto& dialog = static_cast<DestinationDialog&>(f);
-        shown = dialog.outputdir.text();
-        dialog.annulla.userClick();
-    });
+    s.app.desktop.onModal("optionsfrm", [](Form& f) { f.hide(); });
     s.m().options.userClick();
-    EXPECT_EQ(shown, "");
+    EXPECT_EQ(s.m().optionsfrm().outputdir.text(), "") << "as the dialog showed it";
     for (const char* earlier : {"000", "001", "002", "003"})
         s.app.drives.write("c:\\src\\film.avi." + std::string(earlier), "serie precedente");
     s.run();
@@ -97,8 +95,7 @@ TEST(SplitCommandTest, ADestinationThatCannotBeMadeIsReportedForWhatStopsIt) {
     clickFile(s.m(), "film.avi");
     s.app.desktop.answer(mb::IdOK);
     s.run();
-    ASSERT_EQ(s.app.desktop.boxes.size(), 1u);
-    EXPECT_EQ(s.app.desktop.boxes[0].text, "Errore di accesso...") << "not \"Percorso inesistente...\"";
+    EXPECT_EQ(s.app.desktop.count("box Errore di accesso..."), 1) << "not \"Percorso inesistente...\"";
     EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::PathFileAccess));
 
     s.m().dir.setPath("c:\\src");
@@ -129,6 +126,187 @@ TEST(SplitCommandTest, TheLastPartsLineShowsBeforeTheFlushAndTheWindowPaintsThro
     const auto last = std::find(shown.rbegin(), shown.rend(), "flush").base();
     EXPECT_GE(std::count_if(first, last, [](const std::string& entry) { return entry != "flush"; }), 3)
         << "paints while the parts are flushed";
+}
+
+// A hook that fails its operation once, on the path ending in `tail`, with the runtime error
+// `number`: as a flush that failed does, which Linux reports once and then never again.
+auto failOnceOn(const std::string& tail, int number) {
+    return [tail, number, failed = false](const std::string& path, auto...) mutable {
+        if (!failed && path.ends_with(tail)) {
+            failed = true;
+            throw RuntimeError(number);
+        }
+    };
+}
+
+// The full disks and refusals of a real file system are tried in the host's own tests.
+TEST(SplitCommandTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
+    struct Case {
+        const char* label;
+        std::function<void(SecondSplit&, int number)> breakIt;
+        int number; // the error shown, answered OK; 0 for none
+        // Once the earlier set is being cleared there is no going back: a failure then leaves no
+        // part 000 of the name, so that the part detection finds no set rather than a wrong one.
+        bool naming = false;
+    };
+    const auto failAt = [](auto hook, const char* tail) {
+        return [hook, tail](SecondSplit& s, int number) { s.app.files.*hook = failOnceOn(tail, number); };
+    };
+    // Once its first block is read, the source is rewritten with `bytes` other bytes.
+    const auto sourceBecomes = [](size_t bytes) {
+        return [bytes](SecondSplit& s, int) {
+            s.app.files.afterRead = [&s, bytes, done = false](const std::string&, size_t, size_t) mutable {
+                if (!std::exchange(done, true))
+                    s.app.drives.write("c:\\src\\film.avi", patternBytes(bytes, 3));
+            };
+        };
+    };
+    const Case cases[] = {
+        {"naming the script fails", failAt(&FaultyFiles::beforeName, ".bat"), err::DeviceIo, true},
+        {"naming part 004 fails", failAt(&FaultyFiles::beforeName, ".004"), err::DeviceIo, true},
+        {"naming part 000 fails", failAt(&FaultyFiles::beforeName, ".000"), err::DeviceIo, true},
+        {"a disk that fills up at part 6 of 10", failAt(&FaultyFiles::beforeWrite, ".005"), err::DiskFull},
+        {"a part whose flush fails", failAt(&FaultyFiles::beforeSync, ".003"), err::DeviceIo},
+        {"the script's flush fails", failAt(&FaultyFiles::beforeSync, ".bat"), err::DeviceIo},
+        {"a source that cannot be read any more",
+         [](SecondSplit& s, int number) {
+             s.app.files.afterRead = [number, n = 0](const std::string& path, size_t, size_t) mutable {
+                 if (path == "c:\\src\\film.avi" && ++n == 4)
+                     throw RuntimeError(number);
+             };
+         },
+         err::DeviceIo},
+        {"a source that shrinks once its first block is read", sourceBecomes(20000), 0},
+        {"a source that grows once its first block is read", sourceBecomes(50000), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SecondSplit s;
+        c.breakIt(s, c.number);
+        s.app.store("opzioni", "cartsplit", "1");
+        if (c.number)
+            s.app.desktop.answer(mb::IdOK);
+        s.run();
+        EXPECT_EQ(s.app.desktop.boxes.size(), c.number ? 1u : 0u);
+        EXPECT_EQ(s.m().infolabel.caption(),
+                  "Split interrotto: " +
+                      (c.number ? describeError(c.number) : "il file d'origine è cambiato durante lo split"));
+        EXPECT_EQ(s.m().barra.width(), 0) << "the bar claims nothing";
+        EXPECT_EQ(s.m().bianco.caption(), "0");
+        if (c.naming)
+            EXPECT_FALSE(s.app.drives.exists(s.part(0)));
+        else
+            EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
+        EXPECT_TRUE(s.app.launcher.opened.empty());
+        s.app.files.heal();
+        s.expectSplitsWhole();
+    }
+}
+
+// Every name the set takes or clears is tried before a byte is copied, so that a name that cannot
+// be taken costs neither the copy nor the earlier set.
+TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
+    struct Case {
+        const char* label;
+        std::string name;
+        std::function<void(Split&)> prepare;
+        int number; // the error shown, answered OK; 0 for the source's own name, which shows none
+    };
+    const Case cases[] = {
+        {"a folder named like part 005", "film.avi", [](Split& s) { s.app.drives.makeFolders(s.part(5)); }, 75},
+        // The parts' names fit, the script's ("Assembla[" + name + "].bat") does not.
+        {"a name too long for the script", std::string(240, 'n') + ".avi", nullptr, 75},
+        // A hard link: only the files' identity tells.
+        {"a second name of the source among the parts", "film.avi",
+         [](Split& s) {
+             std::filesystem::create_hard_link(s.app.drives.hostFile("c:\\src\\film.avi"),
+                                               s.app.drives.hostFile(s.part(1)));
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Split s(c.name, patternBytes(40000), 4);
+        s.app.drives.makeFolders(s.dest());
+        if (c.prepare)
+            c.prepare(s);
+        const auto before = s.folder();
+        size_t written = 0;
+        s.app.files.beforeWrite = [&written](const std::string&, size_t) { ++written; };
+        if (c.number)
+            s.app.desktop.answer(mb::IdOK);
+        s.run();
+        EXPECT_EQ(s.m().infolabel.caption(),
+                  "Split interrotto: " +
+                      (c.number ? describeError(c.number) : "una parte sovrascriverebbe il file d'origine"));
+        EXPECT_EQ(written, 0u);
+        EXPECT_EQ(s.folder(), before);
+        EXPECT_EQ(s.app.drives.read("c:\\src\\" + c.name), s.source);
+    }
+}
+
+// The program removes only what it made: files named as its temporaries are or once were, the
+// source among them, stay whatever happens beside them.
+// On a disk that ignores case (Windows) a set written "Film.avi.000" onwards is the earlier set of
+// film.avi, which the part detection would take for it; elsewhere it is another file's, and stays.
+TEST(SplitCommandTest, AnEarlierSetSpelledInAnotherCase) {
+    Split s("film.avi", patternBytes(10000), 4);
+    for (int i = 0; i < 5; ++i)
+        s.app.drives.write(s.dest() + "\\Film.avi.00" + std::to_string(i), "vecchia");
+    s.app.drives.write(s.dest() + "\\Assembla[Film.avi].bat", "vecchio");
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+    const std::vector<std::string> names = s.app.drives.fs().files(s.dest());
+#ifdef _WIN32
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Assembla[film.avi].bat", "film.avi.000", "film.avi.001", "film.avi.002"}));
+#else
+    EXPECT_EQ(names.size(), 10u) << "both sets";
+#endif
+    EXPECT_TRUE(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3) == s.source);
+}
+
+TEST(SplitCommandTest, NothingTheProgramDidNotMakeIsRemoved) {
+    const std::string name = "~brenvik2.$$$";
+    Split s(name, patternBytes(10000), 4);
+    // Beside the source: the parts go into its own folder.
+    s.app.store("Destinazione", "dir", "");
+    clickFile(s.m(), name);
+    std::vector<std::string> lookAlikes = {"~brenvik.$$$", "~brenvik7.$$$", "~brenvik-0123456789abcdef.$$$"};
+    const auto plant = [&s](const std::vector<std::string>& names) {
+        for (const std::string& n : names)
+            s.app.drives.write("c:\\src\\" + n, "dell'utente");
+    };
+    plant(lookAlikes);
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), " 3/ 3 files creati con  SUCCESSO");
+
+    // Split again, and the folder's names cannot be made durable: whatever stands under the names
+    // of temporaries by then is not the program's to clear.
+    for (int n = 0; n < 1000; ++n)
+        if (n != 2) // the source's own name
+            lookAlikes.push_back("~brenvik" + std::to_string(n) + ".$$$");
+    s.app.files.beforeSync = [&](const std::string& path) {
+        if (path == "c:\\src\\") {
+            plant(lookAlikes);
+            throw RuntimeError(err::DeviceIo);
+        }
+    };
+    s.setKb(2);
+    s.app.desktop.answer(mb::IdOK);
+    s.run();
+    EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(err::DeviceIo));
+    s.app.files.heal();
+
+    // Joined under a name a temporary could have.
+    s.m().File2.refresh();
+    enterJoinMode(s.app.desktop, s.m(), 5);
+    answerName(s.app.desktop, "~brenvik-fedcba9876543210.$$$");
+    s.m().uniscifile.userClick();
+    EXPECT_TRUE(s.app.drives.read("c:\\src\\~brenvik-fedcba9876543210.$$$") == s.source);
+    EXPECT_TRUE(s.app.drives.read("c:\\src\\" + name) == s.source) << "the source";
+    for (const std::string& n : lookAlikes)
+        ASSERT_EQ(s.app.drives.read("c:\\src\\" + n), "dell'utente") << n;
 }
 
 } // namespace

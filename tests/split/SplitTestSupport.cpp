@@ -7,25 +7,24 @@
 namespace brenvik::splittest {
 
 Split::Split(const std::string& fileName, const std::string& bytes, int64_t kb) : name(fileName), source(bytes) {
-    app.drives.makeFolders("c:\\src");
     app.drives.write("c:\\src\\" + name, bytes);
     clickFile(app.startIn("c:\\src"), name);
-    setSizeKb(m(), kb);
+    setKb(kb);
 }
 
-SecondSplit::SecondSplit(size_t bytes, const std::function<void(TestApp&)>& prepare, size_t earlierBytes,
-                         int64_t earlierKb)
+std::map<std::string, std::string> Split::folder() {
+    std::map<std::string, std::string> out;
+    for (const std::string& file : app.drives.fs().files(dest()))
+        out[file] = app.drives.read(dest() + "\\" + file);
+    return out;
+}
+
+SecondSplit::SecondSplit(size_t bytes, size_t earlierBytes, int64_t earlierKb)
     : Split("film.avi", patternBytes(earlierBytes), earlierKb) {
-    if (prepare)
-        prepare(app);
     run();
     earlier = folder();
     source = patternBytes(bytes, 2);
     app.drives.write("c:\\src\\film.avi", source);
-}
-
-std::map<std::string, std::string> SecondSplit::folder() {
-    return contents(app.drives, dest());
 }
 
 void SecondSplit::expectSplitsWhole() {
@@ -42,39 +41,24 @@ void SecondSplit::expectSplitsWhole() {
 }
 
 void SecondSplit::expectSplitsAndJoinsBack(int64_t kb) {
-    setSizeKb(m(), kb);
-    run();
     const int64_t bytes = static_cast<int64_t>(app.drives.read("c:\\src\\film.avi").size());
-    const int parts = static_cast<int>((bytes + kb * 1024 - 1) / (kb * 1024));
-    const std::string count = std::to_string(parts);
-    ASSERT_EQ(m().infolabel.caption(), " " + count + "/ " + count + " files creati con  SUCCESSO");
-    m().dir.setPath(dest());
-    enterJoinMode(app.desktop, m(), parts);
-    answerName(app.desktop);
-    m().uniscifile.userClick();
-    ASSERT_EQ(m().infolabel.caption(), "File Creato in c:\\myfiles\\film.avi");
+    splitAndJoinBack(app, "film.avi", kb, static_cast<int>((bytes + kb * 1024 - 1) / (kb * 1024)));
     EXPECT_TRUE(app.drives.read("c:\\myfiles\\film.avi") == app.drives.read("c:\\src\\film.avi"))
         << "the join rebuilds the source";
 }
 
-std::map<std::string, std::string> contents(TestDrives& drives, const std::string& folder) {
-    std::map<std::string, std::string> out;
-    for (const std::string& name : drives.fs().files(folder))
-        out[name] = drives.read(folder + "\\" + name);
-    return out;
-}
-
-void setSizeKb(MainWindow& m, int64_t kb) {
-    m.Text.setText(std::to_string(kb));
-}
-
 std::string joinParts(TestDrives& drives, const std::string& prefix, int count) {
     std::string out;
-    for (int i = 0; i < count; ++i) {
-        std::string ext = std::to_string(1000 + i).substr(1);
-        out += drives.read(prefix + ext);
-    }
+    for (int i = 0; i < count; ++i)
+        out += drives.read(prefix + std::to_string(1000 + i).substr(1));
     return out;
+}
+
+std::pair<int, std::string> partRun(TestDrives& drives, const std::string& folder, const std::string& name) {
+    int count = 0;
+    while (count < 1000 && drives.fs().fileExists(folder + "\\" + name + "." + std::to_string(1000 + count).substr(1)))
+        ++count;
+    return {count, joinParts(drives, folder + "\\" + name + ".", count)};
 }
 
 } // namespace brenvik::splittest

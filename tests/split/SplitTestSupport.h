@@ -3,9 +3,9 @@
 #include "support/TestApp.h"
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brenvik::splittest {
@@ -17,7 +17,11 @@ struct Split {
     std::string dest() const { return "c:\\myfiles\\[" + name + "]"; }
     std::string part(int i) const { return dest() + "\\" + name + "." + std::to_string(1000 + i).substr(1); }
     std::string script() const { return dest() + "\\Assembla[" + name + "].bat"; }
+    // Leaves `kb` in the part-size box, as typing it would.
+    void setKb(int64_t kb) { m().Text.setText(std::to_string(kb)); }
     void run() { m().split.click(); }
+    // The destination's files, each with its bytes.
+    std::map<std::string, std::string> folder();
 
     TestApp app;
     std::string name;
@@ -26,12 +30,9 @@ struct Split {
 
 // The second split of c:\src\film.avi into its destination: an earlier set of it is there (by
 // default 10000 bytes in three parts of 4 KB, and its script), and the source now holds `bytes`
-// other bytes (ten parts of 4 KB by default). `prepare` runs before the first split.
+// other bytes (ten parts of 4 KB by default).
 struct SecondSplit : Split {
-    explicit SecondSplit(size_t bytes = 40000, const std::function<void(TestApp&)>& prepare = {},
-                         size_t earlierBytes = 10000, int64_t earlierKb = 4);
-    // The destination's files, each with its bytes.
-    std::map<std::string, std::string> folder();
+    explicit SecondSplit(size_t bytes = 40000, size_t earlierBytes = 10000, int64_t earlierKb = 4);
     // The user splits again: the source as it is now, in parts of 4 KB with their script, and
     // nothing else.
     void expectSplitsWhole();
@@ -42,13 +43,11 @@ struct SecondSplit : Split {
     std::map<std::string, std::string> earlier; // the destination after the first split
 };
 
-// The files in `folder`, each with its bytes.
-std::map<std::string, std::string> contents(TestDrives& drives, const std::string& folder);
-
-// Leaves `kb` in the part-size box, as typing it would.
-void setSizeKb(MainWindow& m, int64_t kb);
-
 // The parts prefix + "000" onwards, joined in number order.
 std::string joinParts(TestDrives& drives, const std::string& prefix, int count);
+
+// The run of `name`'s parts in `folder` from 000, as the part detection finds it: how many, and
+// their bytes.
+std::pair<int, std::string> partRun(TestDrives& drives, const std::string& folder, const std::string& name);
 
 } // namespace brenvik::splittest

@@ -2,7 +2,6 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/RuntimeError.h"
-#include "support/ForwardingFile.h"
 
 #include <functional>
 #include <optional>
@@ -18,11 +17,11 @@ namespace brenvik {
 class FaultyFiles : public HostFileSystem {
 public:
     using HostFileSystem::HostFileSystem;
+    using Hook = std::function<void(const std::string& path)>;
 
     // beforeCreate runs as a new file is created for a path, beforeName as it takes that name,
     // beforeSync at every flush of a file or a folder to the disk, beforeLock as a folder is held.
-    std::function<void(const std::string&path)> beforeCreate, beforeName, beforeSync, beforeRemove, beforeList,
-        beforeLock;
+    Hook beforeCreate, beforeName, beforeSync, beforeRemove, beforeList, beforeLock;
     std::function<void(const std::string& path, size_t size)> beforeWrite;
     // After each read of an opened file: the size asked for and the bytes it gave.
     std::function<void(const std::string& path, size_t asked, size_t got)> afterRead;
@@ -42,46 +41,45 @@ public:
 
     std::optional<std::string> desktopFolder() override { return desktop; }
     void syncFolder(const std::string& path) override {
-        if (beforeSync)
-            beforeSync(path);
+        run(beforeSync, path);
         HostFileSystem::syncFolder(path);
     }
     std::vector<std::string> files(const std::string& path) override {
-        if (beforeList)
-            beforeList(path);
+        run(beforeList, path);
         return HostFileSystem::files(path);
     }
     std::unique_ptr<FolderLock> lockFolder(const std::string& path) override {
-        if (beforeLock)
-            beforeLock(path);
+        run(beforeLock, path);
         return HostFileSystem::lockFolder(path);
     }
     void removeFile(const std::string& path) override {
-        if (beforeRemove)
-            beforeRemove(path);
+        run(beforeRemove, path);
         HostFileSystem::removeFile(path);
     }
     // A new file is created and watched under the name it will take.
     std::unique_ptr<NewFile> createNew(const std::string& path) override {
-        if (beforeCreate)
-            beforeCreate(path);
+        run(beforeCreate, path);
         return std::make_unique<WatchedNew>(*this, HostFileSystem::createNew(path), path);
     }
     std::unique_ptr<File> openRead(const std::string& path) override {
         std::unique_ptr<File> f = HostFileSystem::openRead(path);
         if (!watchingFiles())
             return f;
-        return std::make_unique<Watched>(*this, std::move(f), path);
+        return std::make_unique<Watched>(*this, *f, path, std::move(f));
     }
 
 private:
+    static void run(const Hook& hook, const std::string& path) {
+        if (hook)
+            hook(path);
+    }
     bool watchingFiles() const { return beforeWrite || afterRead || reportedLength; }
 
-    class Watched : public ForwardingFile {
+    // Passes every call to `inner`, which it owns when given `owned`, past the file hooks.
+    class Watched : public File {
     public:
-        template <typename Inner>
-        Watched(FaultyFiles& fs, Inner&& f, std::string path)
-            : ForwardingFile(std::forward<Inner>(f)), fs_(fs), path_(std::move(path)) {}
+        Watched(FaultyFiles& fs, File& inner, std::string path, std::unique_ptr<File> owned = nullptr)
+            : fs_(fs), inner_(inner), owned_(std::move(owned)), path_(std::move(path)) {}
         size_t read(char* buffer, size_t size) override {
             const size_t got = inner_.read(buffer, size);
             if (fs_.afterRead)
@@ -96,9 +94,15 @@ private:
         int64_t length() override {
             return fs_.reportedLength ? fs_.reportedLength(path_, inner_.length()) : inner_.length();
         }
+        FileStamp stamp() override { return inner_.stamp(); }
+        void sync() override { inner_.sync(); }
+        void startSync() override { inner_.startSync(); }
+        void close() override { inner_.close(); }
 
     private:
         FaultyFiles& fs_;
+        File& inner_;
+        std::unique_ptr<File> owned_;
         std::string path_;
     };
 
@@ -118,9 +122,9 @@ private:
         void flush() override {
             if (failed_)
                 throw RuntimeError(failed_);
-            if (!flushed_ && fs_.beforeSync) {
+            if (!flushed_) {
                 try {
-                    fs_.beforeSync(path_);
+                    run(fs_.beforeSync, path_);
                 } catch (const RuntimeError& e) {
                     failed_ = e.number();
                     throw;
@@ -135,8 +139,7 @@ private:
         }
         void commit(Existing existing) override {
             flush();
-            if (fs_.beforeName)
-                fs_.beforeName(path_);
+            run(fs_.beforeName, path_);
             inner_->commit(existing);
         }
 

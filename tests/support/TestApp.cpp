@@ -20,16 +20,4 @@ void clickFile(MainWindow& m, const std::string& name) {
     m.list.userClickItem(index);
 }
 
-std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at) {
-    app.desktop.pauses.clear();
-    int yields = 0;
-    app.desktop.onYield = [&] {
-        if (++yields == at)
-            dialog.userClose();
-    };
-    button.click();
-    app.desktop.onYield = nullptr;
-    return app.desktop.pauses;
-}
-
 } // namespace brenvik

@@ -75,8 +75,4 @@ private:
 // show it yet. Fails the test when the file is not there.
 void clickFile(MainWindow& m, const std::string& name);
 
-// Clicks `button`; at the `at`-th yield after it the user closes `dialog` from its frame, as
-// during an animation. Returns the pauses made meanwhile.
-std::vector<int> clickAndCloseAt(TestApp& app, CommandButton& button, Form& dialog, int at);
-
 } // namespace brenvik

@@ -30,10 +30,6 @@ std::string makeTempRoot() {
 
 } // namespace
 
-fs::path hostFsPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 TestDrives::TestDrives() : root_(makeTempRoot()), table_(std::make_shared<DriveTable>()), fs_(table_) {
     mapDrive('c', root_ + "/c");
     mapDrive('d', root_ + "/d");
@@ -50,23 +46,12 @@ TestDrives::~TestDrives() {
     fs::remove_all(root, ec);
 }
 
-std::string TestDrives::host(const std::string& winPath) {
-    return fs_.hostPath(winPath);
-}
-
-fs::path TestDrives::hostFile(const std::string& winPath) {
-    return hostFsPath(host(winPath));
-}
-
 std::string TestDrives::under(const std::string& relative) const {
     return (hostFsPath(root_) / hostFsPath(relative)).make_preferred().string();
 }
 
-void TestDrives::makeFolders(const std::string& winPath) {
-    fs::create_directories(hostFile(winPath));
-}
-
 void TestDrives::write(const std::string& winPath, const std::string& bytes) {
+    fs::create_directories(hostFile(winPath).parent_path());
     std::ofstream out(hostFile(winPath), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
@@ -78,31 +63,6 @@ std::string TestDrives::read(const std::string& winPath) {
     if (!in)
         throw std::runtime_error("cannot read " + winPath);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool TestDrives::exists(const std::string& winPath) {
-    return fs::exists(hostFile(winPath));
-}
-
-bool TestDrives::isFolder(const std::string& winPath) {
-    return fs::is_directory(hostFile(winPath));
-}
-
-void TestDrives::mapDrive(char letter, const std::string& hostFolder) {
-    table_->map(letter, hostFolder);
-}
-
-bool rightsAreEnforced() {
-    // Asked of the host once: a file without write rights that opens for writing all the same.
-    static const bool enforced = [] {
-        TestDrives probe;
-        const fs::path file = probe.hostFile("c:\\probe");
-        std::ofstream(file) << "x";
-        fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-        return !std::ofstream(file, std::ios::app).is_open();
-    }();
-    return enforced;
 }
 
 std::string patternBytes(size_t size, unsigned seed) {
@@ -122,12 +82,11 @@ int failureOf(const std::function<void()>& f) {
 }
 
 void makeSparseFile(TestDrives& drives, const std::string& winPath, int64_t size) {
-    std::ofstream out(drives.hostFile(winPath), std::ios::binary | std::ios::trunc);
+    drives.write(winPath, "");
+    std::ofstream out(drives.hostFile(winPath), std::ios::binary | std::ios::in | std::ios::out);
     // Writing the last byte past the end leaves the bytes before it a hole.
-    if (size > 0) {
-        out.seekp(size - 1);
-        out.put('\0');
-    }
+    if (size > 0)
+        out.seekp(size - 1).put('\0');
     out.close();
     if (!out)
         throw std::runtime_error("cannot make a file of " + std::to_string(size) + " bytes: " + winPath);

@@ -74,8 +74,8 @@ TEST_P(CloningDiskTest, PartsOfFiveHundredKbShareTheSourcesBlocksAndJoinBackShar
     // inside a block.
     constexpr uint64_t Part = 512000, Size = 5 * Part + 200001;
     const std::string original = patternBytes(Size, 5);
-    app.drives.makeFolders("c:\\src");
     app.drives.write("c:\\src\\film.avi", original);
+    clickFile(app.startIn("c:\\src"), "film.avi");
     splitAndJoinBack(app, "film.avi", 500, 6);
     EXPECT_EQ(app.drives.read("c:\\myfiles\\film.avi"), original);
 

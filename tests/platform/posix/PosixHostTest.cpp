@@ -66,10 +66,8 @@ TEST(PosixHostTest, TwoProgramsSavingAtOnceLoseNothing) {
         IniSettingsStore store(folder);
         for (const char* key : {"cartsplit", "cartunisci"})
             EXPECT_EQ(store.read("Brenvik", "opzioni", key, "?"), std::to_string(round * 1000 + 199)) << key;
-        std::vector<std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            files.push_back(entry.path().filename().string());
-        EXPECT_EQ(files, std::vector<std::string>{"Brenvik.ini"});
+        EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(folder)), 1) << "the settings file alone";
+        EXPECT_TRUE(std::filesystem::exists(folder + "/Brenvik.ini"));
     }
 }
 
@@ -86,7 +84,6 @@ TEST(PosixHostTest, TheDesktopFolderIsTheUsersOwnAsADriveShowsIt) {
     d.makeFolders("c:\\Desktop");
     EXPECT_EQ(fs.desktopFolder(), "c:\\Desktop");
     d.makeFolders("c:\\Scrivania");
-    d.makeFolders("c:\\.config");
     d.write("c:\\.config\\user-dirs.dirs", "# from xdg-user-dirs\nXDG_DESKTOP_DIR=\"$HOME/Scrivania/\"\n");
     EXPECT_EQ(fs.desktopFolder(), "c:\\Scrivania");
     d.write("c:\\.config\\user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n");

@@ -1,15 +1,33 @@
-// The split on real disks that fail, under real kills, beside other runs and short of open files.
+// The split on real disks that fail, under real kills, beside other runs of the program, short of
+// open files, on a FAT disk, and where the file system refuses locks: each leaves one whole set or
+// what stood before.
 #include "split/SplitTestSupport.h"
 #include "support/HostFaults.h"
 #include "support/posix/KilledChild.h"
-#include "support/posix/LoopDisk.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+// flock as the file system answers it: the kernel's, unless a test makes it refuse as a network
+// share without its lock service does. Defined here, it stands in for the C library's in this
+// test program.
+namespace {
+int flockRefusal = 0;
+}
+
+extern "C" int flock(int fd, int operation) noexcept {
+    if (flockRefusal) {
+        errno = flockRefusal;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
 
 namespace brenvik {
 namespace {
@@ -20,14 +38,6 @@ using splittest::Split;
 
 namespace fs = std::filesystem;
 
-// The run of `name`'s parts from 000, as the part detection finds it: how many, and their bytes.
-std::pair<int, std::string> runOf(TestDrives& drives, const std::string& folder, const std::string& name) {
-    int count = 0;
-    while (count < 1000 && drives.fs().fileExists(folder + "\\" + name + "." + std::to_string(1000 + count).substr(1)))
-        ++count;
-    return {count, joinParts(drives, folder + "\\" + name + ".", count)};
-}
-
 // Whether the file system of `folder` keeps unnamed files, which a killed run leaves nothing of.
 bool keepsUnnamedFiles(const std::string& host) {
     const int fd = ::open(host.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -35,6 +45,23 @@ bool keepsUnnamedFiles(const std::string& host) {
         return false;
     ::close(fd);
     return true;
+}
+
+const std::string Dest = "c:\\myfiles\\[film.bin]";
+
+// A second program, started in `folder` on the same disks, that splits its film.bin in parts of
+// 1 KB once `go` is readable; true when it succeeded.
+bool splitInSecondProgram(TestApp& app, const std::string& folder, int go) {
+    app.store("path", "initialdir", folder);
+    MainWindow second(app.platform);
+    second.show();
+    clickFile(second, "film.bin");
+    second.Text.setText("1");
+    char byte = 0;
+    if (::read(go, &byte, 1) != 1)
+        return false;
+    second.split.click();
+    return second.infolabel.caption().find("files creati con  SUCCESSO") != std::string::npos;
 }
 
 // Killed for real at every step of a second split over an earlier set: on a disk that keeps
@@ -61,34 +88,22 @@ TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtA
     for (Way way : {Unnamed, Named, FewFiles}) {
         for (const Point& p : points) {
             SCOPED_TRACE(std::to_string(way) + " " + p.hook + " " + p.tail);
-            SecondSplit s(
-                70 * 1024,
-                [way](TestApp& app) {
-                    if (way == Named)
-                        app.files.nameNewFilesAside();
-                },
-                100 * 1024, 1);
-            splittest::setSizeKb(s.m(), 1);
+            SecondSplit s(70 * 1024, 100 * 1024, 1);
+            if (way == Named)
+                s.app.files.nameNewFilesAside();
             killWhereItHalts([&s, &p, way](const std::function<void()>& halt) {
                 const rlimit few{64, 64};
-                if (way == FewFiles) {
-                    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
-                }
+                ASSERT_TRUE(way != FewFiles || ::setrlimit(RLIMIT_NOFILE, &few) == 0);
                 const auto at = [&p, &halt](const std::string& path, auto...) {
-                    if (path.size() >= p.tail.size() &&
-                        path.compare(path.size() - p.tail.size(), p.tail.size(), p.tail) == 0)
+                    if (path.ends_with(p.tail))
                         halt();
                 };
                 FaultyFiles& f = s.app.files;
                 const std::string hook = p.hook;
                 if (hook == "write")
                     f.beforeWrite = at;
-                else if (hook == "flush")
-                    f.beforeSync = at;
-                else if (hook == "remove")
-                    f.beforeRemove = at;
                 else
-                    f.beforeName = at;
+                    (hook == "flush" ? f.beforeSync : hook == "remove" ? f.beforeRemove : f.beforeName) = at;
                 s.run();
             });
             std::map<std::string, std::string> left = s.folder();
@@ -100,20 +115,13 @@ TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtA
             } else if (p.tail == ".060") {
                 EXPECT_FALSE(temporaries.empty()) << "the parts written so far wait under temporary names";
             }
-            const auto [count, bytes] = runOf(s.app.drives, s.dest(), "film.avi");
-            switch (p.phase) {
-            case Untouched:
+            const auto [count, bytes] = splittest::partRun(s.app.drives, s.dest(), "film.avi");
+            if (p.phase == Untouched)
                 EXPECT_EQ(left, s.earlier);
-                break;
-            case NoSet:
-                EXPECT_EQ(count, 0);
-                break;
-            case NewSet:
-                EXPECT_EQ(count, 70);
-                EXPECT_TRUE(bytes == s.source);
-                EXPECT_TRUE(s.app.drives.exists(s.script()));
-                break;
-            }
+            else
+                EXPECT_EQ(count, p.phase == NoSet ? 0 : 70);
+            EXPECT_TRUE(p.phase != NewSet || (bytes == s.source && s.app.drives.exists(s.script())))
+                << "the whole new set";
             s.expectSplitsAndJoinsBack(8);
             for (const auto& [name, content] : temporaries)
                 EXPECT_TRUE(s.app.drives.exists(s.dest() + "\\" + name) &&
@@ -131,19 +139,17 @@ TEST(SplitOnTheHostTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
     for (size_t bytes : {56000u, 49152u}) {
         SCOPED_TRACE(bytes);
         SecondSplit s;
-        const std::map<std::string, std::string> earlier = s.earlier;
         SmallDisk disk(s.app.drives.host("c:\\myfiles"), 16 * 4096);
         if (!disk.mounted())
             GTEST_SKIP() << disk.skipReason();
-        s.app.drives.makeFolders(s.dest());
-        for (const auto& [name, content] : earlier)
+        for (const auto& [name, content] : s.earlier)
             s.app.drives.write(s.dest() + "\\" + name, content);
         s.source = patternBytes(bytes, 4);
         s.app.drives.write("c:\\src\\film.avi", s.source);
         s.app.desktop.answer(mb::IdOK);
         s.run();
         EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: Disco pieno");
-        EXPECT_EQ(s.folder(), earlier) << "the earlier set, byte for byte, and nothing beside it";
+        EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
 
         // The user picks a destination off the small disk and tries again.
         s.m().optionsfrm().outputdir.setText("c:\\altrove\\");
@@ -159,7 +165,6 @@ TEST(SplitOnTheHostTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothing
     ASSERT_EQ(s.m().numparti, 6);
     // In the earlier set, a link; beside it, a part out of its run, another file's part, a folder
     // named like a part and a copy of the source; and a link of the script's name.
-    s.app.drives.makeFolders("c:\\fuori");
     for (const char* victim : {"c:\\fuori\\a", "c:\\fuori\\script"})
         s.app.drives.write(victim, "intatto");
     fs::remove(s.app.drives.hostFile(s.part(1)));
@@ -171,7 +176,7 @@ TEST(SplitOnTheHostTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothing
     s.app.drives.makeFolders(s.dest() + "\\film.avi.006");
     s.app.drives.write(s.dest() + "\\film.avi", "copia");
 
-    splittest::setSizeKb(s.m(), 1024);
+    s.setKb(1024);
     s.run();
     ASSERT_EQ(s.m().numparti, 3);
     EXPECT_EQ(s.app.drives.fs().files(s.dest()),
@@ -185,6 +190,79 @@ TEST(SplitOnTheHostTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothing
     EXPECT_TRUE(s.app.drives.isFolder(s.dest() + "\\film.avi.006"));
     EXPECT_EQ(s.app.drives.read(s.part(10)), "fuori serie");
     EXPECT_EQ(s.app.drives.read(s.dest() + "\\film.avi"), "copia");
+}
+
+TEST(SplitOnTheHostTest, TwoSplitsIntoOneFolderAtOnceLeaveOneWholeSet) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        TestApp app;
+        app.presetReturningUser();
+        const std::string a = patternBytes(300 * 1024, 5), b = patternBytes(300 * 1024, 6);
+        app.drives.write("c:\\a\\film.bin", a);
+        app.drives.write("c:\\b\\film.bin", b);
+        int go[2];
+        ASSERT_EQ(::pipe(go), 0);
+        const pid_t first = startChild([&] { return splitInSecondProgram(app, "c:\\a", go[0]); });
+        const pid_t second = startChild([&] { return splitInSecondProgram(app, "c:\\b", go[0]); });
+        ASSERT_EQ(::write(go[1], "ab", 2), 2);
+        EXPECT_TRUE(childSucceeded(first));
+        EXPECT_TRUE(childSucceeded(second));
+        ::close(go[0]);
+        ::close(go[1]);
+        const auto [count, bytes] = splittest::partRun(app.drives, Dest, "film.bin");
+        EXPECT_EQ(count, 300);
+        EXPECT_TRUE(bytes == a || bytes == b) << "a mix of two sets";
+        EXPECT_EQ(app.drives.fs().files(Dest).size(), 301u) << "the parts and the script, nothing else";
+    }
+}
+
+// A second program that starts splitting into the folder while the first names its set there takes
+// nothing of the first's files, and waits for the first to be done before it names its own set.
+TEST(SplitOnTheHostTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfItAndWaits) {
+    TestApp app;
+    app.drives.write("c:\\b\\film.bin", patternBytes(30 * 1024, 6));
+    app.drives.write("c:\\a\\film.bin", patternBytes(20 * 1024, 5));
+    MainWindow& m = app.startIn("c:\\a");
+    clickFile(m, "film.bin");
+    m.Text.setText("1");
+    // Started before, it waits: a process forked while a commit holds its folder would hold that
+    // lock too, which a program never does (it starts no other program before its commit ends).
+    int go[2], naming[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(naming), 0);
+    const pid_t second = startChild([&] {
+        app.files.beforeLock = [&naming](const std::string&) { (void)!::write(naming[1], "x", 1); };
+        return splitInSecondProgram(app, "c:\\b", go[0]);
+    });
+    app.files.beforeName = [&, once = false](const std::string&) mutable {
+        if (std::exchange(once, true))
+            return;
+        ASSERT_EQ(::write(go[1], "x", 1), 1);
+        // The second program has written its set and is about to name it; given the time, it
+        // would name it in the middle of this commit.
+        char byte = 0;
+        ASSERT_EQ(::read(naming[0], &byte, 1), 1);
+        ::usleep(300 * 1000);
+    };
+    m.split.click();
+    EXPECT_EQ(m.infolabel.caption(), " 20/ 20 files creati con  SUCCESSO");
+    EXPECT_TRUE(childSucceeded(second));
+    const auto [count, bytes] = splittest::partRun(app.drives, Dest, "film.bin");
+    EXPECT_EQ(count, 30) << "the second program's set, named after the first's";
+    EXPECT_TRUE(bytes == app.drives.read("c:\\b\\film.bin"));
+    EXPECT_EQ(app.drives.fs().files(Dest).size(), 31u);
+}
+
+// Where the file system refuses every lock, the split and the join go on without one.
+TEST(SplitOnTheHostTest, AFileSystemWithoutLocksChangesNothing) {
+    for (int refusal : {ENOLCK, EOPNOTSUPP}) {
+        SecondSplit s;
+        flockRefusal = refusal;
+        s.expectSplitsWhole();
+        s.expectSplitsAndJoinsBack(8);
+        flockRefusal = 0;
+        EXPECT_EQ(temporariesIn(s.app.drives, s.dest()), std::vector<std::string>{});
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// The Qt front end's pieces under the program's windows: the control views and the arrow
-// spinner.
+// The Qt front end's pieces under the program's windows: the desktop's message boxes, modal loops
+// and refresh, the control views and the arrow spinner.
 #include "platform/qt/ArrowSpinner.h"
+#include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtFormView.h"
 #include "support/TestApp.h"
 
@@ -9,8 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -23,11 +26,7 @@ namespace {
 // A window with one control of each kind the renderer handles; its handlers write into `events`.
 class SampleForm : public Form {
 public:
-    explicit SampleForm(Platform& platform)
-        : Form(platform, "sample"), keys(add<TextBox>("keys")), plain(add<TextBox>("plain")),
-          opt1(add<OptionButton>("opt1")), opt2(add<OptionButton>("opt2")), spin(add<VScrollBar>("spin")),
-          files(add<FileList>("files")), dirs(add<DirList>("dirs")), label(add<Label>("label")),
-          image(add<Image>("image")) {
+    explicit SampleForm(Platform& platform) : Form(platform, "sample") {
         keys.onKeyDown = [this](int key, int shift) { log(std::to_string(key) + "/" + std::to_string(shift)); };
         plain.onChange = [this] { log("plain " + plain.text()); };
         opt1.onClick = [this] { log("opt1"); };
@@ -40,13 +39,13 @@ public:
     void log(std::string e) { events.push_back(std::move(e)); }
     std::vector<std::string> take() { return std::exchange(events, {}); } // the events so far
 
-    TextBox &keys, &plain;
-    OptionButton &opt1, &opt2;
-    VScrollBar& spin;
-    FileList& files;
-    DirList& dirs;
-    Label& label;
-    Image& image;
+    TextBox &keys = add<TextBox>("keys"), &plain = add<TextBox>("plain");
+    OptionButton &opt1 = add<OptionButton>("opt1"), &opt2 = add<OptionButton>("opt2");
+    VScrollBar& spin = add<VScrollBar>("spin");
+    FileList& files = add<FileList>("files");
+    DirList& dirs = add<DirList>("dirs");
+    Label& label = add<Label>("label");
+    Image& image = add<Image>("image");
     std::vector<std::string> events;
 
 protected:
@@ -64,9 +63,9 @@ protected:
     }
 };
 
-class ControlViewTest : public ::testing::Test {
+class QtFrontEndTest : public ::testing::Test {
 protected:
-    ControlViewTest() : form(app.platform) {
+    QtFrontEndTest() : form(app.platform) {
         app.drives.makeFolders("c:\\uno\\due");
         app.drives.write("c:\\uno\\a.bin", "a");
         app.drives.write("c:\\uno\\b.bin", "b");
@@ -84,7 +83,7 @@ protected:
 
 using Events = std::vector<std::string>;
 
-TEST_F(ControlViewTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
+TEST_F(QtFrontEndTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
     // A watched box hands every key to the model with its virtual code; the model, not Qt, edits.
     auto* edit = view->findChild<QLineEdit*>("keys");
     QTest::keyClick(edit, Qt::Key_7);
@@ -104,7 +103,7 @@ TEST_F(ControlViewTest, TextBoxesForwardKeysAndEditsAndFollowTheModel) {
     EXPECT_EQ(form.take(), (Events{"plain a", "plain ab", "plain abc", "plain abcd"}));
 }
 
-TEST_F(ControlViewTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
+TEST_F(QtFrontEndTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
     auto* opt1 = view->findChild<QAbstractButton*>("opt1");
     view->findChild<QAbstractButton*>("opt2")->click();
     EXPECT_TRUE(form.opt2.value());
@@ -135,7 +134,7 @@ TEST_F(ControlViewTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
     EXPECT_TRUE(view->findChild<QAbstractButton*>("opt1")->isChecked());
 }
 
-TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
+TEST_F(QtFrontEndTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     auto* list = view->findChild<QListWidget*>("files");
     ASSERT_EQ(list->count(), 2);
     list->item(1)->setSelected(true);
@@ -153,6 +152,96 @@ TEST_F(ControlViewTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     EXPECT_EQ(form.dirs.path(), "c:\\uno") << "a highlight does not open";
     QTest::keyClick(tree, Qt::Key_Return);
     EXPECT_EQ(form.dirs.path(), "c:\\uno\\due");
+}
+
+TEST_F(QtFrontEndTest, MessageBoxesShowItalianButtonsAndEscapeGivesUpOnlyWhereAButtonDoes) {
+    struct Case {
+        int flags;
+        QStringList captions; // sorted
+        QString press;        // pressed where Escape and the close box do nothing; empty where Escape answers
+        int answer;
+    };
+    const Case cases[] = {
+        {mb::OK | mb::Information, {"OK"}, {}, mb::IdOK},
+        {mb::OKCancel, {"Annulla", "OK"}, {}, mb::IdCancel},
+        {mb::AbortRetryIgnore | mb::Critical, {"Ignora", "Interrompi", "Riprova"}, "Ignora", mb::IdIgnore},
+        {mb::YesNo | mb::Question, {"No", "Sì"}, "Sì", mb::IdYes},
+        {mb::RetryCancel | mb::Exclamation, {"Annulla", "Riprova"}, {}, mb::IdCancel},
+    };
+    QtDesktop desktop;
+    for (const Case& c : cases) {
+        QStringList captions;
+        SCOPED_TRACE(c.flags);
+        bool outlivedEscape = false, outlivedClose = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            for (QAbstractButton* b : box->buttons())
+                captions << b->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+            // A button that Escape presses clicks after its animation.
+            QTimer::singleShot(400, box, [&, box] {
+                outlivedEscape = true;
+                box->close();
+                QApplication::processEvents();
+                outlivedClose = box->isVisible();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == c.press)
+                        b->click();
+            });
+        });
+        timer.start(5);
+        EXPECT_EQ(desktop.messageBox("Sicuro di voler uscire", c.flags, "Error!"), c.answer);
+        captions.sort();
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(outlivedEscape, !c.press.isEmpty());
+        EXPECT_EQ(outlivedClose, !c.press.isEmpty());
+    }
+}
+
+// Counts the paints a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(QtFrontEndTest, ModalLoopEndsWithTheWindowAndRefreshPaintsWithoutHandlingInput) {
+    QtDesktop desktop;
+    Platform platform(desktop, app.files, app.files, app.settings, app.launcher);
+    SampleForm w(platform);
+    SampleForm dialog(platform);
+    w.show();
+    bool wasModal = false;
+    QTimer::singleShot(20, [&] {
+        QtFormView* v = desktop.existingView(dialog);
+        wasModal = v && v->isVisible() && v->windowModality() == Qt::ApplicationModal;
+        dialog.hide();
+    });
+    dialog.showModal();
+    EXPECT_TRUE(wasModal);
+    // Closing from the frame unloads a window that does not refuse, which ends its loop too.
+    QTimer::singleShot(20, [&] { desktop.existingView(dialog)->close(); });
+    dialog.showModal();
+    EXPECT_FALSE(dialog.loaded());
+
+    desktop.yield();
+    QWidget* label = desktop.view(w).findChild<QWidget*>("label");
+    PaintCounter counter;
+    label->installEventFilter(&counter);
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    w.label.setCaption("Creando film.avi.000   # 1 of  3");
+    desktop.refresh();
+    EXPECT_EQ(counter.paints, 1) << "the changed label is painted at once";
+    EXPECT_FALSE(timerRan) << "no queued event but paints is handled";
+    label->removeEventFilter(&counter);
+    w.hide();
 }
 
 } // namespace
