@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace brenvik {
 
@@ -40,15 +41,19 @@ std::vector<std::string> PartSet::earlierNames() {
     // Each name as the folder spells it. A disk that ignores case (NTFS, FAT) finds "Film.avi.000"
     // under "film.avi.000", and the detection takes it for this set's: the same file under two
     // spellings is the same name there. Elsewhere the two are different files, and another set.
+    // The name itself comes first: where case counts, another file's spelling must not hide it.
+    std::unordered_set<std::string> exact;
     std::unordered_map<std::string, std::string> spelled;
-    for (const std::string& name : folders_.files(folder_))
+    for (const std::string& name : folders_.files(folder_)) {
+        exact.insert(name);
         spelled.emplace(utf8::asciiLower(name), name);
+    }
     const std::string prefixName = prefix_.substr(folder_.size());
     const auto onDisk = [&](const std::string& name) -> std::optional<std::string> {
+        if (exact.contains(name))
+            return folder_ + name;
         const auto it = spelled.find(utf8::asciiLower(name));
-        if (it == spelled.end())
-            return std::nullopt;
-        if (it->second == name || files_.sameFile(folder_ + name, folder_ + it->second))
+        if (it != spelled.end() && files_.sameFile(folder_ + name, folder_ + it->second))
             return folder_ + it->second;
         return std::nullopt;
     };
@@ -94,6 +99,10 @@ bool PartSet::releaseHeld() {
     bool released = false;
     for (auto& held : parts_) {
         held->release();
+        released = true;
+    }
+    if (scriptFile_) {
+        scriptFile_->release();
         released = true;
     }
     return released;

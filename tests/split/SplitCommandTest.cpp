@@ -248,7 +248,8 @@ TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
 // The program removes only what it made: files named as its temporaries are or once were, the
 // source among them, stay whatever happens beside them.
 // On a disk that ignores case (Windows) a set written "Film.avi.000" onwards is the earlier set of
-// film.avi, which the part detection would take for it; elsewhere it is another file's, and stays.
+// film.avi, which the part detection would take for it; elsewhere it is another file's, and stays,
+// and hides nothing of the earlier set spelled as the new one.
 TEST(SplitCommandTest, AnEarlierSetSpelledInAnotherCase) {
     Split s("film.avi", patternBytes(10000), 4);
     for (int i = 0; i < 5; ++i)
@@ -262,6 +263,18 @@ TEST(SplitCommandTest, AnEarlierSetSpelledInAnotherCase) {
               (std::vector<std::string>{"Assembla[film.avi].bat", "film.avi.000", "film.avi.001", "film.avi.002"}));
 #else
     EXPECT_EQ(names.size(), 10u) << "both sets";
+
+    // Where case counts, another file spelled like a part of the earlier set hides none of it:
+    // the earlier set's part 003 is still cleared, and the look-alike stays.
+    Split t("film.avi", patternBytes(10000), 4);
+    for (int i = 0; i < 6; ++i)
+        t.app.drives.write(t.dest() + "\\film.avi.00" + std::to_string(i), "vecchia");
+    t.app.drives.write(t.dest() + "\\FILM.AVI.003", "un altro");
+    t.run();
+    const auto [count, bytes] = splittest::partRun(t.app.drives, t.dest(), "film.avi");
+    EXPECT_EQ(count, 3);
+    EXPECT_TRUE(bytes == t.source);
+    EXPECT_EQ(t.app.drives.read(t.dest() + "\\FILM.AVI.003"), "un altro");
 #endif
     EXPECT_TRUE(joinParts(s.app.drives, s.dest() + "\\film.avi.", 3) == s.source);
 }
