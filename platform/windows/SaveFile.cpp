@@ -46,7 +46,10 @@ HANDLE reopen(const std::string& aside, const FileStamp& released) {
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return h;
-    if (::GetFileType(h) != FILE_TYPE_DISK || win::stampOf(h) != released) {
+    // Its size and number, not its time of writing: FAT and shares may set that only as the last
+    // handle closes, after the stamp was taken at the release. The name is ours alone anyway.
+    const FileStamp now = win::stampOf(h);
+    if (::GetFileType(h) != FILE_TYPE_DISK || now.size != released.size || now.number != released.number) {
         ::CloseHandle(h);
         return INVALID_HANDLE_VALUE;
     }
