@@ -25,6 +25,7 @@ void Lifecycle::Form_Load() {
     Platform& p = m.platform();
     Settings settings(p.settings);
 
+    p.settings.onWaiting([this](SettingsStore::Wait wait) { settingsWait(wait); });
     m.optionsfrm().load();
     m.nomefile().load();
     m.helpfrm().load();
@@ -99,7 +100,35 @@ void Lifecycle::confirmExit() {
     Platform& p = m.platform();
     Settings(p.settings).save(Settings::InitialDir, m.dir.path());
     if (p.msgBox("Sicuro di voler uscire", mb::YesNo | mb::Question) == mb::IdYes)
-        p.desktop.endProgram();
+        end();
+}
+
+void Lifecycle::end() {
+    Platform& p = m.platform();
+    // What a split or a join wrote aside is discarded and the folder keeps what it held; a set
+    // taking its names finishes first, which takes milliseconds.
+    p.desktop.stopWork();
+    p.desktop.endProgram();
+}
+
+void Lifecycle::settingsWait(SettingsStore::Wait wait) {
+    constexpr const char* Waiting = "Un altro Brenvik sta scrivendo nella cartella delle impostazioni: attendo...";
+    switch (wait) {
+    case SettingsStore::Wait::Waiting:
+        if (m.infolabel.caption() != Waiting) {
+            beforeWait_ = m.infolabel.caption();
+            m.infolabel.setCaption(Waiting);
+        }
+        m.platform().answerWhileWaiting();
+        break;
+    case SettingsStore::Wait::Over:
+        m.infolabel.setCaption(beforeWait_);
+        break;
+    case SettingsStore::Wait::GaveUp:
+        m.infolabel.setCaption("Impostazione non salvata: un altro Brenvik sta scrivendo nella cartella delle "
+                               "impostazioni");
+        break;
+    }
 }
 
 void Lifecycle::Form_QueryUnload(bool& cancel) {
@@ -114,7 +143,7 @@ void Lifecycle::esci_Click() {
 void Lifecycle::endRequested() {
     Platform& p = m.platform();
     Settings(p.settings).save(Settings::InitialDir, m.dir.path());
-    p.desktop.endProgram();
+    end();
 }
 
 void Lifecycle::about_Click() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SettingsStore.h"
+
 #include <string>
 
 namespace brenvik {
@@ -28,10 +30,17 @@ public:
 private:
     // Saves the folder on show, asks "Sicuro di voler uscire" and ends the program on Yes.
     void confirmExit();
+    // Ends the program; a split or a join under way first stops where it loses nothing.
+    void end();
+    // While a save of the settings waits for another Brenvik saving them: the status line says
+    // so, and the window keeps answering.
+    void settingsWait(SettingsStore::Wait wait);
     // Points list, dir and File2 at `folder`, in that order; throws what the first failure threw.
     void applyFolder(const std::string& folder);
 
     MainWindow& m;
+    // The status line before a wait for the settings, shown again once it is over.
+    std::string beforeWait_;
 };
 
 } // namespace brenvik

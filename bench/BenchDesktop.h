@@ -2,6 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Launcher.h"
+#include "support/HeadlessEvents.h"
 
 #include <functional>
 #include <map>
@@ -27,6 +28,16 @@ public:
     void pause(int) override {}
     void beep() override {}
     [[noreturn]] void endProgram() override;
+
+protected:
+    void handleEventsUntil(const std::function<bool()>& done) override {
+        while (!done())
+            events_.sleep(std::chrono::milliseconds(50));
+    }
+    void wake() override { events_.wakeUp(); }
+
+private:
+    HeadlessEvents events_;
 };
 
 class NoLauncher : public Launcher {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace brenvik {
@@ -10,19 +11,16 @@ class File;
 // The join's block copy: one buffer, reused for every block of every source.
 class AppendCopy {
 public:
-    // A mebibyte, as the split moves: small blocks cost a system call each, and a join of a
-    // thousand parts would spend more time in calls than in copying.
-    static constexpr int64_t BlockSize = 1048576;
-
     AppendCopy();
 
     // Copies `length` bytes from the current position of `source` to the current position of
-    // `target`, advancing both: length / BlockSize full blocks, then one last pass of
-    // length % BlockSize bytes (a pass of 0 bytes when the length is a whole number of blocks).
-    // Lengths are 64-bit and not limited. A source that ends before `length` bytes throws
-    // RuntimeError 62 (input past end of file) once its short block is copied; read and write
-    // failures come through as the file's RuntimeError.
-    void AccodaFile(File& source, File& target, int64_t length);
+    // `target`, advancing both: length / File::BlockSize full blocks (a mebibyte, as the split
+    // moves), then one last pass of length % File::BlockSize bytes (a pass of 0 bytes when the
+    // length is a whole number of blocks). Lengths are 64-bit and not limited. A source that
+    // ends before `length` bytes throws RuntimeError 62 (input past end of file) once its short
+    // block is copied; read and write failures come through as the file's RuntimeError.
+    // `checkpoint`, when given, runs before each block and may throw to stop the copy.
+    void AccodaFile(File& source, File& target, int64_t length, const std::function<void()>& checkpoint = {});
 
 private:
     // Left untouched, so taking no memory, while the host copies from file to file itself.

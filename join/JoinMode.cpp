@@ -63,9 +63,15 @@ void JoinMode::Trova() {
         const std::string name = m.File2.item(i);
         if (utf8::right(name, 3) != expected)
             continue;
+        // The run keeps the base name of its part 000: a next number under another name belongs
+        // to another set, and joining it would mix the two. It counts as any name that does not
+        // match, which does not end the run.
+        const std::string base = utf8::dropRight(name, 4);
+        if (found > 0 && base != m.nomebase)
+            continue;
         // A name that is only the number ("000") is a part without a base name: it is taken
         // into the run, and nomebase is left empty so the join proposes the name typed last.
-        m.nomebase = utf8::dropRight(name, 4);
+        m.nomebase = base;
         m.File2.setSelected(i, true);
         ++found;
         expected = expectedAfter(found);

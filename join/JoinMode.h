@@ -17,9 +17,9 @@ public:
     // Every change of File2's selection, made by the user or by code: in join mode Label5 counts
     // the selected items and the list's tooltip names its current item. Nothing in split mode.
     void File2_Click();
-    // Selects the run of parts "000", "001", ... in File2's order, sets `nomebase` to their base
-    // name (empty when nothing matched) and, when the counter shows any selection, says how many
-    // were found and gives the focus to `uniscifile`.
+    // Selects the run of parts "000", "001", ... in File2's order, all under the base name of its
+    // part 000, sets `nomebase` to that name (empty when nothing matched) and, when the counter
+    // shows any selection, says how many were found and gives the focus to `uniscifile`.
     void Trova();
 
 private:

@@ -18,6 +18,7 @@
 #include "platform/Folders.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
+#include "platform/SettingsStore.h"
 #include "split/PartSizeSelector.h"
 #include "split/SplitCommand.h"
 
@@ -124,6 +125,8 @@ MainWindow::MainWindow(Platform& platform)
     parts_ = std::make_unique<Parts>(platform, *this);
     esci.onClick = [this] { lifecycle().esci_Click(); };
     about.onClick = [this] { lifecycle().about_Click(); };
+    // Who made the program can be read while a split or a join runs.
+    about.setAnswersWhileBusy(true);
     help.onClick = [this] { lifecycle().help_Click(); };
     options.onClick = [this] { lifecycle().options_Click(); };
     // Focus follows the pointer over the command buttons; the background hands it to Command1.
@@ -162,7 +165,10 @@ MainWindow::MainWindow(Platform& platform)
     applyDesign();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The store may outlive the window: it must not call back into it.
+    platform().settings.onWaiting({});
+}
 
 void MainWindow::design() {
     setWindow("Brenvik 1.0", BorderStyle::FixedSingle, 7275, 7095);
@@ -207,6 +213,8 @@ void MainWindow::designBrowser() {
     file1.setVisible(false);
     File2.setGeometry({120, 240, 2295, 2235});
     File2.setMultiSelect(true);
+    // The join writes what was chosen as it was when the list showed it.
+    File2.setKeepsStamps(true);
 
     pathbar.setGeometry({120, 4260, 5235, 288});
     pathbar.setText("");
@@ -326,6 +334,9 @@ void MainWindow::startLists() {
 void MainWindow::setProgress(int width, const std::string& figure) {
     barra.setWidth(width);
     bianco.setCaption(figure);
+    Desktop& desktop = platform().desktop;
+    if (desktop.busy())
+        desktop.showProgress(width, 4000);
 }
 
 std::string MainWindow::status() const {
@@ -336,12 +347,8 @@ void MainWindow::setStatus(const std::string& text) {
     infolabel.setCaption(text);
 }
 
-void MainWindow::paint() {
-    platform().desktop.refresh();
-}
-
-void MainWindow::paintNow() {
-    platform().desktop.refreshNow();
+void MainWindow::checkpoint() {
+    platform().desktop.throwIfStopped();
 }
 
 void MainWindow::sourceResized(int64_t size) {

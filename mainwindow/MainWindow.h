@@ -119,8 +119,7 @@ public:
     // source measured again and the file list.
     std::string status() const override;
     void setStatus(const std::string& text) override;
-    void paint() override;
-    void paintNow() override;
+    void checkpoint() override;
     void advance(int width, int figure) override;
     // The progress display: fill width (0 to 4000) and figure, always together.
     void setProgress(int width, const std::string& figure) override;

@@ -114,6 +114,8 @@ void Control::setForeColor(Color c) {
 }
 
 bool Control::reachable() const {
+    if (form_.inputHeld() && !answersWhileBusy_)
+        return false;
     for (const Control* c = this; c; c = c->container_)
         if (!c->enabled_ || !c->visible_)
             return false;

@@ -117,9 +117,13 @@ public:
     Color foreColor() const { return foreColor_; }
     void setForeColor(Color c);
 
-    // Enabled, or visible, together with every container up to the window: what the user can
-    // actually reach.
+    // Enabled, or visible, together with every container up to the window, and not held while
+    // work runs aside: what the user can actually reach.
     bool reachable() const;
+    // Whether the control takes the user's input while its window holds it (About, which only
+    // shows who made the program).
+    bool answersWhileBusy() const { return answersWhileBusy_; }
+    void setAnswersWhileBusy(bool answers) { answersWhileBusy_ = answers; }
     bool shown() const;
 
     // Whether the control can take the keyboard focus at all (buttons, boxes, lists).
@@ -173,6 +177,7 @@ private:
     std::string tag_;
     bool enabled_ = true;
     bool visible_ = true;
+    bool answersWhileBusy_ = false;
     Font font_;
     Color foreColor_;
     ControlView* view_ = nullptr;

@@ -449,20 +449,35 @@ void FileList::setPath(const std::string& path, Raise raise) {
         throw RuntimeError(err::PathNotFound);
     if (*folder == path_ && raise == Raise::OnChange)
         return;
-    std::vector<std::string> names = platform().folders.files(*folder);
+    read(*folder);
     path_ = *folder;
-    items_ = std::move(names);
     selected_.assign(items_.size(), false);
     listIndex_ = -1;
     changed(Property::Items);
     fire(onPathChange);
 }
 
+void FileList::read(const std::string& folder) {
+    if (!keepsStamps_) {
+        items_ = platform().folders.files(folder);
+        stamps_.assign(items_.size(), FileStamp{});
+        return;
+    }
+    std::vector<std::string> names;
+    std::vector<FileStamp> stamps;
+    for (ListedFile& file : platform().folders.stampedFiles(folder)) {
+        names.push_back(std::move(file.name));
+        stamps.push_back(file.stamp);
+    }
+    items_ = std::move(names);
+    stamps_ = std::move(stamps);
+}
+
 void FileList::refresh() {
     touch();
     if (path_.empty())
         return;
-    items_ = platform().folders.files(path_);
+    read(path_);
     selected_.assign(items_.size(), false);
     listIndex_ = -1;
     changed(Property::Items);
@@ -483,6 +498,13 @@ const std::string& FileList::item(int index) const {
 const std::vector<std::string>& FileList::items() const {
     touch();
     return items_;
+}
+
+FileStamp FileList::stamp(int index) const {
+    touch();
+    if (index < 0 || index >= static_cast<int>(stamps_.size()))
+        throw RuntimeError(err::InvalidPropertyValue);
+    return stamps_[static_cast<size_t>(index)];
 }
 
 bool FileList::selected(int index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Control.h"
+#include "platform/FileStamp.h"
 
 #include <map>
 #include <string>
@@ -303,6 +304,8 @@ public:
 
     bool multiSelect() const { return multiSelect_; }
     void setMultiSelect(bool on) { multiSelect_ = on; }
+    // Whether each listing also takes every file's stamp, as it is when the list shows it.
+    void setKeepsStamps(bool on) { keepsStamps_ = on; }
 
     const std::string& path() const;
     // A new folder reads its files (a failure throws and changes nothing) and raises PathChange;
@@ -314,6 +317,8 @@ public:
     int count() const;
     const std::string& item(int index) const;
     const std::vector<std::string>& items() const;
+    // The item's stamp as the listing found it (with setKeepsStamps; an empty one otherwise).
+    FileStamp stamp(int index) const;
     bool selected(int index) const;
     // How many items are selected.
     int selCount() const;
@@ -333,11 +338,16 @@ public:
     void userSelect(const std::vector<bool>& selection, int current);
 
 private:
+    // Reads the folder's files, with their stamps when the list keeps them.
+    void read(const std::string& folder);
+
     std::string path_;
     std::vector<std::string> items_;
+    std::vector<FileStamp> stamps_;
     std::vector<bool> selected_;
     int listIndex_ = -1;
     bool multiSelect_ = false;
+    bool keepsStamps_ = false;
 };
 
 } // namespace brenvik

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace brenvik {
 
@@ -38,6 +43,10 @@ inline constexpr const char* ApplicationTitle = "Brenvik";
 // Thrown by a desktop whose endProgram cannot stop the process (the scripted one in tests), so
 // that the handlers unwind without running anything more.
 struct ProgramEnded {};
+
+// Thrown by Desktop::throwIfStopped in work that runs aside once the user has asked the program to
+// end: the work gives up where it stands, losing nothing, as after any failure.
+struct WorkStopped {};
 
 // Everything the windows' logic asks of the desktop besides its controls: modal boxes and
 // windows, the event queue, time, sound and the end of the program.
@@ -82,12 +91,52 @@ public:
     // Ends the program at once, without any window's closing events.
     [[noreturn]] virtual void endProgram() = 0;
 
+    // Work that would keep the windows from answering (copying, flushing, waiting for another
+    // program) runs aside: `work` runs on a thread of its own, and this returns once it has ended,
+    // rethrowing what it threw. Meanwhile this thread keeps handling the window events, so the
+    // windows repaint, move and minimise (what input the windows take then is the model's
+    // business: see Platform::runAside), and runs what the work posts, in order. Called on the
+    // user-interface thread only.
+    void runAside(const std::function<void()>& work);
+    // Runs `f` on the user-interface thread: from work running aside, as soon as that thread
+    // handles its events, after everything posted before; on that thread itself, at once.
+    void post(std::function<void()> f);
+    // True while work runs aside.
+    bool busy() const { return running_ > 0; }
+    // Asks the work running aside to stop and handles the window events until it has. The work
+    // sees it at its next throwIfStopped. Called on the user-interface thread.
+    void stopWork();
+    // In work running aside: throws WorkStopped once stopWork was called.
+    void throwIfStopped() const;
+    // The progress of the work running aside, for a front end that shows it beside the window
+    // (Windows' task bar button): `done` of `total`, or nothing once the work has ended.
+    virtual void showProgress(int done, int total) {
+        (void)done;
+        (void)total;
+    }
+
 protected:
+    Desktop();
+
     // Only the paints that changes have left pending; no input is handled.
     virtual void paintPending() {}
+    // The front end's event loop: handles window events until `done()` holds, looking at it
+    // again after each of them and after every wake().
+    virtual void handleEventsUntil(const std::function<bool()>& done) = 0;
+    // Called from any thread: handleEventsUntil, wherever it is nested, soon runs runPosted and
+    // looks at its condition again.
+    virtual void wake() = 0;
+    // Runs what work running aside posted; front ends call it when woken.
+    void runPosted();
 
 private:
     std::chrono::steady_clock::time_point lastRefresh_{};
+    std::thread::id userInterface_;
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
+    std::atomic<int> running_{0}; // runAside calls not returned yet
+    std::atomic<int> working_{0}; // works not ended yet
+    std::atomic<bool> stop_{false};
 };
 
 } // namespace brenvik

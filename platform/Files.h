@@ -1,24 +1,22 @@
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace brenvik {
 
-// What tells a file from another, or from itself once changed: its size, its time of writing and,
-// where the disk keeps one, its number. Two readings of one file compare equal until it changes.
-struct FileStamp {
-    uint64_t size = 0;
-    uint64_t written = 0;
-    uint64_t number = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
 // An open file of raw bytes. Every failure throws a RuntimeError with the runtime's number.
 class File {
 public:
+    // The most a copy moves at a time: a block a mebibyte long costs one system call, where small
+    // blocks would make a copy spend more time in calls than in copying.
+    static constexpr int64_t BlockSize = 1048576;
+
     virtual ~File() = default;
 
     // Reads up to `size` bytes at the current position; fewer only at the end of the file.
@@ -71,9 +69,30 @@ public:
     // Flushes the file and gives up its open handle, for a writer short of open files; it stays
     // aside, under a temporary name, until committed or discarded. Nothing more can be written.
     virtual void release() = 0;
+    // Gives the file a temporary name of its own in its folder, where it waits for its commit:
+    // the part of naming it that the folder can refuse (no room for one more name, a quota, a
+    // disk error, a security module that forbids it), taken while nothing a listing of parts
+    // shows has changed. A file already under such a name keeps it.
+    virtual void nameAside() = 0;
     // Flushes the file unless that is done, then gives it its name, as `existing` says. The
     // folder's list of names is flushed by Files::syncFolder, once for many commits.
     virtual void commit(Existing existing) = 0;
+    // Takes a commit back: the name goes, if it still holds this file, and the file is discarded.
+    // Does nothing before a commit.
+    virtual void withdraw() = 0;
+};
+
+// A file moved, whole, under a temporary name of its own in its folder (Files::setAside), where no
+// listing of parts finds it, until it is put back or removed.
+class AsideFile {
+public:
+    // Puts the file back unless restore() or remove() was called; a failure then leaves it aside.
+    virtual ~AsideFile() = default;
+    // Gives the file its name back in one step; a name taken meanwhile fails with 58 and leaves
+    // the file aside.
+    virtual void restore() = 0;
+    // Removes the file, if the temporary name still holds it.
+    virtual void remove() = 0;
 };
 
 // Held while it lives: see Files::lockFolder.
@@ -113,12 +132,14 @@ public:
     // made read-only, which is never replaced nor removed. Creates nothing.
     virtual void checkNewName(const std::string& path) = 0;
     // Holds the folder against every other run's lock of it, in this program or another, until
-    // the lock is destroyed: the others wait meanwhile. Where the file system keeps no locks (a
-    // network share without its lock service) the lock holds nothing and says nothing; held
-    // elsewhere for longer than any commit lasts, it fails with 55.
-    virtual std::unique_ptr<FolderLock> lockFolder(const std::string& folder) = 0;
-    // Removes the name: a link goes as a link, what it points to stays.
-    virtual void removeFile(const std::string& path) = 0;
+    // the lock is destroyed. While another run holds it, `waiting` is called every few
+    // milliseconds; it may throw to stop waiting, which is how a caller bounds the wait. Where
+    // the file system keeps no locks (a network share without its lock service) the lock holds
+    // nothing and says nothing.
+    virtual std::unique_ptr<FolderLock> lockFolder(const std::string& folder, const std::function<void()>& waiting) = 0;
+    // Moves the file `path` (a link as a link) under a temporary name of its own in its folder,
+    // to be put back or removed: see AsideFile.
+    virtual std::unique_ptr<AsideFile> setAside(const std::string& path) = 0;
     // Makes the folder's list of names durable, so that files just named in it survive a power
     // cut under their names. Hosts whose files carry their names durably need do nothing.
     virtual void syncFolder(const std::string& path) = 0;

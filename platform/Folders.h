@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileStamp.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,12 @@ struct DriveInfo {
     std::string label;
 
     std::string display() const { return std::string(1, letter) + ": [" + label + "]"; }
+};
+
+// A file as a listing found it: its name and its stamp then.
+struct ListedFile {
+    std::string name;
+    FileStamp stamp;
 };
 
 // The drives and folders as the browser shows them. Paths are Windows path texts ("c:\myfiles",
@@ -31,6 +39,9 @@ public:
     // Windows path can hold is left out, since nothing could open it.
     virtual std::vector<std::string> folders(const std::string& path) = 0;
     virtual std::vector<std::string> files(const std::string& path) = 0;
+    // The files as files() lists them, each with its stamp as Files::stampOf gives it at that
+    // moment (an empty stamp for one that changed away meanwhile).
+    virtual std::vector<ListedFile> stampedFiles(const std::string& path) = 0;
 };
 
 // Name order of the lists: letters compared without case, ties broken byte by byte, so that

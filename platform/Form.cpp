@@ -211,8 +211,4 @@ void Form::setFocus(Control& control) {
     changed(Property::Focus);
 }
 
-int Platform::msgBox(const std::string& text, int flags, const std::string& title) {
-    return desktop.messageBox(text, flags, title.empty() ? std::string(ApplicationTitle) : title);
-}
-
 } // namespace brenvik

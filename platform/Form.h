@@ -83,6 +83,11 @@ public:
     Control* focused() const { return focused_; }
     void setFocus(Control& control);
 
+    // While work runs aside (Platform::runAside) the window takes no input but on its controls
+    // that answer while busy.
+    bool inputHeld() const { return inputHeld_; }
+    void holdInput(bool held) { inputHeld_ = held; }
+
     void setView(FormView* view) { view_ = view; }
     FormView* view() const { return view_; }
 
@@ -146,6 +151,7 @@ private:
     bool activating_ = false;
     bool visible_ = false;
     bool designing_ = false;
+    bool inputHeld_ = false;
     Control* focused_ = nullptr;
     FormView* view_ = nullptr;
 };

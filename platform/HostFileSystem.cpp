@@ -84,8 +84,13 @@ std::unique_ptr<NewFile> HostFileSystem::createNew(const std::string& path) {
     return std::make_unique<SaveFile>(map(path, Expect::File), newFiles_);
 }
 
-std::unique_ptr<FolderLock> HostFileSystem::lockFolder(const std::string& folder) {
-    return lockHostFolder(map(folder, Expect::Folder));
+std::unique_ptr<FolderLock> HostFileSystem::lockFolder(const std::string& folder,
+                                                       const std::function<void()>& waiting) {
+    return lockHostFolder(map(folder, Expect::Folder), waiting);
+}
+
+std::unique_ptr<AsideFile> HostFileSystem::setAside(const std::string& path) {
+    return setAsideHost(map(path, Expect::File));
 }
 
 void HostFileSystem::syncFolder(const std::string& path) {

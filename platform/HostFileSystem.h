@@ -47,6 +47,7 @@ public:
     void checkFolder(const std::string& path) override;
     std::vector<std::string> folders(const std::string& path) override;
     std::vector<std::string> files(const std::string& path) override;
+    std::vector<ListedFile> stampedFiles(const std::string& path) override;
 
     // Files
     void makeFolder(const std::string& path) override;
@@ -58,8 +59,8 @@ public:
     std::unique_ptr<File> openRead(const std::string& path) override;
     std::unique_ptr<NewFile> createNew(const std::string& path) override;
     void checkNewName(const std::string& path) override;
-    std::unique_ptr<FolderLock> lockFolder(const std::string& folder) override;
-    void removeFile(const std::string& path) override;
+    std::unique_ptr<FolderLock> lockFolder(const std::string& folder, const std::function<void()>& waiting) override;
+    std::unique_ptr<AsideFile> setAside(const std::string& path) override;
     void syncFolder(const std::string& path) override;
 
     // The host's own path for a Windows path text, for this host's launcher.

@@ -63,4 +63,12 @@ void SaveFile::commit(Existing existing) {
     committed_ = true;
 }
 
+void SaveFile::withdraw() {
+    if (!committed_)
+        return;
+    takeNameBack();
+    committed_ = false;
+    discard();
+}
+
 } // namespace brenvik

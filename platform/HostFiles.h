@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,11 +23,12 @@ struct SaveFileOptions {
 // - Linux: an unnamed file (O_TMPFILE) in the target's folder, linked under its name at the
 //   commit; a killed run leaves nothing. Where the file system has no unnamed files (FAT, exFAT,
 //   network shares), a temporary name with a random token, renamed at the commit; a killed run
-//   leaves that file, which no run ever takes for its own. So does one killed while released, or
-//   in the microseconds between the two steps of replacing a name that is taken (a second name,
-//   then a rename over the first).
+//   leaves that file, which no run ever takes for its own. So does one killed once the file was
+//   released or named aside, or in the microseconds between the two steps of replacing a name
+//   that is taken (a second name, then a rename over the first).
 // - Windows: a temporary name with a random token, marked for deletion while it is written, so
 //   that the system removes it when a killed run's handle closes; renamed through its handle.
+// A committed file keeps its handle until it is destroyed, so that a withdrawal knows it.
 // Failures throw RuntimeError with the runtime's numbers, as the file system does.
 class SaveFile final : public NewFile {
 public:
@@ -40,7 +42,9 @@ public:
     File& file() override;
     void flush() override;
     void release() override;
+    void nameAside() override;
     void commit(Existing existing) override;
+    void withdraw() override;
 
     // "~brenvik-" + 16 random hexadecimal digits + ".$$$": short enough for any folder a part's
     // own name fits in, and never ending in three digits, so the part detection passes it over.
@@ -51,6 +55,8 @@ private:
     void create(const Options& options);
     void flushHandle();
     void giveName(Existing existing);
+    // Takes the committed name back, if it still holds this file.
+    void takeNameBack();
     void discard() noexcept;
     // Throws when the failure of an earlier flush stands.
     void throwIfFailed() const;
@@ -67,8 +73,9 @@ private:
     int failed_ = 0;              // the number an earlier flush failed with
 };
 
-// Files::lockFolder and Files::syncFolder on a host folder path.
-std::unique_ptr<FolderLock> lockHostFolder(const std::string& host);
+// Files::lockFolder, Files::setAside and Files::syncFolder on host paths.
+std::unique_ptr<FolderLock> lockHostFolder(const std::string& host, const std::function<void()>& waiting);
+std::unique_ptr<AsideFile> setAsideHost(const std::string& host);
 void syncHostFolder(const std::string& host);
 
 } // namespace brenvik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,15 @@ public:
 
     // A message box; an empty title shows the application's title.
     int msgBox(const std::string& text, int flags, const std::string& title = "");
+
+    // Runs `work` aside (Desktop::runAside) while the windows open now take no input but on the
+    // controls that answer while busy: a running split or join is not started again, nor its
+    // window changed under it, yet the window repaints, moves, opens About and asks before it
+    // closes.
+    void runAside(const std::function<void()>& work);
+    // Handles the window events pending now, the windows open now taking input as they would
+    // during runAside: for a wait on the user-interface thread that must not freeze the window.
+    void answerWhileWaiting();
 
     std::vector<Form*> activeForms;
 };

@@ -86,7 +86,7 @@ std::string AssemblyScript::fileName(const std::string& filesel) {
     return "Assembla[" + filesel + "].bat";
 }
 
-std::string AssemblyScript::temporaryName(const std::string& filesel) {
+std::string AssemblyScript::gatheringName(const std::string& filesel) {
     return filesel + ".$$$";
 }
 
@@ -94,7 +94,7 @@ std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::stri
                                                const Extensions& estensioni, const std::string& filesel) {
     std::vector<std::string> parts;
     for (int32_t i = 0; i < numparti; ++i)
-        parts.push_back(prefisso + estensioni[static_cast<size_t>(i)]);
+        parts.push_back(partName(prefisso, estensioni, i));
 
     std::vector<std::string> out = {
         "@echo off", "echo.", Banner,  "echo * ==[Brenvik Assembler]==                        *",
@@ -111,7 +111,7 @@ std::vector<std::string> AssemblyScript::lines(int32_t numparti, const std::stri
     if (length(copy) <= MaxLine) {
         out.push_back(copy);
     } else {
-        const std::string temp = temporaryName(filesel);
+        const std::string temp = gatheringName(filesel);
         // The gathering overwrites its temporary file: a file of that name that is not ours is
         // left alone and nothing is rebuilt.
         out.push_back("IF EXIST " + quoted(temp) + " (echo " + quoted(temp) +

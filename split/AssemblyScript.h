@@ -37,7 +37,8 @@ public:
     static constexpr size_t MaxLine = 8191;
 
     static std::string fileName(const std::string& filesel);
-    static std::string temporaryName(const std::string& filesel);
+    // The file the gathering copies build the target in, when they do.
+    static std::string gatheringName(const std::string& filesel);
 
     // The script's lines (UTF-8, without line ends) for the parts `prefisso` followed by entries
     // 0 to `numparti` - 1 of `estensioni`, and the target `filesel`.

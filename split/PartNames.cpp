@@ -17,6 +17,10 @@ Extensions progressiveExtensions() {
     return out;
 }
 
+std::string partName(const std::string& prefix, const Extensions& estensioni, int32_t i) {
+    return prefix + estensioni[static_cast<size_t>(i)];
+}
+
 bool PartNames::Ext(const std::string& filesel, std::string& prefisso, Extensions& estensioni) {
     if (filesel.empty()) {
         report_.setStatus("Nessun File selezionato!");

@@ -19,8 +19,21 @@ PartSet::PartSet(Files& files, Folders& folders, std::string prefix, const Exten
     : files_(files), folders_(folders), prefix_(std::move(prefix)), extensions_(extensions),
       folder_(winpath::folderOf(prefix_)), count_(count), script_(std::move(script)) {}
 
+namespace {
+
+// One step of taking a failed commit back. The failure that stopped the commit is the one to
+// report; should the disk refuse this step too, the file stays aside, where no run takes it.
+void takeBack(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
+
+} // namespace
+
 std::string PartSet::part(int32_t i) const {
-    return prefix_ + extensions_[static_cast<size_t>(i)];
+    return partName(prefix_, extensions_, i);
 }
 
 void PartSet::check(const std::string& source) {
@@ -58,30 +71,41 @@ std::vector<std::string> PartSet::earlierNames() {
         return std::nullopt;
     };
     const auto partOnDisk = [&](int32_t i) {
-        return i < 1000 ? onDisk(prefixName + extensions_[static_cast<size_t>(i)]) : std::nullopt;
+        return i < 1000 ? onDisk(partName(prefixName, extensions_, i)) : std::nullopt;
     };
 
-    std::vector<std::string> names;
-    // The earlier set is the run from 000, as the part detection finds it. Its part 000 goes
-    // first: from then on the detection finds no set of this name at all. The rest goes from the
-    // top down, so that what a kill leaves of it runs from 001, where the next commit finds it.
+    // The earlier set is the run from 000, as the part detection finds it; whatever run follows
+    // the new set's last part (what an interrupted commit leaves, say) would be taken for more of
+    // the new set. The clearing covers both, and every other file named like a new part.
     int32_t end = 0;
     while (partOnDisk(end))
         ++end;
-    if (end > 0)
-        names.push_back(*partOnDisk(0));
-    if (auto script = onDisk(script_.substr(folder_.size())))
-        names.push_back(*script);
-    for (int32_t i = end - 1; i >= 1; --i)
-        names.push_back(*partOnDisk(i));
-    // A run that would follow the new set's last part (what an interrupted commit leaves, say)
-    // would make the detection take it for more of the set.
     int32_t tail = count_;
     while (partOnDisk(tail))
         ++tail;
-    for (int32_t i = tail - 1; i >= std::max(count_, end); --i)
-        names.push_back(*partOnDisk(i));
+    std::vector<std::string> names;
+    // The script goes first, so that no script stands beside a run without its part 000; then
+    // part 000, the detection's anchor, so that from then on no set of this name is found at all;
+    // then the rest from the top down, so that what a kill leaves of it runs from 001, where the
+    // next commit finds it.
+    if (auto script = onDisk(script_.substr(folder_.size())))
+        names.push_back(*script);
+    if (end > 0)
+        names.push_back(*partOnDisk(0));
+    for (int32_t i = std::max(tail, end) - 1; i >= 1; --i)
+        if (auto name = partOnDisk(i))
+            names.push_back(*name);
     return names;
+}
+
+std::vector<NewFile*> PartSet::namingOrder() const {
+    // From the last part down, so that the set appears with its part 000; its script after it.
+    std::vector<NewFile*> order;
+    for (auto it = parts_.rbegin(); it != parts_.rend(); ++it)
+        order.push_back(it->get());
+    if (scriptFile_)
+        order.push_back(scriptFile_.get());
+    return order;
 }
 
 template <typename Step>
@@ -132,26 +156,59 @@ void PartSet::flush(const std::function<void()>& between) {
         scriptFile_->flush();
 }
 
-void PartSet::commit() {
+void PartSet::commit(const std::function<void()>& waiting) {
     flush();
-    const std::unique_ptr<FolderLock> lock = withFreeHandles([&] { return files_.lockFolder(folder_); });
+    const std::unique_ptr<FolderLock> lock = withFreeHandles([&] { return files_.lockFolder(folder_, waiting); });
     // Read again under the lock: another run may have committed a set of this name meanwhile.
     const std::vector<std::string> earlier = withFreeHandles([&] { return earlierNames(); });
     for (const std::string& name : earlier)
         files_.checkNewName(name);
-    for (const std::string& name : earlier) {
-        try {
-            files_.removeFile(name);
-        } catch (const RuntimeError& e) {
-            if (e.number() != err::FileNotFound) // someone else's doing, and what was wanted
-                throw;
+    const std::vector<NewFile*> naming = namingOrder();
+    for (NewFile* file : naming)
+        file->nameAside();
+
+    std::vector<std::unique_ptr<AsideFile>> asides;
+    size_t named = 0;
+    try {
+        for (const std::string& name : earlier) {
+            try {
+                asides.push_back(files_.setAside(name));
+            } catch (const RuntimeError& e) {
+                if (e.number() != err::FileNotFound) // someone else's doing, and what was wanted
+                    throw;
+            }
         }
+        // Kept, never replaced: whatever stood under these names is aside by now, and a file
+        // that came meanwhile is not this run's to destroy.
+        for (; named < naming.size(); ++named)
+            naming[named]->commit(Existing::Keep);
+    } catch (...) {
+        // Back as it was, in the reverse order: the new script goes before the new part 000, the
+        // earlier part 000 comes back before the earlier script.
+        while (named > 0)
+            takeBack([&] { naming[--named]->withdraw(); });
+        while (!asides.empty()) {
+            takeBack([&] { asides.back()->restore(); });
+            asides.pop_back();
+        }
+        throw;
     }
-    if (scriptFile_)
-        scriptFile_->commit(Existing::Replace);
-    for (int32_t i = count_ - 1; i >= 0; --i)
-        parts_[static_cast<size_t>(i)]->commit(Existing::Replace);
-    withFreeHandles([&] { files_.syncFolder(folder_); });
+
+    // The new set stands: what fails from here on is reported as such.
+    int failure = 0;
+    const auto note = [&failure](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const RuntimeError& e) {
+            if (failure == 0)
+                failure = e.number();
+        }
+    };
+    for (const auto& aside : asides)
+        note([&] { aside->remove(); });
+    note([&] { withFreeHandles([&] { files_.syncFolder(folder_); }); });
+    if (failure != 0)
+        throw SetWrittenDiskFailed{failure};
 }
 
 } // namespace brenvik

@@ -11,6 +11,9 @@ namespace brenvik {
 class SplitAbort : public std::runtime_error {
 public:
     explicit SplitAbort(const std::string& status) : std::runtime_error(status) {}
+
+    // The source is not what it was when the split opened it: shorter, longer, or rewritten.
+    static constexpr const char* SourceChanged = "Split interrotto: il file d'origine è cambiato durante lo split";
 };
 
 } // namespace brenvik

@@ -11,11 +11,6 @@ void SplitCommand::Split_Click() {
                                m.percorso,    m.dimensione};
     SplitFigures figures{m.resto, m.numparti, m.prefisso, m.prefissodest, m.estensioni};
     Splitter(m.platform(), m).split(request, figures);
-    m.resto = figures.resto;
-    m.numparti = figures.numparti;
-    m.prefisso = figures.prefisso;
-    m.prefissodest = figures.prefissodest;
-    m.estensioni = figures.estensioni;
 }
 
 } // namespace brenvik

@@ -5,7 +5,7 @@ namespace brenvik {
 class MainWindow;
 
 // "&Splitta Files": the split of the file chosen in the window, into the destination its dialog
-// shows (see Splitter), and its figures back into the window's state.
+// shows (see Splitter), setting the window's figures as it goes.
 class SplitCommand {
 public:
     explicit SplitCommand(MainWindow& main) : m(main) {}

@@ -6,18 +6,17 @@
 namespace brenvik {
 
 // What the split's steps tell the window as they go: the status line, the progress display, the
-// source's size measured again, and the files written. The main window implements it; the split
-// needs nothing else of it.
+// source's size measured again, and the files written. The main window implements it on the
+// user-interface thread, and PostedSplitReport for the steps that run aside; the split needs
+// nothing else of it.
 class SplitReport {
 public:
     virtual ~SplitReport() = default;
 
     virtual std::string status() const = 0;
     virtual void setStatus(const std::string& text) = 0;
-    // Paints what changed, at most thirty times a second: the split does not yield to the event
-    // queue until it ends. paintNow paints at once, for a step the user must see before a wait.
-    virtual void paint() = 0;
-    virtual void paintNow() = 0;
+    // Between two steps of the copy: throws WorkStopped once the user has asked the program to end.
+    virtual void checkpoint() = 0;
     // Widens the progress bar's fill by `width` and raises its figure by `figure`.
     virtual void advance(int width, int figure) = 0;
     // The progress display: fill width (0 to 4000) and figure, always together.

@@ -3,7 +3,9 @@
 #include "app/ErrorMessages.h"
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "app/Waits.h"
 #include "platform/Convert.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/Platform.h"
@@ -12,6 +14,7 @@
 #include "split/PartNames.h"
 #include "split/PartSet.h"
 #include "split/PartWriter.h"
+#include "split/PostedSplitReport.h"
 #include "split/SplitAbort.h"
 #include "split/SplitReport.h"
 
@@ -71,11 +74,21 @@ Splitter::Outcome Splitter::runOnce(const SplitRequest& request, SplitFigures& f
             return Outcome::Done;
         write(request, d.cartdest, figures);
     } catch (const RuntimeError& e) {
+        if (e.number() == err::FileAlreadyOpen)
+            return interrupted(std::string("Split interrotto: ") + FolderWait::AnotherBrenvik);
         // A destination that could not be made is reported for the reason it could not, not as
         // a path that is missing.
-        return failed(causeOf(e.number(), d.levelFailure));
+        return failed(causeOf(e.number(), d.levelFailure), d.cartdest);
     } catch (const SplitAbort& abort) {
         return interrupted(abort.what());
+    } catch (const WorkStopped&) {
+        return interrupted("Split interrotto");
+    } catch (const SetWrittenDiskFailed& failure) {
+        // The set stands, whole; only its durability is in doubt.
+        const std::string count = std::to_string(figures.numparti);
+        report_.setStatus(" " + count + "/ " + count +
+                          " files creati, ma il disco ha segnalato un errore: " + describeError(failure.number));
+        return Outcome::Done;
     }
     if (Settings(platform_.settings).openAfterSplit()) {
         // With an empty destination the parts are beside the source: that folder is opened.
@@ -108,24 +121,32 @@ bool Splitter::count(int64_t grandezza, int64_t dimensione, SplitFigures& figure
 }
 
 void Splitter::write(const SplitRequest& request, const std::string& cartdest, SplitFigures& figures) {
-    // The file list shows what the split left in the folder, once it ends, however it ends.
-    struct ListRefresh {
-        SplitReport& report;
-        ~ListRefresh() { report.folderWritten(); }
-    } listRefresh{report_};
-    // The parts and the script are written aside and take their names together, once all are on
-    // the disk: until then the folder keeps what it held, whatever happens.
-    PartSet parts(platform_.files, platform_.folders, figures.prefissodest, figures.estensioni, figures.numparti,
-                  cartdest + AssemblyScript::fileName(request.filesel));
-    PartWriter writer(platform_.files, report_);
-    writer.CreaParti(request.grandezza, figures.resto, figures.numparti, request.percorso, figures.prefisso,
-                     figures.estensioni, parts);
-    const bool withScript = AssemblyScript(report_).CreaAssembla(figures.numparti, figures.prefisso, figures.estensioni,
-                                                                 request.filesel, parts);
-    parts.commit();
-    if (!withScript)
-        throw SplitAbort(report_.status()); // the script's own reason stands
-    writer.reportCreated(figures.numparti);
+    PostedSplitReport aside(platform_.desktop, report_);
+    platform_.runAside([&] {
+        // The file list shows what the split left in the folder, once it ends, however it ends.
+        struct ListRefresh {
+            SplitReport& report;
+            ~ListRefresh() { report.folderWritten(); }
+        } listRefresh{aside};
+        // The parts and the script are written aside and take their names together, once all are
+        // on the disk: until then the folder keeps what it held, whatever happens.
+        PartSet parts(platform_.files, platform_.folders, figures.prefissodest, figures.estensioni, figures.numparti,
+                      cartdest + AssemblyScript::fileName(request.filesel));
+        PartWriter writer(platform_.files, aside);
+        const FileStamp opened = writer.CreaParti(request.grandezza, figures.resto, figures.numparti, request.percorso,
+                                                  figures.prefisso, figures.estensioni, parts);
+        const bool withScript = AssemblyScript(aside).CreaAssembla(figures.numparti, figures.prefisso,
+                                                                   figures.estensioni, request.filesel, parts);
+        // A source rewritten while it was read, even to the same length, gives parts of neither
+        // version: they are not named.
+        if (platform_.files.stampOf(request.percorso) != opened)
+            throw SplitAbort(SplitAbort::SourceChanged);
+        parts.commit(
+            FolderWait([&aside](const std::string& text) { aside.setStatus(text); }, [&aside] { aside.checkpoint(); }));
+        if (!withScript)
+            throw SplitAbort(aside.status()); // the script's own reason stands
+        writer.reportCreated(figures.numparti);
+    });
 }
 
 int64_t Splitter::measure(const SplitRequest& request) {
@@ -135,13 +156,16 @@ int64_t Splitter::measure(const SplitRequest& request) {
     return now;
 }
 
-Splitter::Outcome Splitter::failed(int number) {
+Splitter::Outcome Splitter::failed(int number, const std::string& cartdest) {
     const int answer = ErroreDaNumero(platform_, number);
     // Only a message that offers a choice makes OK or Retry a request to try again; an OK-only
     // message is an acknowledgement.
     if (answer == errore::Retry && !offersOnlyOk(number))
         return Outcome::TryAgain;
-    return interrupted("Split interrotto: " + describeError(number));
+    std::string status = "Split interrotto: " + describeError(number);
+    if (number == err::DiskFull)
+        status += leftoversNote(platform_.folders, platform_.files, cartdest);
+    return interrupted(status);
 }
 
 Splitter::Outcome Splitter::interrupted(const std::string& status) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <array>
+#include "split/PartNames.h"
+
 #include <cstdint>
 #include <string>
 
@@ -20,14 +21,15 @@ struct SplitRequest {
     int64_t dimensione = 0; // its size when it was selected
 };
 
-// What a split leaves of its figures, each as the step that sets it leaves it: a split refused
-// before a step leaves that step's figures as they were.
+// The window's figures that a split sets, each as the step that sets it leaves it: a split
+// refused before a step leaves that step's figures as they were. The steps that run aside only
+// read them, and the window takes no input meanwhile.
 struct SplitFigures {
-    int64_t resto = 0;
-    int32_t numparti = 0;
-    std::string prefisso;
-    std::string prefissodest;
-    std::array<std::string, 1000> estensioni;
+    int64_t& resto;
+    int32_t& numparti;
+    std::string& prefisso;
+    std::string& prefissodest;
+    Extensions& estensioni;
 };
 
 // The split from its checks to its last file: validation, destination, part count, part names,
@@ -38,9 +40,12 @@ class Splitter {
 public:
     Splitter(Platform& platform, SplitReport& report) : platform_(platform), report_(report) {}
 
-    // Refusals go to the status line. A file-system failure shows the error table's message and
-    // ends the split with a status text that claims nothing (the folder as it was, see PartSet);
-    // the answer "Retry" to a message that offers it runs the split again from the start.
+    // Refusals go to the status line. The parts, the script and their names are written aside
+    // (Platform::runAside), the window answering meanwhile. A file-system failure shows the error
+    // table's message and ends the split with a status text that claims nothing (the folder as
+    // it was, see PartSet); the answer "Retry" to a message that offers it runs the split again
+    // from the start. Another Brenvik naming files in the destination is waited for, as the
+    // status line says, for FolderWait::Bound at most.
     void split(const SplitRequest& request, SplitFigures& figures);
 
     // Stop flags, 1 to refuse the split (the reason in the status line), 0 to go on: a part size
@@ -64,7 +69,7 @@ private:
     void write(const SplitRequest& request, const std::string& cartdest, SplitFigures& figures);
     // The source's size now: the file may have changed since it was selected.
     int64_t measure(const SplitRequest& request);
-    Outcome failed(int number);
+    Outcome failed(int number, const std::string& cartdest);
     // Ends a split that did not complete: `status` says why, and the progress display is emptied.
     Outcome interrupted(const std::string& status);
 

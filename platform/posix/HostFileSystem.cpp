@@ -157,6 +157,34 @@ std::vector<std::string> HostFileSystem::list(const std::string& path, bool want
     return names;
 }
 
+std::vector<ListedFile> HostFileSystem::stampedFiles(const std::string& path) {
+    std::vector<ListedFile> out;
+    for (std::string& name : list(path, false))
+        out.push_back({std::move(name), {}});
+    const std::string host = map(path, Expect::Folder);
+    const int dfd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct statfs fs {};
+    struct stat folder {};
+    if (dfd < 0 || ::fstatfs(dfd, &fs) != 0 || ::fstat(dfd, &folder) != 0) {
+        if (dfd >= 0)
+            ::close(dfd);
+        return out;
+    }
+    // Stamped as stampOf stamps a path: through a link, to what it points to, on its own disk.
+    for (ListedFile& file : out) {
+        struct stat st {};
+        if (::fstatat(dfd, file.name.c_str(), &st, 0) != 0)
+            continue;
+        struct statfs own {};
+        if (st.st_dev == folder.st_dev)
+            file.stamp = posix::stampOf(st, fs);
+        else if (::statfs((host + "/" + file.name).c_str(), &own) == 0)
+            file.stamp = posix::stampOf(st, own);
+    }
+    ::close(dfd);
+    return out;
+}
+
 void HostFileSystem::makeFolder(const std::string& path) {
     std::string host = map(path, Expect::Folder);
     if (::mkdir(host.c_str(), 0777) != 0) {
@@ -232,12 +260,6 @@ void HostFileSystem::checkNewName(const std::string& path) {
     if (S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, host.c_str(), W_OK, AT_EACCESS) != 0 &&
         (errno == EACCES || errno == EPERM || errno == EROFS))
         throw RuntimeError(err::PermissionDenied);
-}
-
-void HostFileSystem::removeFile(const std::string& path) {
-    std::string host = map(path, Expect::File);
-    if (::unlink(host.c_str()) != 0)
-        failOpen(errno, host);
 }
 
 bool HostFileSystem::sameFile(const std::string& a, const std::string& b) {

@@ -4,6 +4,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Utf8.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -74,7 +75,8 @@ bool writeDurably(const std::string& path, const std::string& content) {
 
 } // namespace
 
-IniSettingsStore::IniSettingsStore(std::string folder) : folder_(std::move(folder)) {}
+IniSettingsStore::IniSettingsStore(std::string folder, std::chrono::milliseconds bound)
+    : folder_(std::move(folder)), bound_(bound) {}
 
 std::string IniSettingsStore::defaultFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -157,14 +159,26 @@ void IniSettingsStore::save(const std::string& application, const std::string& s
     // Another program may save at the same moment: each reads, changes and writes the file in
     // turn, so that neither loses what the other saved.
     std::unique_ptr<FolderLock> lock;
+    const auto giveUp = std::chrono::steady_clock::now() + bound_;
+    bool waited = false;
     try {
-        lock = lockHostFolder(folder_);
-    } catch (const RuntimeError&) {
+        lock = lockHostFolder(folder_, [&] {
+            if (std::chrono::steady_clock::now() > giveUp)
+                throw RuntimeError(err::FileAlreadyOpen);
+            waited = true;
+            if (waiting_)
+                waiting_(Wait::Waiting);
+        });
+    } catch (const RuntimeError& e) {
         // Held elsewhere for long, or not to be opened: saved now, the file could lose the other
         // program's change. The value is kept for this run instead.
         unsaved_[settingsId(application, section, key)] = clean;
+        if (waited && waiting_)
+            waiting_(e.number() == err::FileAlreadyOpen ? Wait::GaveUp : Wait::Over);
         return;
     }
+    if (waited && waiting_)
+        waiting_(Wait::Over);
     bool unreadable = false;
     std::vector<std::string> lines = readLines(filePath(application), &unreadable);
     std::string id = settingsId(application, section, key);

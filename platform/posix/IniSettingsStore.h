@@ -2,6 +2,7 @@
 
 #include "platform/SettingsStore.h"
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -14,7 +15,8 @@ namespace brenvik {
 // save that cannot reach the disk is kept for the rest of the run.
 class IniSettingsStore : public SettingsStore {
 public:
-    explicit IniSettingsStore(std::string folder);
+    // `bound`: how long a save waits for another program saving; WaitBound unless told.
+    explicit IniSettingsStore(std::string folder, std::chrono::milliseconds bound = WaitBound);
 
     // $XDG_CONFIG_HOME/brenvik, else ~/.config/brenvik.
     static std::string defaultFolder();
@@ -28,6 +30,7 @@ public:
 
 private:
     std::string folder_;
+    std::chrono::milliseconds bound_;
     // Values whose save did not reach the disk, by "application/section/key" in lower case.
     std::map<std::string, std::string> unsaved_;
 };

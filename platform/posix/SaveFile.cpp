@@ -157,14 +157,20 @@ void SaveFile::release() {
     file_.reset();
 }
 
+void SaveFile::nameAside() {
+    throwIfFailed();
+    if (!goesWithHandle_)
+        return;
+    aside_ = linkAside(fdOf(file_), posix::parentOf(target_));
+    goesWithHandle_ = false;
+}
+
 void SaveFile::giveName(Existing existing) {
     if (existing == Existing::Replace)
         refuseReadOnly(target_);
     if (goesWithHandle_) {
-        if (linkOpen(fdOf(file_), target_)) {
-            file_.reset();
+        if (linkOpen(fdOf(file_), target_))
             return;
-        }
         if (errno != EEXIST)
             posix::failOpen(errno, target_);
         if (existing == Existing::Keep)
@@ -180,8 +186,12 @@ void SaveFile::giveName(Existing existing) {
     else if (::rename(aside_.c_str(), target_.c_str()) != 0)
         posix::failOpen(errno, target_);
     aside_.clear();
-    // Named and flushed: closing can lose nothing more, and a failure to close reports nothing.
-    file_.reset();
+}
+
+void SaveFile::takeNameBack() {
+    // Only this file's name goes: another run may have named its own file so meanwhile.
+    if (holdsTheFile(target_, file_, releasedAs_) && ::unlink(target_.c_str()) != 0)
+        posix::failOpen(errno, target_);
 }
 
 void SaveFile::discard() noexcept {
@@ -205,13 +215,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<FolderLock> lockHostFolder(const std::string& host) {
+std::unique_ptr<FolderLock> lockHostFolder(const std::string& host, const std::function<void()>& waiting) {
     const int fd = ::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         posix::fail(errno, true);
     auto lock = std::make_unique<PosixFolderLock>(fd);
-    // A commit holds it for milliseconds; only a run stopped in the middle of one holds it longer.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return lock;
@@ -222,9 +230,72 @@ std::unique_ptr<FolderLock> lockHostFolder(const std::string& host) {
         // NFS). Commits there are not kept apart; there is nothing to wait for.
         if (errno != EWOULDBLOCK)
             return lock;
-        if (std::chrono::steady_clock::now() > giveUp)
-            throw RuntimeError(err::FileAlreadyOpen);
+        if (waiting)
+            waiting();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+namespace {
+
+// A file of the folder under a temporary name, known by its identity (of the link itself, for a
+// link), so that neither a restore nor a removal ever touches a file another run put there.
+class PosixAside : public AsideFile {
+public:
+    PosixAside(std::string path, std::string aside, const struct stat& st)
+        : path_(std::move(path)), aside_(std::move(aside)), dev_(st.st_dev), ino_(st.st_ino) {}
+    ~PosixAside() override {
+        try {
+            if (pending_)
+                restore();
+        } catch (const RuntimeError&) {
+            // Left aside, where no run takes it for its own.
+        }
+    }
+    PosixAside(const PosixAside&) = delete;
+    PosixAside& operator=(const PosixAside&) = delete;
+
+    void restore() override {
+        pending_ = false;
+        if (!holds())
+            throw RuntimeError(err::PathFileAccess);
+        renameKeeping(aside_, path_);
+    }
+    void remove() override {
+        pending_ = false;
+        if (holds() && ::unlink(aside_.c_str()) != 0)
+            posix::failOpen(errno, aside_);
+    }
+
+private:
+    bool holds() const {
+        struct stat st {};
+        return ::lstat(aside_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_;
+    }
+
+    std::string path_;
+    std::string aside_;
+    dev_t dev_;
+    ino_t ino_;
+    bool pending_ = true;
+};
+
+} // namespace
+
+std::unique_ptr<AsideFile> setAsideHost(const std::string& host) {
+    struct stat st {};
+    if (::lstat(host.c_str(), &st) != 0)
+        posix::failOpen(errno, host);
+    const std::string folder = posix::parentOf(host);
+    for (int tries = 0;; ++tries) {
+        std::string aside = folder + "/" + SaveFile::temporaryName();
+        try {
+            renameKeeping(host, aside);
+            return std::make_unique<PosixAside>(host, std::move(aside), st);
+        } catch (const RuntimeError& e) {
+            if (e.number() != err::FileAlreadyExists || tries == 10)
+                throw;
+        }
     }
 }
 

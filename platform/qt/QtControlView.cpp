@@ -108,7 +108,32 @@ void QtControlView::user(const std::function<void()>& action) {
     resync(control_);
 }
 
+namespace {
+
+// The keys, clicks, wheel turns and shortcuts a control takes as input.
+bool isInput(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool QtControlView::eventFilter(QObject* watched, QEvent* event) {
+    // While work runs aside the window takes input only on the controls that answer while busy;
+    // the widget would otherwise show a change the model refuses.
+    if (control_.form().inputHeld() && !control_.reachable() && isInput(event))
+        return true;
     switch (event->type()) {
     case QEvent::MouseMove:
         runUserAction(control_.form().platform(), [this] { control_.userMouseMove(); });

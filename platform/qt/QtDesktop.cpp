@@ -219,6 +219,18 @@ void QtDesktop::paintPending() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
+void QtDesktop::handleEventsUntil(const std::function<bool()>& done) {
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtDesktop::wake() {
+    // A queued call reaches the user-interface thread in whichever loop it runs, a message box's
+    // or a modal window's included.
+    QMetaObject::invokeMethod(
+        qApp, [this] { runPosted(); }, Qt::QueuedConnection);
+}
+
 void QtDesktop::pause(int milliseconds) {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));

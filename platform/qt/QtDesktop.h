@@ -46,6 +46,8 @@ public:
 
 protected:
     void paintPending() override;
+    void handleEventsUntil(const std::function<bool()>& done) override;
+    void wake() override;
 
 private:
     void leave(Form& form);

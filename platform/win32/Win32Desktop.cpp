@@ -35,9 +35,64 @@ LRESULT CALLBACK renameBoxButtons(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-Win32Desktop::Win32Desktop(HINSTANCE instance) : instance_(instance) {}
+namespace {
+constexpr UINT WakeMessage = WM_APP + 1;
+}
 
-Win32Desktop::~Win32Desktop() = default;
+Win32Desktop::Win32Desktop(HINSTANCE instance) : instance_(instance) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = wakeProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"BrenvikWake";
+    RegisterClassW(&wc);
+    wakeWindow_ = CreateWindowExW(0, L"BrenvikWake", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    SetWindowLongPtrW(wakeWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Desktop::~Win32Desktop() {
+    if (wakeWindow_)
+        DestroyWindow(wakeWindow_);
+}
+
+LRESULT CALLBACK Win32Desktop::wakeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Delivered by whichever loop runs, a message box's included.
+    if (message == WakeMessage)
+        if (auto* desktop = reinterpret_cast<Win32Desktop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            desktop->runPosted();
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32Desktop::showProgress(int done, int total) {
+    // On the button of the window behind all others: the main window, whatever is open over it.
+    for (const auto& [form, view] : views_) {
+        const auto& stack = form->platform().activeForms;
+        if (!stack.empty() && stack.front() == form) {
+            taskbar_.show(view->hwnd(), done, total);
+            return;
+        }
+    }
+}
+
+void Win32Desktop::wake() {
+    PostMessageW(wakeWindow_, WakeMessage, 0, 0);
+}
+
+void Win32Desktop::handleEventsUntil(const std::function<bool()>& done) {
+    MSG msg;
+    bool quit = false;
+    int code = 0;
+    while (!done()) {
+        // A request to quit waits for the work: it is posted again once the work has ended.
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            code = static_cast<int>(msg.wParam);
+            continue;
+        }
+        handle(msg);
+    }
+    if (quit)
+        PostQuitMessage(code);
+}
 
 HWND Win32Desktop::frontWindow() const {
     // The modal window on top, else the main window.
@@ -125,11 +180,35 @@ void Win32Desktop::leave(Form& form) {
     }
 }
 
+namespace {
+
+// The keys and clicks a control takes as input. The system's own keys (Alt with a letter, Alt+F4)
+// and the pointer's moves are not among them: they reach the window and its menu as always.
+bool isInput(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR || message == WM_DEADCHAR ||
+           (message >= WM_LBUTTONDOWN && message <= WM_MOUSELAST);
+}
+
+// The control a window of the program belongs to: itself, or one of its own child windows.
+Win32ControlView* controlOf(HWND hwnd) {
+    for (HWND h = hwnd; h; h = GetParent(h))
+        if (Win32ControlView* view = Win32ControlView::of(h))
+            return view;
+    return nullptr;
+}
+
+} // namespace
+
 bool Win32Desktop::handle(const MSG& msg) {
     if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return false;
     }
+    // While work runs aside the windows open then take input only on the controls that answer
+    // while busy; everything else (painting, moving, minimising, closing) goes on as always.
+    if (isInput(msg.message))
+        if (Win32ControlView* view = controlOf(msg.hwnd); view && !view->control().reachable())
+            return true;
     // Tab follows each window's own tab order, which is not the order the controls are stacked in.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
         GetKeyState(VK_MENU) >= 0) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/win32/TaskbarProgress.h"
 #include "platform/windows/Win32.h"
 
 #include <map>
@@ -43,8 +44,12 @@ public:
     // The window of a form, or null when it was never shown.
     Win32FormView* existingView(const Form& form) const;
 
+    void showProgress(int done, int total) override;
+
 protected:
     void paintPending() override;
+    void handleEventsUntil(const std::function<bool()>& done) override;
+    void wake() override;
 
 private:
     Win32FormView& view(Form& form);
@@ -59,7 +64,12 @@ private:
         std::vector<HWND> disabled;
     };
 
+    static LRESULT CALLBACK wakeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     HINSTANCE instance_;
+    TaskbarProgress taskbar_;
+    // A window of no size that only receives the wakes of work running aside.
+    HWND wakeWindow_ = nullptr;
     std::map<const Form*, std::unique_ptr<Win32FormView>> views_;
     std::vector<Modal> modals_;
 };

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <cwctype>
+#include <utility>
 #include <vector>
 
 namespace brenvik {
@@ -94,6 +95,11 @@ void SaveFile::release() {
     file_.reset();
 }
 
+void SaveFile::nameAside() {
+    // The temporary name was taken when the file was made.
+    throwIfFailed();
+}
+
 void SaveFile::giveName(Existing existing) {
     const bool replace = existing == Existing::Replace;
     const DWORD there = win::attributesOf(target_);
@@ -123,8 +129,24 @@ void SaveFile::giveName(Existing existing) {
         win::failOpen(code, target_);
     }
     aside_.clear();
-    // Named and flushed: closing can lose nothing more, and a failure to close reports nothing.
-    file_.reset();
+}
+
+void SaveFile::takeNameBack() {
+    // Through the handle, so that no other file of that name can be taken for this one: under a
+    // temporary name first, which frees the name at once, then deleted as its handle closes.
+    const HANDLE h = handleOf(file_);
+    for (int tries = 0;; ++tries) {
+        std::string aside = win::parentOf(target_);
+        aside += (aside.back() == '\\' ? "" : "\\") + temporaryName();
+        if (renameThrough(h, aside, false)) {
+            aside_ = std::move(aside);
+            break;
+        }
+        const DWORD code = ::GetLastError();
+        if ((code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) || tries == 10)
+            win::fail(code, false);
+    }
+    goesWithHandle_ = markForDeletion(h, true);
 }
 
 void SaveFile::discard() noexcept {
@@ -189,7 +211,7 @@ std::wstring identityOf(const std::string& host) {
 
 } // namespace
 
-std::unique_ptr<FolderLock> lockHostFolder(const std::string& host) {
+std::unique_ptr<FolderLock> lockHostFolder(const std::string& host, const std::function<void()>& waiting) {
     // Folders hold no locks on Windows: a mutex named after the folder stands in for one, for
     // every program of the user's session.
     uint64_t hash = 14695981039346656037ull;
@@ -201,22 +223,127 @@ std::unique_ptr<FolderLock> lockHostFolder(const std::string& host) {
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
     if (!mutex)
         return std::make_unique<MutexLock>(nullptr, false);
-    // A commit holds it for milliseconds; only a run stopped in the middle of one holds it longer.
-    // A run killed while holding it gives it up (WAIT_ABANDONED): its commit is over either way.
-    switch (::WaitForSingleObject(mutex, 30000)) {
-    case WAIT_OBJECT_0:
-    case WAIT_ABANDONED:
-        return std::make_unique<MutexLock>(mutex, true);
-    case WAIT_TIMEOUT:
-        ::CloseHandle(mutex);
-        throw RuntimeError(err::FileAlreadyOpen);
-    default:
-        return std::make_unique<MutexLock>(mutex, false);
+    for (;;) {
+        // A run killed while holding it gives it up (WAIT_ABANDONED): its commit is over either way.
+        switch (::WaitForSingleObject(mutex, 5)) {
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:
+            return std::make_unique<MutexLock>(mutex, true);
+        case WAIT_TIMEOUT:
+            break;
+        default:
+            return std::make_unique<MutexLock>(mutex, false);
+        }
+        if (waiting) {
+            try {
+                waiting();
+            } catch (...) {
+                ::CloseHandle(mutex);
+                throw;
+            }
+        }
     }
 }
 
-void syncHostFolder(const std::string&) {
-    // NTFS keeps its names in its journal: a flushed file is found under its name after a crash.
+namespace {
+
+// A file of the folder under a temporary name, held by a handle that lets others read, write and
+// delete it, so that it is put back or removed through the handle and never confused with
+// another file.
+class Win32Aside : public AsideFile {
+public:
+    Win32Aside(HANDLE h, std::string path) : h_(h), path_(std::move(path)) {}
+    ~Win32Aside() override {
+        if (pending_)
+            renameThrough(h_, path_, false);
+        close();
+    }
+    Win32Aside(const Win32Aside&) = delete;
+    Win32Aside& operator=(const Win32Aside&) = delete;
+
+    void restore() override {
+        pending_ = false;
+        if (h_ == INVALID_HANDLE_VALUE)
+            throw RuntimeError(err::PathFileAccess);
+        if (!renameThrough(h_, path_, false)) {
+            const DWORD code = ::GetLastError();
+            if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)
+                throw RuntimeError(err::FileAlreadyExists);
+            win::fail(code, false);
+        }
+        // Back under its name, the file is nobody's to hold: others open it as they please.
+        close();
+    }
+    void remove() override {
+        pending_ = false;
+        if (h_ == INVALID_HANDLE_VALUE)
+            return;
+        if (!markForDeletion(h_, true))
+            win::fail(::GetLastError(), false);
+        close();
+    }
+
+private:
+    void close() {
+        if (h_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE));
+    }
+
+    HANDLE h_;
+    std::string path_;
+    bool pending_ = true;
+};
+
+} // namespace
+
+std::unique_ptr<AsideFile> setAsideHost(const std::string& host) {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; h == INVALID_HANDLE_VALUE; ++tries) {
+        h = ::CreateFileW(win::wide(host).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            break;
+        // A scanner lets go within moments; a program reading the file without letting it be
+        // deleted (another join) holds it, and the set stays as it is.
+        const DWORD code = ::GetLastError();
+        if (code != ERROR_SHARING_VIOLATION || tries == 20)
+            win::failOpen(code, host);
+        ::Sleep(50);
+    }
+    const std::string folder = win::parentOf(host);
+    for (int tries = 0;; ++tries) {
+        std::string aside = folder + (folder.back() == '\\' ? "" : "\\") + SaveFile::temporaryName();
+        if (renameThrough(h, aside, false))
+            return std::make_unique<Win32Aside>(h, host);
+        const DWORD code = ::GetLastError();
+        if ((code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) || tries == 10) {
+            ::CloseHandle(h);
+            win::failOpen(code, host);
+        }
+    }
+}
+
+void syncHostFolder(const std::string& host) {
+    // Renames through a handle have no write-through of their own: the folder is flushed, which
+    // on NTFS writes the journal's records of its names and on FAT and exFAT the folder's
+    // entries. Where the file system cannot flush a folder (a network share), the server keeps
+    // the names as durable as it does.
+    HANDLE dir = ::CreateFileW(win::wide(host).c_str(), GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (dir == INVALID_HANDLE_VALUE) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_ACCESS_DENIED)
+            return;
+        win::fail(code, true);
+    }
+    const bool flushed = ::FlushFileBuffers(dir) != 0;
+    const DWORD code = ::GetLastError();
+    ::CloseHandle(dir);
+    if (!flushed && code != ERROR_INVALID_FUNCTION && code != ERROR_NOT_SUPPORTED && code != ERROR_ACCESS_DENIED &&
+        code != ERROR_INVALID_PARAMETER)
+        win::fail(code, true);
 }
 
 } // namespace brenvik

@@ -3,13 +3,16 @@
 #include "app/ErrorMessages.h"
 #include "app/FolderCreation.h"
 #include "app/Settings.h"
+#include "app/Waits.h"
 #include "platform/RuntimeError.h"
 #include "support/TestApp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace brenvik {
@@ -155,6 +158,26 @@ TEST(AppTest, FareCartelleCreatesEveryMissingLevelSkipsWhatItCannotAndEndsTheTex
     }
     EXPECT_EQ(d.read("c:\\blocco"), "a file where a folder should go");
     EXPECT_EQ(d.fs().folders("c:\\"), std::vector<std::string>{"esiste"}) << "nothing else was made";
+}
+
+// A wait for another Brenvik says so once, hears a request to stop at every turn, and gives up
+// after its bound with 55.
+TEST(AppTest, AWaitForAnotherBrenvikSaysSoOnceAndGivesUpAfterItsBound) {
+    std::vector<std::string> said;
+    int checks = 0;
+    FolderWait wait([&said](const std::string& text) { said.push_back(text); }, [&checks] { ++checks; },
+                    std::chrono::milliseconds(100));
+    const auto start = std::chrono::steady_clock::now();
+    int number = 0;
+    while (number == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        number = failureOf([&wait] { wait(); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(number, err::FileAlreadyOpen);
+    EXPECT_GE(waited, std::chrono::milliseconds(100));
+    EXPECT_EQ(said, std::vector<std::string>{FolderWait::Waiting});
+    EXPECT_GT(checks, 2);
 }
 
 } // namespace

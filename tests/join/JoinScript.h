@@ -92,6 +92,13 @@ struct TwoSourceJoin {
         EXPECT_EQ(temporariesIn(app.drives, "c:\\myfiles"), std::vector<std::string>{});
     }
 
+    // The user reads the folder again and selects both files anew.
+    void chooseAgain() {
+        app.main().File2.refresh();
+        for (int i = 0; i < 2; ++i)
+            app.main().File2.userClickItem(i);
+    }
+
     TestApp app;
     const std::string first, second;
 };

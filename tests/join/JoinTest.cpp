@@ -4,6 +4,7 @@
 #include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -28,27 +29,31 @@ MainWindow& startAmong(TestApp& app, const std::string& folder, const Names& nam
     return app.startIn(folder);
 }
 
-TEST(JoinTest, TheRunStopsAtAMissingNumberAndAtTheNextSetAndStartsAgainAfterAThousand) {
+TEST(JoinTest, TheRunStopsAtAMissingNumberAndKeepsTheBaseNameOfItsPartZero) {
     struct Case {
         Names files;
         Names found;
         std::string base;
     };
-    // A thousand parts, then the next set's run up to its gap.
+    // A thousand parts; after 999 the expected number is 000 again, and the next set's 000 is
+    // another set's all the same.
     Names thousandFound;
     for (int i = 0; i < 1000; ++i)
         thousandFound.push_back("p." + std::to_string(1000 + i).substr(1));
-    thousandFound.insert(thousandFound.end(), {"q.000", "q.001"});
     Names thousandFiles = thousandFound;
-    thousandFiles.push_back("q.003");
+    thousandFiles.insert(thousandFiles.end(), {"q.000", "q.001"});
     const Case cases[] = {
         {{"a.avi", "a.avi.000", "a.avi.001", "a.avi.002", "leggimi.txt"},
          {"a.avi.000", "a.avi.001", "a.avi.002"},
          "a.avi"},
         {{"f.000", "f.001", "f.003"}, {"f.000", "f.001"}, "f"},
         {{"x.000", "x.001", "y.000", "y.001"}, {"x.000", "x.001"}, "x"},
-        // After 999 the expected number is 000 again.
-        {thousandFiles, thousandFound, "q"},
+        // The next number under another name is another set's part, passed over as any other name.
+        {{"x.bin.000", "x.bin.001", "y.bin.000", "y.bin.001", "y.bin.002", "y.bin.003"},
+         {"x.bin.000", "x.bin.001"},
+         "x.bin"},
+        {{"a.000", "b.001", "c.002", "a.001"}, {"a.000", "a.001"}, "a"},
+        {thousandFiles, thousandFound, "p"},
         // The last four characters go, whatever they are, counted as characters.
         {{"backup2000", "note.txt"}, {"backup2000"}, "backup"},
         {{"filmè000", "filmè001"}, {"filmè000", "filmè001"}, "film"},
@@ -82,6 +87,91 @@ TEST(JoinTest, TheCounterFollowsTheUserAndAFolderChangeRepeatsTheDetection) {
     EXPECT_EQ(m.Label5.caption(), "3");
 }
 
+// The join writes what the user chose, as it was when the list showed it. A chosen file changed
+// since (a newer set named there, a rewrite of the same length, a change while it is copied) is
+// refused and the detection runs again; a change to a file not chosen, or a selection the user
+// made by hand, goes through.
+TEST(JoinTest, TheFilesJoinedAreTheChosenOnesAsTheListShowedThem) {
+    struct Case {
+        const char* label;
+        std::function<void(TestApp&)> act; // after the detection, before "Unisci"
+        std::string joined;                // what the join writes; empty: refused
+        int foundAgain = 0;                // the repeated detection's count, when refused
+        bool named = true;                 // whether the name is asked for before that
+    };
+    const std::string p0 = patternBytes(3000, 1), p1 = patternBytes(3000, 2), p2 = patternBytes(3000, 3);
+    const auto rewrite = [](const char* name, unsigned seed) {
+        return [name, seed](TestApp& app) {
+            app.drives.write(std::string("c:\\serie\\") + name, patternBytes(3000, seed));
+        };
+    };
+    const auto whileRead = [](const char* read, const char* changed) {
+        return [read, changed](TestApp& app) {
+            app.files.afterRead = [&app, read, changed, done = false](const std::string& path, size_t, size_t) mutable {
+                if (!done && path.ends_with(read)) {
+                    done = true;
+                    app.drives.write(std::string("c:\\serie\\") + changed, patternBytes(3000, 9));
+                }
+            };
+        };
+    };
+    const Case cases[] = {
+        {"a newer split names six parts there",
+         [](TestApp& app) {
+             for (int i = 0; i < 6; ++i)
+                 app.drives.write("c:\\serie\\film.bin.00" + std::to_string(i), patternBytes(2000, 7));
+         },
+         "", 6, false},
+        {"a part rewritten in place to the same length", rewrite("film.bin.001", 8), "", 3, false},
+        {"a part that changes while it is copied", whileRead("film.bin.001", "film.bin.001"), "", 3},
+        {"a part that changes while the next is copied", whileRead("film.bin.002", "film.bin.000"), "", 3},
+        {"a file not chosen", rewrite("leggimi.txt", 8), p0 + p1 + p2},
+        {"the user's own selection",
+         [](TestApp& app) {
+             for (int i : {2, 3})
+                 app.main().File2.userClickItem(i);
+         },
+         p0 + p1 + "leggimi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestApp app;
+        for (const auto& [name, bytes] : {std::pair{"film.bin.000", p0},
+                                          {"film.bin.001", p1},
+                                          {"film.bin.002", p2},
+                                          {"leggimi.txt", std::string("leggimi")}}) {
+            app.drives.write(std::string("c:\\serie\\") + name, bytes);
+            // Written long ago: a rewrite now shows in the time of writing, however coarse the clock.
+            std::filesystem::last_write_time(app.drives.hostFile(std::string("c:\\serie\\") + name),
+                                             std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+        }
+        MainWindow& m = app.startIn("c:\\serie");
+        enterJoinMode(app.desktop, m, 3);
+        c.act(app);
+        if (c.foundAgain > 0)
+            app.desktop.answer(mb::IdOK);
+        if (c.named)
+            answerName(app.desktop, "unito.bin");
+        const size_t boxes = app.desktop.boxes.size();
+        m.uniscifile.userClick();
+        if (c.joined.empty()) {
+            EXPECT_EQ(m.infolabel.caption(), "Unione rifiutata: i file selezionati sono cambiati da quando sono stati "
+                                             "elencati. Ricerca ripetuta: controlla la selezione e premi di nuovo "
+                                             "Unisci.");
+            EXPECT_FALSE(app.drives.exists("c:\\myfiles\\unito.bin"));
+            EXPECT_EQ(temporariesIn(app.drives, "c:\\myfiles"), std::vector<std::string>{});
+            ASSERT_EQ(app.desktop.boxes.size(), boxes + 1);
+            EXPECT_NE(app.desktop.boxes.back().text.find("trovato " + std::to_string(c.foundAgain) + " File"),
+                      std::string::npos);
+            EXPECT_EQ(m.Label5.caption(), std::to_string(c.foundAgain)) << "the run found now, selected";
+            EXPECT_EQ(m.barra.width(), 0);
+        } else {
+            EXPECT_EQ(m.infolabel.caption(), "File Creato in c:\\myfiles\\unito.bin");
+            EXPECT_TRUE(app.drives.read("c:\\myfiles\\unito.bin") == c.joined);
+        }
+    }
+}
+
 TEST(JoinTest, JoinsTheSelectionInListOrderIntoTheStoredDestinationOrBesideItsParts) {
     // The stored destination, whose missing levels are made, or none; the name typed, if any.
     const std::pair<std::string, std::optional<std::string>> cases[] = {{"c:\\uscita\\nuova", {}}, {"", "unito.bin"}};
@@ -105,7 +195,7 @@ TEST(JoinTest, JoinsTheSelectionInListOrderIntoTheStoredDestinationOrBesideItsPa
 
 TEST(JoinTest, AnEmptyPartPartsAroundABlockAndADriveRootAsTheSourceFolder) {
     TestApp app;
-    constexpr size_t Block = AppendCopy::BlockSize;
+    constexpr size_t Block = File::BlockSize;
     const std::string p0 = patternBytes(Block + 1, 4), p2 = patternBytes(Block, 5), p3 = patternBytes(1, 6);
     for (const auto& [name, bytes] : {std::pair{"p.000", p0}, {"p.001", ""}, {"p.002", p2}, {"p.003", p3}})
         app.drives.write(std::string("d:\\") + name, bytes);
@@ -165,7 +255,8 @@ TEST(JoinTest, AnExistingOutputIsReplacedWholeOnlyAfterAYesAndClosingTheNameDial
 
 TEST(JoinTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
     // On e: (the same folder) only the files' identity tells. The last case's file is deleted
-    // after it was selected: only the spelling tells, and the join would read its own output.
+    // while the name dialog is open: only the spelling tells, and the join would read its own
+    // output.
     const std::pair<std::string, std::string> cases[] = {{"C:/altro/../dati/", "a"}, {"e:\\", "c"}, {"c:\\dati", "c"}};
     for (const auto& [destination, name] : cases) {
         const bool vanishes = destination == "c:\\dati";
@@ -173,14 +264,36 @@ TEST(JoinTest, AnOutputThatIsOneOfTheSourcesIsRefusedHoweverSpelled) {
         app.store("Destinazione", "dir", destination);
         app.drives.mapDrive('e', app.drives.host("c:\\dati"));
         selectToJoin(app, {{"a", "uno"}, {"b", "due"}, {"c", "tre"}});
-        if (vanishes)
-            std::remove(app.drives.host("c:\\dati\\c").c_str());
-        answerName(app.desktop, name);
+        app.desktop.onModal("nomefile", [&app, vanishes, name = name](Form& f) {
+            if (vanishes)
+                std::remove(app.drives.host("c:\\dati\\c").c_str());
+            auto& dialog = static_cast<NameDialog&>(f);
+            dialog.nf.userEdit(name);
+            dialog.ok.userClick();
+        });
         app.main().uniscifile.userClick();
         EXPECT_NE(app.main().infolabel.caption().find("è uno dei file da unire"), std::string::npos) << destination;
         EXPECT_EQ(app.drives.read("c:\\dati\\a") + app.drives.read("c:\\dati\\b"), "unodue") << destination;
         EXPECT_TRUE(vanishes || app.drives.read("c:\\dati\\c") == "tre") << destination;
     }
+}
+
+// A folder another Brenvik holds past the wait's bound is said to be so, by the split and the join
+// alike, and not as a file already open.
+TEST(JoinTest, AFolderAnotherBrenvikHoldsTooLongIsSaidSo) {
+    TwoSourceJoin j;
+    j.app.files.beforeLock = [](const std::string&) { throw RuntimeError(err::FileAlreadyOpen); };
+    answerName(j.app.desktop, "out.bin");
+    j.app.main().uniscifile.userClick();
+    EXPECT_EQ(j.app.main().infolabel.caption(), "Unione interrotta: un altro Brenvik sta scrivendo in questa cartella");
+    EXPECT_FALSE(j.app.drives.exists("c:\\myfiles\\out.bin"));
+
+    j.app.main().Option1.userClick();
+    clickFile(j.app.main(), "a");
+    j.app.main().Text.setText("8");
+    j.app.main().split.click();
+    EXPECT_EQ(j.app.main().infolabel.caption(), "Split interrotto: un altro Brenvik sta scrivendo in questa cartella");
+    EXPECT_TRUE(j.app.desktop.boxes.empty());
 }
 
 TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoinWorks) {
@@ -199,7 +312,14 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
         };
     };
     const Case cases[] = {
-        {"a source that vanished", false, [](TestApp& app) { std::remove(app.drives.host("c:\\dati\\b").c_str()); },
+        // Once the name is given, as the output is made.
+        {"a source that vanished", false,
+         [&](TestApp& app) {
+             app.files.beforeCreate = [&app, &broken](const std::string&) {
+                 if (broken)
+                     std::remove(app.drives.host("c:\\dati\\b").c_str());
+             };
+         },
          err::FileNotFound},
         {"a full disk", false, [&](TestApp& app) { app.files.beforeWrite = refuse(err::DiskFull); }, err::DiskFull},
         {"an output that cannot reach the disk", false,
@@ -212,16 +332,6 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
              };
          },
          err::InputPastEnd},
-        // A source written to since it was read, as a download still running does, or replaced
-        // by a split naming its set in that folder.
-        {"a source that changes once read", false,
-         [&](TestApp& app) {
-             app.files.afterRead = [&app, &broken](const std::string& path, size_t, size_t) {
-                 if (broken && path == "c:\\dati\\b")
-                     app.drives.write("c:\\dati\\a", patternBytes(40001, 1));
-             };
-         },
-         err::FileAlreadyOpen},
         // As on a read-only disk, even after the user's Yes.
         {"a folder that takes no new file, replacing", true,
          [&](TestApp& app) { app.files.beforeCreate = refuse(err::PermissionDenied); }, err::PermissionDenied},
@@ -243,10 +353,10 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
 
         // Once the fault is gone the same join succeeds, which it could not with a source harmed.
         broken = false;
-        if (c.number == err::FileNotFound)
+        if (c.number == err::FileNotFound) {
             j.app.drives.write("c:\\dati\\b", j.second);
-        if (c.number == err::FileAlreadyOpen)
-            j.app.drives.write("c:\\dati\\a", j.first);
+            j.chooseAgain();
+        }
         j.join("out.bin", c.replacing);
     }
 }

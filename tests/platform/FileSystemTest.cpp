@@ -86,7 +86,7 @@ TEST(FileSystemTest, NewFilesTakeTheirNameWholeOrLeaveNothing) {
     EXPECT_TRUE(sfs::is_regular_file(sfs::symlink_status(d.hostFile("c:\\out.bin"))));
 #ifndef _WIN32
     EXPECT_EQ(d.read("c:\\altrove"), "intatto");
-    fs.removeFile("c:\\altrove");
+    sfs::remove(d.hostFile("c:\\altrove"));
 #endif
 
     // Released, it waits under a temporary name.
@@ -97,7 +97,7 @@ TEST(FileSystemTest, NewFilesTakeTheirNameWholeOrLeaveNothing) {
     released->commit(Existing::Keep);
     released.reset();
     EXPECT_EQ(d.read("c:\\nuovo.bin"), "new") << "committed, it stays";
-    fs.removeFile("c:\\nuovo.bin");
+    sfs::remove(d.hostFile("c:\\nuovo.bin"));
     asBefore();
 
     // Given up, before or after being released.
@@ -107,6 +107,55 @@ TEST(FileSystemTest, NewFilesTakeTheirNameWholeOrLeaveNothing) {
     abandoned->release();
     abandoned.reset();
     asBefore();
+}
+
+// A file of the folder set aside comes back whole or goes for good, and a commit taken back frees
+// its name: each only while the name holds the program's own file.
+TEST(FileSystemTest, WhatGoesAsideComesBackWholeAndOnlyTheProgramsOwnGoes) {
+    TestDrives d;
+    HostFileSystem& fs = d.fs();
+    d.write("c:\\a.000", "prima");
+    d.write("c:\\b.000", "altra");
+    const std::vector<std::string> before = fs.files("c:\\");
+
+    // Set aside; a new file takes the name, the commit is taken back, and the earlier one returns.
+    std::unique_ptr<AsideFile> aside = fs.setAside("c:\\a.000");
+    EXPECT_FALSE(d.exists("c:\\a.000"));
+    EXPECT_EQ(temporariesIn(d, "c:\\").size(), 1u);
+    std::unique_ptr<NewFile> fresh = fs.createNew("c:\\a.000");
+    fresh->file().write("nuova", 5);
+    fresh->nameAside();
+    fresh->commit(Existing::Keep);
+    EXPECT_EQ(failureOf([&] { aside->restore(); }), err::FileAlreadyExists) << "the name is taken";
+    EXPECT_TRUE(d.exists("c:\\a.000"));
+    fresh->withdraw();
+    EXPECT_FALSE(d.exists("c:\\a.000"));
+    aside->restore();
+    fresh.reset();
+    EXPECT_EQ(d.read("c:\\a.000"), "prima");
+
+    // Given up, back by itself; removed, gone for good.
+    fs.setAside("c:\\b.000");
+    EXPECT_EQ(d.read("c:\\b.000"), "altra");
+    fs.setAside("c:\\b.000")->remove();
+    EXPECT_FALSE(d.exists("c:\\b.000"));
+    d.write("c:\\b.000", "altra");
+    EXPECT_EQ(fs.files("c:\\"), before);
+#ifndef _WIN32
+    // What the user put under a name the program used is not the program's to remove.
+    std::unique_ptr<AsideFile> moved = fs.setAside("c:\\a.000");
+    const std::string temporary = temporariesIn(d, "c:\\").at(0);
+    sfs::rename(d.hostFile("c:\\" + temporary), d.hostFile("c:\\a.000"));
+    d.write("c:\\" + temporary, "dell'utente");
+    moved->remove();
+    EXPECT_EQ(d.read("c:\\" + temporary), "dell'utente");
+    std::unique_ptr<NewFile> named = fs.createNew("c:\\c.bin");
+    named->commit(Existing::Keep);
+    sfs::remove(d.hostFile("c:\\c.bin"));
+    d.write("c:\\c.bin", "dell'utente");
+    named->withdraw();
+    EXPECT_EQ(d.read("c:\\c.bin"), "dell'utente");
+#endif
 }
 
 // The kernel's file-to-file copy, within one file system and, through the buffer, from another.
@@ -131,6 +180,7 @@ TEST(FileSystemTest, CopyFromMovesBytesBetweenFilesAndStopsAtTheSourcesEnd) {
         EXPECT_EQ(out->file().copyFrom(*in, buffer.data(), 200000), 100000u) << "short only at the end: " << target;
         EXPECT_EQ(out->file().copyFrom(*in, buffer.data(), 200000), 0u) << target;
         out->commit(Existing::Keep);
+        out.reset();
         EXPECT_EQ(d.read(target), bytes) << target;
     }
     if (haveShm)

@@ -19,9 +19,14 @@ public:
     using HostFileSystem::HostFileSystem;
     using Hook = std::function<void(const std::string& path)>;
 
-    // beforeCreate runs as a new file is created for a path, beforeName as it takes that name,
-    // beforeSync at every flush of a file or a folder to the disk, beforeLock as a folder is held.
-    Hook beforeCreate, beforeName, beforeSync, beforeRemove, beforeList, beforeLock;
+    // beforeCreate runs as a new file is created for a path, beforeAside as it takes its
+    // temporary name, beforeName as it takes that path's name, beforeWithdraw as that name is
+    // taken back; beforeSync at every flush of a file or a folder to the disk, beforeLock as a
+    // folder is held; beforeSetAside as a file of the folder goes aside, beforeRestore as it comes
+    // back, beforeRemove as it goes for good (with the path it had). Hooks of the files' work may
+    // run on the thread the work runs aside on.
+    Hook beforeCreate, beforeAside, beforeName, beforeWithdraw, beforeSync, beforeSetAside, beforeRestore, beforeRemove,
+        beforeList, beforeLock;
     std::function<void(const std::string& path, size_t size)> beforeWrite;
     // After each read of an opened file: the size asked for and the bytes it gave.
     std::function<void(const std::string& path, size_t asked, size_t got)> afterRead;
@@ -33,7 +38,8 @@ public:
 
     // Every hook unset.
     void heal() {
-        beforeCreate = beforeName = beforeSync = beforeRemove = beforeList = beforeLock = nullptr;
+        beforeCreate = beforeAside = beforeName = beforeWithdraw = beforeSync = beforeSetAside = beforeRestore =
+            beforeRemove = beforeList = beforeLock = nullptr;
         beforeWrite = nullptr;
         afterRead = nullptr;
         reportedLength = nullptr;
@@ -48,13 +54,17 @@ public:
         run(beforeList, path);
         return HostFileSystem::files(path);
     }
-    std::unique_ptr<FolderLock> lockFolder(const std::string& path) override {
-        run(beforeLock, path);
-        return HostFileSystem::lockFolder(path);
+    std::vector<ListedFile> stampedFiles(const std::string& path) override {
+        run(beforeList, path);
+        return HostFileSystem::stampedFiles(path);
     }
-    void removeFile(const std::string& path) override {
-        run(beforeRemove, path);
-        HostFileSystem::removeFile(path);
+    std::unique_ptr<FolderLock> lockFolder(const std::string& path, const std::function<void()>& waiting) override {
+        run(beforeLock, path);
+        return HostFileSystem::lockFolder(path, waiting);
+    }
+    std::unique_ptr<AsideFile> setAside(const std::string& path) override {
+        run(beforeSetAside, path);
+        return std::make_unique<WatchedAside>(*this, HostFileSystem::setAside(path), path);
     }
     // A new file is created and watched under the name it will take.
     std::unique_ptr<NewFile> createNew(const std::string& path) override {
@@ -137,10 +147,18 @@ private:
             flush();
             inner_->release();
         }
+        void nameAside() override {
+            run(fs_.beforeAside, path_);
+            inner_->nameAside();
+        }
         void commit(Existing existing) override {
             flush();
             run(fs_.beforeName, path_);
             inner_->commit(existing);
+        }
+        void withdraw() override {
+            run(fs_.beforeWithdraw, path_);
+            inner_->withdraw();
         }
 
     private:
@@ -150,6 +168,25 @@ private:
         std::unique_ptr<Watched> view_;
         bool flushed_ = false;
         int failed_ = 0;
+    };
+
+    class WatchedAside : public AsideFile {
+    public:
+        WatchedAside(FaultyFiles& fs, std::unique_ptr<AsideFile> inner, std::string path)
+            : fs_(fs), inner_(std::move(inner)), path_(std::move(path)) {}
+        void restore() override {
+            run(fs_.beforeRestore, path_);
+            inner_->restore();
+        }
+        void remove() override {
+            run(fs_.beforeRemove, path_);
+            inner_->remove();
+        }
+
+    private:
+        FaultyFiles& fs_;
+        std::unique_ptr<AsideFile> inner_;
+        std::string path_;
     };
 };
 

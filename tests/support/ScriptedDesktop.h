@@ -3,6 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/Launcher.h"
+#include "support/HeadlessEvents.h"
 
 #include <algorithm>
 #include <deque>
@@ -42,6 +43,8 @@ public:
     std::function<void()> onYield;
     // Runs at every paint of what changed, as the screen would show it then.
     std::function<void()> onPaint;
+    // Runs over and over on this thread while work runs aside, as the user acting meanwhile.
+    std::function<void()> onBusy;
 
     // How often `entry` stands in the log.
     int count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
@@ -71,10 +74,22 @@ protected:
         if (onPaint)
             onPaint();
     }
+    // While work runs aside: what it posted, a paint of what that changed, and the user's doing,
+    // about every millisecond.
+    void handleEventsUntil(const std::function<bool()>& done) override {
+        while (!done()) {
+            refresh();
+            if (onBusy)
+                onBusy();
+            events_.sleep(std::chrono::milliseconds(1));
+        }
+    }
+    void wake() override { events_.wakeUp(); }
 
 private:
     std::deque<std::pair<int, std::function<void()>>> answers_;
     std::deque<std::pair<std::string, std::function<void(Form&)>>> modals_;
+    HeadlessEvents events_;
 };
 
 // Thrown when the script meets something it did not expect, to stop the handler at once; not a

@@ -6,11 +6,15 @@
 #include "support/posix/KilledChild.h"
 #include "support/posix/LoopDisk.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <utility>
 
 namespace brenvik {
 namespace {
@@ -68,6 +72,38 @@ TEST(PosixHostTest, TwoProgramsSavingAtOnceLoseNothing) {
             EXPECT_EQ(store.read("Brenvik", "opzioni", key, "?"), std::to_string(round * 1000 + 199)) << key;
         EXPECT_EQ(std::ranges::distance(std::filesystem::directory_iterator(folder)), 1) << "the settings file alone";
         EXPECT_TRUE(std::filesystem::exists(folder + "/Brenvik.ini"));
+    }
+}
+
+// A save that finds another program saving waits, saying so over and over so that the window can
+// keep answering, and saves once the other is done; held longer than its bound, it keeps the value
+// for this run and says it gave up.
+TEST(PosixHostTest, ASaveWaitsForAnotherProgramSavingAndSaysSo) {
+    using Wait = SettingsStore::Wait;
+    TestDrives d;
+    const std::string folder = d.root() + "/config";
+    std::filesystem::create_directories(folder);
+    for (const bool released : {true, false}) {
+        SCOPED_TRACE(released);
+        int other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_EQ(::flock(other, LOCK_EX), 0);
+        IniSettingsStore store(folder, std::chrono::milliseconds(300));
+        std::vector<Wait> heard;
+        store.onWaiting([&](Wait wait) {
+            heard.push_back(wait);
+            if (released && std::count(heard.begin(), heard.end(), Wait::Waiting) == 3)
+                ::close(std::exchange(other, -1));
+        });
+        const std::string value = released ? "atteso" : "tenuto";
+        store.save("Brenvik", "opzioni", "cartsplit", value);
+        if (other >= 0)
+            ::close(other);
+        ASSERT_GE(heard.size(), 2u);
+        EXPECT_EQ(heard.front(), Wait::Waiting);
+        EXPECT_EQ(heard.back(), released ? Wait::Over : Wait::GaveUp);
+        EXPECT_EQ(store.read("Brenvik", "opzioni", "cartsplit", "?"), value) << "for this run at least";
+        EXPECT_EQ(IniSettingsStore(folder).read("Brenvik", "opzioni", "cartsplit", "?"), "atteso")
+            << "on the disk once saved, and not over the other program's file";
     }
 }
 

@@ -9,17 +9,23 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <utility>
 
-// flock as the file system answers it: the kernel's, unless a test makes it refuse as a network
-// share without its lock service does. Defined here, it stands in for the C library's in this
-// test program.
+// flock, linkat and renameat2 as the system answers them: the kernel's, unless a test makes them
+// refuse, as a network share without its lock service does flock, a security module that forbids
+// naming unnamed files does linkat, or a full or failing disk does either. Defined here, they
+// stand in for the C library's in this test program.
 namespace {
 int flockRefusal = 0;
-}
+int linkRefusal = 0;   // for every link
+int renameRefusal = 0; // once, for a rename onto a name ending in renameRefusedFor
+std::string renameRefusedFor;
+} // namespace
 
 extern "C" int flock(int fd, int operation) noexcept {
     if (flockRefusal) {
@@ -27,6 +33,22 @@ extern "C" int flock(int fd, int operation) noexcept {
         return -1;
     }
     return static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
+
+extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept {
+    if (linkRefusal) {
+        errno = linkRefusal;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
+}
+
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept {
+    if (renameRefusal && std::string_view(to).ends_with(renameRefusedFor)) {
+        errno = std::exchange(renameRefusal, 0);
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
 }
 
 namespace brenvik {
@@ -67,28 +89,32 @@ bool splitInSecondProgram(TestApp& app, const std::string& folder, int go) {
 // Killed for real at every step of a second split over an earlier set: on a disk that keeps
 // unnamed files, on one that does not (FAT, network shares), and with 64 open files at most, as
 // `ulimit -n 64` leaves a program, so that the split releases the parts it holds. Whatever it left
-// under temporary names no later run takes for its own.
+// under temporary names no later run takes for its own, and a script never stands beside a run
+// that is not its own, whole.
 TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtAll) {
-    // Where the kill lands: before the earlier set is touched; once its part 000 is gone and before
-    // the new one comes; after. The earlier set is longer than the new one: 100 parts and 70.
-    enum Phase { Untouched, NoSet, NewSet };
+    // Where the kill lands: before the earlier set is touched; once its script is aside; once its
+    // part 000 is aside and before the new one is named; after. The earlier set is longer than the
+    // new one: 100 parts and 70.
+    enum Phase { Untouched, EarlierRun, NoSet, NewSet };
     struct Point {
         const char* hook;
         std::string tail; // the hook halts at its first call on a path ending so
         Phase phase;
     };
     const Point points[] = {
-        {"write", ".000", Untouched}, {"write", ".060", Untouched},  {"flush", ".050", Untouched},
-        {"flush", ".bat", Untouched}, {"remove", ".000", Untouched}, {"remove", ".bat", NoSet},
-        {"remove", ".099", NoSet},    {"remove", ".001", NoSet},     {"name", ".bat", NoSet},
-        {"name", ".069", NoSet},      {"name", ".030", NoSet},       {"name", ".001", NoSet},
-        {"name", ".000", NoSet},      {"flush", "]\\", NewSet},
+        {"write", ".000", Untouched}, {"write", ".060", Untouched},    {"flush", ".050", Untouched},
+        {"flush", ".bat", Untouched}, {"aside", ".069", Untouched},    {"aside", ".000", Untouched},
+        {"aside", ".bat", Untouched}, {"setaside", ".bat", Untouched}, {"setaside", ".000", EarlierRun},
+        {"setaside", ".099", NoSet},  {"setaside", ".001", NoSet},     {"name", ".069", NoSet},
+        {"name", ".001", NoSet},      {"name", ".000", NoSet},         {"name", ".bat", NewSet},
+        {"remove", ".000", NewSet},   {"remove", ".050", NewSet},      {"flush", "]\\", NewSet},
     };
     enum Way { Unnamed, Named, FewFiles };
     for (Way way : {Unnamed, Named, FewFiles}) {
         for (const Point& p : points) {
             SCOPED_TRACE(std::to_string(way) + " " + p.hook + " " + p.tail);
             SecondSplit s(70 * 1024, 100 * 1024, 1);
+            const std::string earlierScript = s.earlier.at("Assembla[film.avi].bat");
             if (way == Named)
                 s.app.files.nameNewFilesAside();
             killWhereItHalts([&s, &p, way](const std::function<void()>& halt) {
@@ -103,25 +129,47 @@ TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtA
                 if (hook == "write")
                     f.beforeWrite = at;
                 else
-                    (hook == "flush" ? f.beforeSync : hook == "remove" ? f.beforeRemove : f.beforeName) = at;
+                    (hook == "flush"      ? f.beforeSync
+                     : hook == "aside"    ? f.beforeAside
+                     : hook == "setaside" ? f.beforeSetAside
+                     : hook == "remove"   ? f.beforeRemove
+                                          : f.beforeName) = at;
                 s.run();
             });
             std::map<std::string, std::string> left = s.folder();
             std::map<std::string, std::string> temporaries;
             for (const std::string& name : temporariesIn(s.app.drives, s.dest()))
                 temporaries[name] = left.extract(name).mapped();
-            if (way == Unnamed && keepsUnnamedFiles(s.app.drives.host(s.dest()))) {
-                EXPECT_TRUE(temporaries.empty()) << "a killed run leaves nothing";
+            const bool copying =
+                std::string(p.hook) == "write" || (std::string(p.hook) == "flush" && p.phase == Untouched);
+            if (way == Unnamed && copying && keepsUnnamedFiles(s.app.drives.host(s.dest()))) {
+                EXPECT_TRUE(temporaries.empty()) << "a run killed while it copies leaves nothing";
             } else if (p.tail == ".060") {
                 EXPECT_FALSE(temporaries.empty()) << "the parts written so far wait under temporary names";
             }
             const auto [count, bytes] = splittest::partRun(s.app.drives, s.dest(), "film.avi");
-            if (p.phase == Untouched)
+            const std::string earlierBytes = patternBytes(100 * 1024);
+            switch (p.phase) {
+            case Untouched:
                 EXPECT_EQ(left, s.earlier);
-            else
-                EXPECT_EQ(count, p.phase == NoSet ? 0 : 70);
-            EXPECT_TRUE(p.phase != NewSet || (bytes == s.source && s.app.drives.exists(s.script())))
-                << "the whole new set";
+                break;
+            case EarlierRun:
+                EXPECT_TRUE(count == 100 && bytes == earlierBytes) << "the earlier run, whole";
+                break;
+            case NoSet:
+                EXPECT_EQ(count, 0);
+                break;
+            case NewSet:
+                EXPECT_TRUE(count == 70 && bytes == s.source) << "the new run, whole";
+                break;
+            }
+            // A script stands only beside its own run, whole: run, the command interpreter would
+            // rebuild a file without its part 000, or from another set's parts.
+            if (s.app.drives.exists(s.script())) {
+                const bool earlierOne = s.app.drives.read(s.script()) == earlierScript;
+                EXPECT_EQ(count, earlierOne ? 100 : 70);
+                EXPECT_TRUE(bytes == (earlierOne ? earlierBytes : s.source));
+            }
             s.expectSplitsAndJoinsBack(8);
             for (const auto& [name, content] : temporaries)
                 EXPECT_TRUE(s.app.drives.exists(s.dest() + "\\" + name) &&
@@ -251,6 +299,73 @@ TEST(SplitOnTheHostTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfItAn
     EXPECT_EQ(count, 30) << "the second program's set, named after the first's";
     EXPECT_TRUE(bytes == app.drives.read("c:\\b\\film.bin"));
     EXPECT_EQ(app.drives.fs().files(Dest).size(), 31u);
+}
+
+// A name the system refuses, at any step of naming the set, leaves the earlier set as it was:
+// a security module that lets a program make unnamed files but not name them, a folder with no
+// room or quota left for one more name, a disk that fails as a part takes its name.
+TEST(SplitOnTheHostTest, ANameTheSystemRefusesLeavesTheEarlierSetAsItWas) {
+    struct Case {
+        const char* label;
+        int* refusal;
+        int code;
+        const char* onto; // for renames
+        int number;       // the error shown
+        int answer;
+    };
+    const Case cases[] = {
+        {"no naming of unnamed files", &linkRefusal, EACCES, "", err::PermissionDenied, mb::IdCancel},
+        {"no quota for one more name", &linkRefusal, EDQUOT, "", err::DiskFull, mb::IdOK},
+        {"a full folder as part 000 takes its name", &renameRefusal, ENOSPC, ".000", err::DiskFull, mb::IdOK},
+        {"a failing disk as the script takes its name", &renameRefusal, EIO, ".bat", err::DeviceIo, mb::IdOK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        SecondSplit s;
+        *c.refusal = c.code;
+        renameRefusedFor = c.onto;
+        s.app.desktop.answer(c.answer);
+        s.run();
+        *c.refusal = 0;
+        EXPECT_EQ(s.m().infolabel.caption(), "Split interrotto: " + describeError(c.number));
+        EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
+        s.expectSplitsWhole();
+    }
+}
+
+// Another Brenvik naming its files in the destination is waited for without the window stopping:
+// the status line says so, About opens, the split's own controls take nothing, and once the other
+// is done the set is named.
+TEST(SplitOnTheHostTest, AWaitForAnotherBrenvikKeepsTheWindowAnswering) {
+    SecondSplit s;
+    // Another program's hold on the folder, as its commit takes it.
+    int other = ::open(s.app.drives.host(s.dest()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    bool waited = false;
+    bool aboutShown = false;
+    s.app.desktop.onModal("aboutform", [&](Form& f) {
+        aboutShown = true;
+        f.hide();
+    });
+    s.app.desktop.onBusy = [&] {
+        if (other < 0 || s.m().infolabel.caption() != "Un altro Brenvik sta scrivendo in questa cartella: attendo che "
+                                                      "finisca...")
+            return;
+        waited = true;
+        s.m().about.userClick();
+        s.m().split.userClick();
+        s.m().Option2.userClick();
+        s.m().esci.userClick(); // its question would be a box the script does not expect
+        ::close(std::exchange(other, -1));
+    };
+    s.run();
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(aboutShown) << "About opens while the split waits";
+    EXPECT_FALSE(s.m().Option2.value()) << "nothing else takes the user's input meanwhile";
+    s.app.desktop.onBusy = nullptr;
+    EXPECT_EQ(s.m().infolabel.caption(), " 10/ 10 files creati con  SUCCESSO");
+    const auto [count, bytes] = splittest::partRun(s.app.drives, s.dest(), "film.avi");
+    EXPECT_TRUE(count == 10 && bytes == s.source);
 }
 
 // Where the file system refuses every lock, the split and the join go on without one.
