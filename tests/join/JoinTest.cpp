@@ -302,6 +302,7 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
         bool replacing; // c:\myfiles\out.bin is there before, and the user agrees to replace it
         std::function<void(TestApp&)> breakIt;
         int number;
+        std::string made = {}; // what another program puts under the name meanwhile
     };
     const std::string out = "c:\\myfiles\\out.bin";
     bool broken = true; // until the fault is gone
@@ -337,6 +338,15 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
          [&](TestApp& app) { app.files.beforeCreate = refuse(err::PermissionDenied); }, err::PermissionDenied},
         {"a file that may not be replaced", true,
          [&](TestApp& app) { app.files.beforeName = refuse(err::PermissionDenied); }, err::PermissionDenied},
+        // After the user was asked, with nothing there to replace.
+        {"a file of that name made meanwhile", false,
+         [&](TestApp& app) {
+             app.files.beforeCreate = [&app, out, &broken](const std::string&) {
+                 if (broken)
+                     app.drives.write(out, "di un altro");
+             };
+         },
+         err::FileAlreadyExists, "di un altro"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -348,6 +358,8 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
         j.join("out.bin", c.replacing, c.number);
         if (c.replacing)
             EXPECT_EQ(j.app.drives.read(out), "del proprietario");
+        else if (!c.made.empty())
+            EXPECT_EQ(j.app.drives.read(out), c.made) << "never replaced without a Yes";
         else
             EXPECT_FALSE(j.app.drives.exists(out));
 
@@ -357,7 +369,7 @@ TEST(JoinTest, AFailingJoinLeavesNoOutputKeepsTheFileItWasToReplaceAndTheNextJoi
             j.app.drives.write("c:\\dati\\b", j.second);
             j.chooseAgain();
         }
-        j.join("out.bin", c.replacing);
+        j.join("out.bin", c.replacing || !c.made.empty());
     }
 }
 

@@ -134,6 +134,13 @@ TEST(FileSystemTest, WhatGoesAsideComesBackWholeAndOnlyTheProgramsOwnGoes) {
     fresh.reset();
     EXPECT_EQ(d.read("c:\\a.000"), "prima");
 
+    // Kept, a name that is taken stays with its file.
+    std::unique_ptr<NewFile> refused = fs.createNew("c:\\b.000");
+    refused->nameAside();
+    EXPECT_EQ(failureOf([&] { refused->commit(Existing::Keep); }), err::FileAlreadyExists);
+    refused.reset();
+    EXPECT_EQ(d.read("c:\\b.000"), "altra");
+
     // Given up, back by itself; removed, gone for good.
     fs.setAside("c:\\b.000");
     EXPECT_EQ(d.read("c:\\b.000"), "altra");

@@ -1,6 +1,7 @@
 #include "join/JoinScript.h"
 #include "platform/RuntimeError.h"
 #include "split/SplitTestSupport.h"
+#include "support/HostFaults.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,8 +23,9 @@ TEST(SplitCommandTest, PartsOfTheChosenSizeReplaceWhatIsThereAndTheScriptComesWi
     // A thousand parts is the most the three digits of the names allow.
     for (int parts : {3, 1000}) {
         Split s("film.avi", patternBytes(parts == 3 ? 10000 : 1000 * 1024), parts == 3 ? 4 : 1);
-        // A longer part of an earlier set is cut to the new length.
+        // A longer part of an earlier set is cut to the new length; an earlier set of one part goes.
         s.app.drives.write(s.part(parts - 1), patternBytes(50000, 9));
+        s.app.drives.write(s.part(0), "una parte sola");
         s.run();
         const std::string count = std::to_string(parts);
         ASSERT_EQ(s.m().infolabel.caption(), " " + count + "/ " + count + " files creati con  SUCCESSO") << parts;
@@ -273,6 +275,14 @@ TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
         {"a folder named like part 005", "film.avi", [](Split& s) { s.app.drives.makeFolders(s.part(5)); }, 75},
         // The parts' names fit, the script's ("Assembla[" + name + "].bat") does not.
         {"a name too long for the script", std::string(240, 'n') + ".avi", nullptr, 75},
+        // Never replaced nor removed, as writing into it never could be.
+        {"an earlier part its owner made read-only", "film.avi",
+         [](Split& s) {
+             s.app.drives.write(s.part(1), "di sola lettura");
+             std::filesystem::permissions(s.app.drives.hostFile(s.part(1)),
+                                          std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+         },
+         70},
         // A hard link: only the files' identity tells.
         {"a second name of the source among the parts", "film.avi",
          [](Split& s) {
@@ -291,8 +301,11 @@ TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
         size_t written = 0;
         s.app.files.beforeWrite = [&written](const std::string&, size_t) { ++written; };
         if (c.number)
-            s.app.desktop.answer(mb::IdOK);
-        s.run();
+            s.app.desktop.answer(c.number == err::PermissionDenied ? mb::IdCancel : mb::IdOK);
+        {
+            const PermissionBitsApply asAUser;
+            s.run();
+        }
         EXPECT_EQ(s.m().infolabel.caption(),
                   "Split interrotto: " +
                       (c.number ? describeError(c.number) : "una parte sovrascriverebbe il file d'origine"));

@@ -2,11 +2,15 @@
 #include "platform/RuntimeError.h"
 #include "support/posix/KilledChild.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <unistd.h>
+#include <utility>
 
 namespace brenvik {
 namespace {
@@ -72,6 +76,26 @@ TEST(JoinSurvivalTest, APipeOrASocketAmongTheSourcesIsRefusedAtOnceAndNothingIsW
         if (listener >= 0)
             ::close(listener);
     }
+}
+
+// A join that finds another Brenvik naming files in its folder waits, saying so, the window
+// answering meanwhile, and names its file once the other is done.
+TEST(JoinSurvivalTest, AJoinWaitsForAnotherBrenvikWithoutTheWindowStopping) {
+    TwoSourceJoin j;
+    j.app.drives.makeFolders("c:\\myfiles");
+    int other = ::open(j.app.drives.host("c:\\myfiles").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    bool waited = false;
+    j.app.desktop.onBusy = [&] {
+        if (other >= 0 && j.app.main().infolabel.caption() ==
+                              "Un altro Brenvik sta scrivendo in questa cartella: attendo che finisca...") {
+            waited = true;
+            EXPECT_FALSE(j.app.drives.exists(Out)) << "nothing named while the other holds the folder";
+            ::close(std::exchange(other, -1));
+        }
+    };
+    j.join("out.bin", false);
+    EXPECT_TRUE(waited);
 }
 
 } // namespace

@@ -31,7 +31,12 @@ TEST(PosixHostTest, IniStoreRoundTripsTextExactlyAndSurvivesABadFile) {
     IniSettingsStore again(folder);
     EXPECT_EQ(again.read("Brenvik", "destinazione", "DIR", "?"), "d:\\parti = uno ");
     EXPECT_EQ(again.read("Brenvik", "opzioni", "about", "?"), "0");
+    // Put in place whole: a reader that opened the file before the save reads the earlier file
+    // to its end, never one cut short while it is written.
+    std::ifstream before(again.filePath("Brenvik"), std::ios::binary);
     again.save("Brenvik", "path", "initialdir", "c:\\myfiles\\");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(before), {}),
+              "[Destinazione]\ndir=d:\\parti = uno \n\n[opzioni]\nabout=0\n");
     EXPECT_EQ(IniSettingsStore(folder).read("Brenvik", "path", "initialdir", "?"), "c:\\myfiles\\");
 
     std::ofstream(again.filePath("Brenvik"), std::ios::trunc) << "[opzi";

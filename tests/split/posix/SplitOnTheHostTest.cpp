@@ -5,6 +5,7 @@
 #include "support/HostFaults.h"
 #include "support/posix/KilledChild.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -12,9 +13,11 @@
 #include <string_view>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 // flock, linkat and renameat2 as the system answers them: the kernel's, unless a test makes them
 // refuse, as a network share without its lock service does flock, a security module that forbids
@@ -33,6 +36,16 @@ extern "C" int flock(int fd, int operation) noexcept {
         return -1;
     }
     return static_cast<int>(::syscall(SYS_flock, fd, operation));
+}
+
+// The folders made durable: each fsync of a folder, by its device and number.
+std::vector<std::pair<dev_t, ino_t>> syncedFolders;
+
+extern "C" int fsync(int fd) noexcept {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+        syncedFolders.emplace_back(st.st_dev, st.st_ino);
+    return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 
 extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept {
@@ -105,9 +118,10 @@ TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtA
         {"write", ".000", Untouched}, {"write", ".060", Untouched},    {"flush", ".050", Untouched},
         {"flush", ".bat", Untouched}, {"aside", ".069", Untouched},    {"aside", ".000", Untouched},
         {"aside", ".bat", Untouched}, {"setaside", ".bat", Untouched}, {"setaside", ".000", EarlierRun},
-        {"setaside", ".099", NoSet},  {"setaside", ".001", NoSet},     {"name", ".069", NoSet},
-        {"name", ".001", NoSet},      {"name", ".000", NoSet},         {"name", ".bat", NewSet},
-        {"remove", ".000", NewSet},   {"remove", ".050", NewSet},      {"flush", "]\\", NewSet},
+        {"setaside", ".099", NoSet},  {"setaside", ".050", NoSet},     {"setaside", ".001", NoSet},
+        {"name", ".069", NoSet},      {"name", ".001", NoSet},         {"name", ".000", NoSet},
+        {"name", ".bat", NewSet},     {"remove", ".000", NewSet},      {"remove", ".050", NewSet},
+        {"flush", "]\\", NewSet},
     };
     enum Way { Unnamed, Named, FewFiles };
     for (Way way : {Unnamed, Named, FewFiles}) {
@@ -171,6 +185,10 @@ TEST(SplitOnTheHostTest, AKillAtAnyInstantLeavesTheEarlierSetTheNewOneOrNoSetAtA
                 EXPECT_TRUE(bytes == (earlierOne ? earlierBytes : s.source));
             }
             s.expectSplitsAndJoinsBack(8);
+            int parts = 0;
+            for (const std::string& name : s.app.drives.fs().files(s.dest()))
+                parts += name.starts_with("film.avi.") ? 1 : 0;
+            EXPECT_EQ(parts, 9) << "nothing of an earlier run is left beside the new set";
             for (const auto& [name, content] : temporaries)
                 EXPECT_TRUE(s.app.drives.exists(s.dest() + "\\" + name) &&
                             s.app.drives.read(s.dest() + "\\" + name) == content)
@@ -209,8 +227,14 @@ TEST(SplitOnTheHostTest, ADiskWithoutRoomForBothSetsKeepsTheEarlierOne) {
 
 TEST(SplitOnTheHostTest, ASecondSplitReplacesTheEarlierSetLinksAsLinksAndNothingElse) {
     Split s("film.avi", patternBytes(3000000), 500);
+    syncedFolders.clear();
     s.run();
     ASSERT_EQ(s.m().numparti, 6);
+    // The names are on the disk before the split says so.
+    struct stat dest {};
+    ASSERT_EQ(::stat(s.app.drives.host(s.dest()).c_str(), &dest), 0);
+    EXPECT_NE(std::find(syncedFolders.begin(), syncedFolders.end(), std::pair{dest.st_dev, dest.st_ino}),
+              syncedFolders.end());
     // In the earlier set, a link; beside it, a part out of its run, another file's part, a folder
     // named like a part and a copy of the source; and a link of the script's name.
     for (const char* victim : {"c:\\fuori\\a", "c:\\fuori\\script"})
