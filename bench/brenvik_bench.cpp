@@ -7,6 +7,13 @@
 //   brenvik-bench-qt folder-qt FOLDER          milliseconds until the window answers after FOLDER, a
 //                                              folder of parts alone, is opened, then after join mode
 //   brenvik-bench-win32.exe folder-win32 FOLDER  the same in the Windows window (under Wine)
+//   brenvik-bench-qt gap-qt split SOURCE KB DESTFOLDER | gap-qt join PARTSFOLDER OUTPUT
+//                                              the longest the Qt window goes without handling its
+//                                              events during the split or the join, in milliseconds
+//   brenvik-bench-win32.exe gap-win32 split|join ...  the same in the Windows window
+//   brenvik-bench naming SOURCE KB DESTFOLDER  splits twice into DESTFOLDER; of the second split's
+//                                              naming: milliseconds from its first name to its last,
+//                                              and those without a part 000 of that name
 //   brenvik-bench browse FOLDER                milliseconds of a folder change (median of 9)
 //   brenvik-bench trova FOLDER                 milliseconds of the part detection (median of 9)
 //   brenvik-bench evict FILE...                sync each file and drop its pages from the cache
@@ -25,6 +32,7 @@
 #include "platform/qt/QtDesktop.h"
 
 #include <QApplication>
+#include <QTimer>
 #endif
 #ifdef BRENVIK_BENCH_WIN32
 #include "platform/win32/Win32Desktop.h"
@@ -112,6 +120,87 @@ bool prepareSplit(MainWindow& m, const std::string& source, const std::string& k
     return true;
 }
 
+#if defined(BRENVIK_BENCH_QT) || defined(BRENVIK_BENCH_WIN32)
+// Answers the join's name dialog with `name` as the user would; any other modal window is a
+// surprise the benchmark cannot answer.
+void answerNameDialog(Form& form, const std::string& name) {
+    if (form.name() == "nomefile") {
+        auto& dialog = static_cast<NameDialog&>(form);
+        dialog.nf.setText(name);
+        dialog.ok.userClick();
+        return;
+    }
+    fail("the window " + form.name() + " opened");
+    std::_Exit(3);
+}
+#endif
+
+// The host's files, timing the naming of a set: from the first new file that takes a name to
+// the script's, and from the earlier part 000 going aside to the new one taking its name.
+class TimingFiles : public HostFileSystem {
+public:
+    using HostFileSystem::HostFileSystem;
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point firstName{}, lastName{}, zeroGone{}, zeroBack{};
+
+    std::unique_ptr<NewFile> createNew(const std::string& path) override {
+        return std::make_unique<Timed>(*this, HostFileSystem::createNew(path), path);
+    }
+    std::unique_ptr<AsideFile> setAside(const std::string& path) override {
+        if (path.ends_with(".000"))
+            zeroGone = Clock::now();
+        return HostFileSystem::setAside(path);
+    }
+
+private:
+    class Timed : public NewFile {
+    public:
+        Timed(TimingFiles& fs, std::unique_ptr<NewFile> inner, std::string path)
+            : fs_(fs), inner_(std::move(inner)), path_(std::move(path)) {}
+        File& file() override { return inner_->file(); }
+        void flush() override { inner_->flush(); }
+        void release() override { inner_->release(); }
+        void nameAside() override {
+            if (fs_.firstName == Clock::time_point{})
+                fs_.firstName = Clock::now();
+            inner_->nameAside();
+        }
+        void commit(Existing existing) override {
+            inner_->commit(existing);
+            if (path_.ends_with(".000"))
+                fs_.zeroBack = Clock::now();
+            fs_.lastName = Clock::now();
+        }
+        void withdraw() override { inner_->withdraw(); }
+
+    private:
+        TimingFiles& fs_;
+        std::unique_ptr<NewFile> inner_;
+        std::string path_;
+    };
+};
+
+int naming(const std::string& source, const std::string& kb, const std::string& dest) {
+    BenchDesktop desktop;
+    MemorySettingsStore settings;
+    NoLauncher launcher;
+    TimingFiles files(Session::makeTable(folderOf(source), dest));
+    Platform platform(desktop, files, files, settings, launcher);
+    MainWindow m(Session::prepare(platform, settings, files, true));
+    m.show();
+    for (int run = 0; run < 2; ++run) {
+        files.firstName = files.lastName = files.zeroGone = files.zeroBack = {};
+        if (!prepareSplit(m, source, kb))
+            return 2;
+        m.split.userClick();
+        if (m.infolabel.caption().find("SUCCESSO") == std::string::npos)
+            return fail("the split says: " + m.infolabel.caption());
+    }
+    const auto ms = [](auto from, auto to) { return std::chrono::duration<double, std::milli>(to - from).count(); };
+    std::printf("%.3f\n%.3f\n", ms(files.firstName, files.lastName), ms(files.zeroGone, files.zeroBack));
+    return 0;
+}
+
 int split(const std::string& source, const std::string& kb, const std::string& dest, bool sync) {
     BenchDesktop desktop;
     Session s(desktop, folderOf(source), dest, sync);
@@ -145,6 +234,49 @@ int timeFolderOfParts(Desktop& desktop, MainWindow& m, const std::string& folder
 }
 #endif
 
+#if defined(BRENVIK_BENCH_QT) || defined(BRENVIK_BENCH_WIN32)
+// The longest the user-interface thread goes without handling its events while `action` runs, in
+// milliseconds: `tick` is called by a timer of the front end's every few milliseconds, and
+// every gap between two calls (and before the first and after the last) is a stretch in which the
+// window would neither repaint nor take a minimise, a move or a click.
+struct Heartbeat {
+    std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+    double longest = 0;
+    void tick() {
+        const auto now = std::chrono::steady_clock::now();
+        longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    }
+};
+
+// The split of SOURCE at KB into DEST, or the join of the run of parts in PARTSFOLDER into OUTPUT,
+// as the user starts it in the window; `run` starts the heartbeat, runs the command and stops it.
+int timeGap(Desktop& desktop, MainWindow& m, int argc, char** argv,
+            const std::function<double(const std::function<void()>&)>& run) {
+    const std::string what = argv[2];
+    std::function<void()> command;
+    if (what == "split" && argc == 6) {
+        if (!prepareSplit(m, argv[3], argv[4]))
+            return 2;
+        command = [&m] { m.split.userClick(); };
+    } else if (what == "join" && argc == 5) {
+        m.dir.setPath("c:\\" + nameOf(argv[3]));
+        m.Option2.userClick();
+        command = [&m] { m.uniscifile.userClick(); };
+    } else {
+        return fail("gap: split SOURCE KB DEST | join PARTSFOLDER OUTPUT");
+    }
+    desktop.yield();
+    const double longest = run(command);
+    const std::string status = m.infolabel.caption();
+    std::fprintf(stderr, "%s\n", status.c_str());
+    std::printf("%.3f\n", longest);
+    std::fflush(stdout);
+    // Straight out: the main window's own close would ask the user.
+    std::_Exit(status.find("SUCCESSO") != std::string::npos || status.rfind("File Creato in ", 0) == 0 ? 0 : 1);
+}
+#endif
+
 #ifdef BRENVIK_BENCH_QT
 // A Qt desktop that can leave the paints during a command out.
 class BenchQtDesktop : public QtDesktop {
@@ -160,11 +292,35 @@ private:
     bool paint_;
 };
 
-// The detection's message box, answered at once: what is timed is the window, not the user.
+// The detection's message box, answered at once, and the join's name dialog answered with
+// `name`: what is timed is the window, not the user.
 class UnattendedQtDesktop : public QtDesktop {
 public:
     int messageBox(const std::string&, int, const std::string&) override { return mb::IdOK; }
+    void runModal(Form& form) override { answerNameDialog(form, name); }
+    std::string name = "unito.bin";
 };
+
+int gapQt(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QtDesktop::prepareApplication(app);
+    UnattendedQtDesktop desktop;
+    const bool split = std::string(argv[2]) == "split";
+    if (!split && argc == 5)
+        desktop.name = nameOf(argv[4]);
+    Session s(desktop, folderOf(argv[3]), split && argc == 6 ? argv[5] : folderOf(argc > 4 ? argv[4] : argv[3]));
+    return timeGap(desktop, s.main, argc, argv, [](const std::function<void()>& command) {
+        Heartbeat beat;
+        QTimer timer;
+        timer.setInterval(2);
+        QObject::connect(&timer, &QTimer::timeout, [&beat] { beat.tick(); });
+        timer.start();
+        beat.last = std::chrono::steady_clock::now();
+        command();
+        beat.tick();
+        return beat.longest;
+    });
+}
 
 int folderQt(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -246,12 +402,43 @@ int trova(const std::string& folder) {
 }
 
 #ifdef BRENVIK_BENCH_WIN32
-// The detection's message box, answered at once: what is timed is the window, not the user.
+// The detection's message box, answered at once, and the join's name dialog answered with
+// `name`: what is timed is the window, not the user.
 class UnattendedWin32Desktop : public Win32Desktop {
 public:
     using Win32Desktop::Win32Desktop;
     int messageBox(const std::string&, int, const std::string&) override { return mb::IdOK; }
+    void runModal(Form& form) override { answerNameDialog(form, name); }
+    std::string name = "unito.bin";
 };
+
+Heartbeat* beating = nullptr;
+
+void CALLBACK heartbeatTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (beating)
+        beating->tick();
+}
+
+int gapWin32(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    UnattendedWin32Desktop desktop(GetModuleHandleW(nullptr));
+    const bool split = std::string(argv[2]) == "split";
+    if (!split && argc == 5)
+        desktop.name = nameOf(argv[4]);
+    Session s(desktop, folderOf(argv[3]), split && argc == 6 ? argv[5] : folderOf(argc > 4 ? argv[4] : argv[3]));
+    return timeGap(desktop, s.main, argc, argv, [](const std::function<void()>& command) {
+        Heartbeat beat;
+        beating = &beat;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 2, heartbeatTick);
+        beat.last = std::chrono::steady_clock::now();
+        command();
+        beat.tick();
+        KillTimer(nullptr, timer);
+        beating = nullptr;
+        return beat.longest;
+    });
+}
 
 int folderWin32(const std::string& folder) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -291,11 +478,17 @@ int main(int argc, char** argv) {
         return splitQt(argc, argv, argc == 5);
     if (cmd == "folder-qt" && argc == 3)
         return folderQt(argc, argv);
+    if (cmd == "gap-qt" && argc >= 5)
+        return gapQt(argc, argv);
 #endif
 #ifdef BRENVIK_BENCH_WIN32
     if (cmd == "folder-win32" && argc == 3)
         return folderWin32(argv[2]);
+    if (cmd == "gap-win32" && argc >= 5)
+        return gapWin32(argc, argv);
 #endif
+    if (cmd == "naming" && argc == 5)
+        return naming(argv[2], argv[3], argv[4]);
     if (cmd == "browse" && argc == 3)
         return browse(argv[2]);
     if (cmd == "trova" && argc == 3)
@@ -307,6 +500,7 @@ int main(int argc, char** argv) {
     std::fprintf(
         stderr,
         "usage: brenvik-bench split SOURCE KB DEST [--no-sync] | join PARTS OUTPUT [--no-sync] | "
-        "split-qt SOURCE KB DEST [--no-refresh] | folder-qt FOLDER | browse FOLDER | trova FOLDER | evict FILE...\n");
+        "split-qt SOURCE KB DEST [--no-refresh] | folder-qt FOLDER | gap-qt split|join ... | naming SOURCE KB DEST | "
+        "browse FOLDER | trova FOLDER | evict FILE...\n");
     return 2;
 }

@@ -12,7 +12,9 @@
 #include "platform/qt/QtTextBoxView.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace brenvik {
 
@@ -66,6 +68,16 @@ std::unique_ptr<QtControlView> familyView(Control& control, QWidget* parent) {
 
 } // namespace
 
+namespace {
+
+// The views holding changes, on the user-interface thread.
+std::vector<QtControlView*>& holding() {
+    static std::vector<QtControlView*> views;
+    return views;
+}
+
+} // namespace
+
 std::unique_ptr<QtControlView> makeQtControlView(Control& control, QWidget* parent) {
     std::unique_ptr<QtControlView> view = familyView(control, parent);
     view->attach();
@@ -78,7 +90,10 @@ int QtControlView::pixels(int twips) {
 
 QtControlView::QtControlView(Control& control) : control_(control) {}
 
-QtControlView::~QtControlView() = default;
+QtControlView::~QtControlView() {
+    auto& views = holding();
+    views.erase(std::remove(views.begin(), views.end(), this), views.end());
+}
 
 void QtControlView::setWidget(QWidget* widget, QWidget* viewport) {
     widget_ = widget;
@@ -101,6 +116,36 @@ void QtControlView::watch(QWidget* w) {
     // container behind, which is a different control.
     w->setMouseTracking(true);
     w->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void QtControlView::changed(Property what) {
+    if (!holds(what)) {
+        PropertyView::changed(what);
+        return;
+    }
+    if (std::find(held_.begin(), held_.end(), what) != held_.end())
+        return;
+    if (held_.empty()) {
+        holding().push_back(this);
+        QMetaObject::invokeMethod(
+            this, [this] { releaseHeld(); }, Qt::QueuedConnection);
+    }
+    held_.push_back(what);
+}
+
+void QtControlView::releaseHeld() {
+    if (held_.empty())
+        return;
+    auto& views = holding();
+    views.erase(std::remove(views.begin(), views.end(), this), views.end());
+    for (Property what : std::exchange(held_, {}))
+        PropertyView::changed(what);
+}
+
+void QtControlView::releaseAllHeld() {
+    const std::vector<QtControlView*> views = holding(); // releasing changes the list
+    for (QtControlView* view : views)
+        view->releaseHeld();
 }
 
 void QtControlView::user(const std::function<void()>& action) {
@@ -134,6 +179,9 @@ bool QtControlView::eventFilter(QObject* watched, QEvent* event) {
     // the widget would otherwise show a change the model refuses.
     if (control_.form().inputHeld() && !control_.reachable() && isInput(event))
         return true;
+    // The user acts on what the model holds now, not on a state the widget has yet to show.
+    if (isInput(event))
+        releaseHeld();
     switch (event->type()) {
     case QEvent::MouseMove:
         runUserAction(control_.form().platform(), [this] { control_.userMouseMove(); });
@@ -177,15 +225,20 @@ void QtControlView::applyToolTip() {
 }
 
 void QtControlView::applyAccessibleName() {
-    // What a screen reader says for the control: the caption a sighted user reads, else the tool
+    // What a screen reader says for the control: the caption exactly as a sighted user reads it
+    // (a label shows its "&" and its spaces; a button's "&" marks its access key), else the tool
     // tip, else (for a list or box without either) the caption of the frame it stands in or on.
-    QString name = withoutAccessMarks(qs(control_.caption()));
+    QString name = shownCaption(qs(control_.caption()));
     if (name.trimmed().isEmpty())
         name = qs(control_.toolTip());
     if (name.trimmed().isEmpty())
         if (const Control* frame = enclosingFrame(control_))
             name = withoutAccessMarks(qs(frame->caption()));
-    widget_->setAccessibleName(name.trimmed());
+    widget_->setAccessibleName(name);
+}
+
+QString QtControlView::shownCaption(const QString& caption) const {
+    return withoutAccessMarks(caption);
 }
 
 void QtControlView::applyEnabled() {

@@ -5,9 +5,11 @@
 #include <QObject>
 #include <QPalette>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace brenvik {
 
@@ -39,6 +41,16 @@ public:
     Control& control() const { return control_; }
     QWidget* widget() const { return widget_; }
 
+    // A change the family holds (see holds) is shown once the event loop runs, or before the
+    // user's next input to the control, whichever comes first: a detection that selects a
+    // thousand parts one by one changes the list, its counter and its tool tip a thousand times,
+    // and drawing each state would cost the square of the selection.
+    void changed(Property what) override;
+    // Shows what is held now.
+    void releaseHeld();
+    // Shows what every view holds, for a paint that must show the model as it is now.
+    static void releaseAllHeld();
+
     // Twips to pixels, rounded to the nearest.
     static int pixels(int twips);
 
@@ -61,6 +73,11 @@ protected:
     virtual void connectUser() {}
     // The family's events of its widget or viewport; true when eaten.
     virtual bool filterEvent(QObject*, QEvent*) { return false; }
+    // The caption as the family draws it: without the "&" that marks an access key, unless the
+    // family shows captions exactly as they are.
+    virtual QString shownCaption(const QString& caption) const;
+    // The properties whose changes wait for the event loop: the tool tip, and what a family adds.
+    virtual bool holds(Property what) const { return what == Property::ToolTip; }
 
     // The model's fore colour on `fore`; on `back` the style's own background in every state, so
     // that an opaque label in a disabled frame keeps the colour of the frame around it.
@@ -96,6 +113,7 @@ private:
     Control& control_;
     QWidget* widget_ = nullptr;
     QWidget* viewport_ = nullptr;
+    std::vector<Property> held_;
 };
 
 } // namespace brenvik

@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 #include "platform/Platform.h"
 #include "platform/qt/Pictures.h"
+#include "platform/qt/QtControlView.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtFormView.h"
 
@@ -216,6 +217,7 @@ void QtDesktop::yield() {
 }
 
 void QtDesktop::paintPending() {
+    QtControlView::releaseAllHeld();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 

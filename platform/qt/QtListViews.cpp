@@ -198,13 +198,19 @@ void QtFileListView::applySelection() {
     QSignalBlocker block(list_);
     QItemSelectionModel* model = list_->selectionModel();
     QSignalBlocker blockModel(model);
+    // One range for each run of selected items: a detection's thousand parts are one range.
     QItemSelection selection;
     const int count = std::min(files_.count(), list_->count());
-    for (int i = 0; i < count; ++i)
-        if (files_.selected(i)) {
-            QModelIndex at = list_->model()->index(i, 0);
-            selection.select(at, at);
+    for (int i = 0; i < count;) {
+        if (!files_.selected(i)) {
+            ++i;
+            continue;
         }
+        const int first = i;
+        while (i < count && files_.selected(i))
+            ++i;
+        selection.select(list_->model()->index(first, 0), list_->model()->index(i - 1, 0));
+    }
     model->select(selection, QItemSelectionModel::ClearAndSelect);
     int current = files_.listIndex();
     model->setCurrentIndex(current >= 0 && current < count ? list_->model()->index(current, 0) : QModelIndex(),

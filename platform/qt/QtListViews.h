@@ -70,6 +70,7 @@ private:
     void connectUser() override;
     void applyItems() override;
     void applySelection() override;
+    bool holds(Property what) const override { return what == Property::Selection || QtListView::holds(what); }
     void reportSelection();
 
     FileList& files_;

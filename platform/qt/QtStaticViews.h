@@ -36,6 +36,9 @@ private:
     QRect place(QRect designed) override;
     void applyStyle(QPalette& palette) override;
     void applyCaption() override;
+    QString shownCaption(const QString& caption) const override { return caption; }
+    // A status line or a counter that a command changes at every step is drawn at its last state.
+    bool holds(Property what) const override { return what == Property::Caption || QtControlView::holds(what); }
 
     Label& label_;
     QLabel* text_;

@@ -105,6 +105,7 @@ TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameClos
 
     // Every control that takes the focus is named for screen readers.
     m->drive.setToolTip("Drive Corrente (d:)");
+    QCoreApplication::sendPostedEvents(); // a tool tip is shown once the event loop runs
     EXPECT_EQ(view->findChild<QWidget*>("drive")->accessibleName(), QString("Drive Corrente (d:)"))
         << "follows the tool tip";
     for (Control* control : m->controls()) {
@@ -112,6 +113,10 @@ TEST_F(DesktopIntegrationTest, QtsTextsAreItalianControlsAreNamedAndTheFrameClos
         const bool takesFocus = w && w->focusPolicy() != Qt::NoFocus && control->name() != "pathbar";
         EXPECT_TRUE(!takesFocus || !w->accessibleName().isEmpty()) << control->name();
     }
+    // A screen reader hears the status line as it is drawn: its "&" and its spaces.
+    m->infolabel.setCaption(" 3/ 3 a&b (1).bin ");
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(view->findChild<QWidget*>("infolabel")->accessibleName(), QString(" 3/ 3 a&b (1).bin "));
 }
 
 TEST_F(DesktopIntegrationTest, KeyboardAloneReachesEveryButtonAndSplits) {

@@ -1,5 +1,7 @@
 // The Qt front end's pieces under the program's windows: the desktop's message boxes, modal loops
 // and refresh, the control views and the arrow spinner.
+#include "dialogs/AboutWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/qt/ArrowSpinner.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtFormView.h"
@@ -13,6 +15,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -127,6 +130,7 @@ TEST_F(QtFrontEndTest, ButtonsSpinnerImageAndLabelsForwardAndFollowTheModel) {
     EXPECT_EQ(form.take(), (Events{"opt1", "spin 400", "spin 500", "image"}));
 
     form.label.setCaption("a&b 100%");
+    QCoreApplication::sendPostedEvents(); // a label's caption is shown once the event loop runs
     EXPECT_EQ(view->findChild<QLabel*>("label")->text(), QString("a&b 100%")) << "a file name keeps its \"&\"";
     // Unloading puts the widgets back in the design state.
     form.opt2.setValue(true);
@@ -140,6 +144,7 @@ TEST_F(QtFrontEndTest, ListsForwardSelectionAndTheFolderListOpensOnEnter) {
     list->item(1)->setSelected(true);
     EXPECT_TRUE(form.files.selected(1));
     form.files.setSelected(0, true);
+    QCoreApplication::sendPostedEvents(); // a list's selection is shown once the event loop runs
     EXPECT_TRUE(list->item(0)->isSelected());
     EXPECT_EQ(form.take(), (Events{"files", "files"})) << "the model's own change is not echoed back";
 
@@ -242,6 +247,42 @@ TEST_F(QtFrontEndTest, ModalLoopEndsWithTheWindowAndRefreshPaintsWithoutHandling
     EXPECT_FALSE(timerRan) << "no queued event but paints is handled";
     label->removeEventFilter(&counter);
     w.hide();
+}
+
+// The split runs aside and the window answers all through it, on the real event loop: it takes a
+// minimise, opens About at a click, and takes no other input until the split is over.
+TEST_F(QtFrontEndTest, TheWindowAnswersWhileASplitRuns) {
+    app.presetReturningUser();
+    app.drives.write("c:\\dati.bin", patternBytes(40 * 1024));
+    QtDesktop desktop;
+    Platform platform(desktop, app.files, app.files, app.settings, app.launcher);
+    MainWindow m(platform);
+    m.show();
+    clickFile(m, "dati.bin");
+    m.Text.setText("1");
+    // A slow disk: each part takes a while.
+    app.files.beforeWrite = [](const std::string&, size_t) { QThread::msleep(10); };
+    QtFormView& window = *desktop.existingView(m);
+    std::string meanwhile;
+    bool minimised = false;
+    bool aboutShown = false;
+    QTimer::singleShot(100, [&] {
+        meanwhile = m.infolabel.caption();
+        window.showMinimized();
+        QTimer::singleShot(0, [&] { minimised = window.isMinimized(); });
+        QTest::mouseClick(desktop.view(m).findChild<QWidget*>("split"), Qt::LeftButton);
+        QTimer::singleShot(50, [&] {
+            aboutShown = m.aboutform().visible();
+            m.aboutform().hide();
+        });
+        m.about.userClick();
+    });
+    m.split.userClick();
+    EXPECT_EQ(meanwhile.rfind("Creando dati.bin.0", 0), 0u) << meanwhile;
+    EXPECT_TRUE(minimised);
+    EXPECT_TRUE(aboutShown);
+    EXPECT_EQ(m.infolabel.caption(), " 40/ 40 files creati con  SUCCESSO") << "one split, not two";
+    window.showNormal();
 }
 
 } // namespace

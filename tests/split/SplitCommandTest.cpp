@@ -276,10 +276,12 @@ TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {
         // The parts' names fit, the script's ("Assembla[" + name + "].bat") does not.
         {"a name too long for the script", std::string(240, 'n') + ".avi", nullptr, 75},
         // Never replaced nor removed, as writing into it never could be.
+        // Past the new set's last part: only the earlier set's own names are tried for it.
         {"an earlier part its owner made read-only", "film.avi",
          [](Split& s) {
-             s.app.drives.write(s.part(1), "di sola lettura");
-             std::filesystem::permissions(s.app.drives.hostFile(s.part(1)),
+             for (int i = 0; i < 12; ++i)
+                 s.app.drives.write(s.part(i), "serie precedente");
+             std::filesystem::permissions(s.app.drives.hostFile(s.part(11)),
                                           std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
          },
          70},
