@@ -75,7 +75,12 @@ bool Control::enabled() const {
 }
 
 void Control::setEnabled(bool enabled) {
-    assign(enabled_, enabled, Property::Enabled);
+    if (!assign(enabled_, enabled, Property::Enabled))
+        return;
+    // A disabled control loses the focus, as a hidden one does: the system has taken it away, and
+    // the control's next setFocus must give it back.
+    if (!enabled && form_.focused() == this)
+        form_.focused_ = nullptr;
 }
 
 bool Control::visible() const {

@@ -4,9 +4,44 @@
 #include "platform/Layout.h"
 #include "platform/win32/Win32FormView.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <uxtheme.h>
+#include <vsstyle.h>
 
 namespace brenvik {
+
+namespace {
+
+// The theme functions, from the system's uxtheme.dll loaded at the first use (null where there is
+// none): importing it would add a DLL Windows looks for beside the program first.
+struct ThemeCalls {
+    decltype(&OpenThemeData) open = nullptr;
+    decltype(&CloseThemeData) close = nullptr;
+    decltype(&DrawThemeBackground) background = nullptr;
+    decltype(&DrawThemeText) text = nullptr;
+};
+
+const ThemeCalls* themeCalls() {
+    static const ThemeCalls* calls = []() -> const ThemeCalls* {
+        HMODULE module = LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module)
+            return nullptr;
+        static ThemeCalls c;
+        const auto bind = [module](auto& function, const char* name) {
+            const FARPROC address = GetProcAddress(module, name);
+            std::memcpy(&function, &address, sizeof function);
+            return address != nullptr;
+        };
+        const bool found = bind(c.open, "OpenThemeData") && bind(c.close, "CloseThemeData") &&
+                           bind(c.background, "DrawThemeBackground") && bind(c.text, "DrawThemeText");
+        return found ? &c : nullptr;
+    }();
+    return calls;
+}
+
+} // namespace
 
 // ---- Frame
 
@@ -15,6 +50,18 @@ Win32FrameView::Win32FrameView(Control& control, Win32FormView& window, HWND par
 
 bool Win32FrameView::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        paint(dc);
+        EndPaint(hwnd(), &ps);
+        result = 0;
+        return true;
+    }
+    case WM_ENABLE:
+        // Its caption's colour follows its state.
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return false;
     case WM_NCHITTEST:
         // A group box lets the pointer through to its container; a frame is a control of its own.
         result = HTCLIENT;
@@ -35,6 +82,58 @@ bool Win32FrameView::message(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     // A frame holds controls: what they report to their parent goes to their views.
     return Win32FormView::childMessage(message, wParam, lParam, result);
+}
+
+void Win32FrameView::paint(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    const bool enabled = enabledWithContainers(control());
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+    const std::wstring caption = text();
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
+    const int height = static_cast<int>(measured.bottom - measured.top);
+    const int left = MulDiv(8, static_cast<int>(window().dpi()), 96);
+    RECT box = client;
+    box.top = height / 2;
+    RECT label{left, 0, std::min(static_cast<LONG>(left) + measured.right, client.right - left), height};
+    const ThemeCalls* theme = themeCalls();
+    HTHEME data = theme ? theme->open(hwnd(), L"BUTTON") : nullptr;
+    const int state = enabled ? GBS_NORMAL : GBS_DISABLED;
+    if (data)
+        theme->background(data, dc, BP_GROUPBOX, state, &box, nullptr);
+    else
+        DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+    if (!caption.empty()) {
+        // The line stops short of the caption on either side.
+        RECT gap = label;
+        InflateRect(&gap, MulDiv(2, static_cast<int>(window().dpi()), 96), 0);
+        FillRect(dc, &gap, GetSysColorBrush(COLOR_BTNFACE));
+        SetBkMode(dc, TRANSPARENT);
+        if (data && enabled) {
+            theme->text(data, dc, BP_GROUPBOX, state, caption.c_str(), static_cast<int>(caption.size()),
+                        DT_LEFT | DT_SINGLELINE, 0, &label);
+        } else if (data) {
+            // Not every theme gives a disabled group box a colour of its own: the system's grey.
+            SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_SINGLELINE);
+        } else if (enabled) {
+            SetTextColor(dc, toColorRef(control().foreColor()));
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_SINGLELINE);
+        } else {
+            // Without a theme, grey text with a light shadow: the system's look of disabled text.
+            SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+            RECT shadow = label;
+            OffsetRect(&shadow, 1, 1);
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &shadow, DT_LEFT | DT_SINGLELINE);
+            SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label, DT_LEFT | DT_SINGLELINE);
+        }
+    }
+    if (data)
+        theme->close(data);
+    SelectObject(dc, oldFont);
 }
 
 Win32FrameView::~Win32FrameView() {

@@ -26,6 +26,10 @@ private:
     // A caption laid out for another font may be wider than its frame in the system's: it is
     // drawn a little smaller rather than cut.
     void fitCaption();
+    // The frame as the system's own dialogs draw a group box, in the theme where there is one,
+    // its caption in the system's disabled colour whenever the frame is disabled: the system's
+    // group box, and some themes, draw it in the text colour whatever its state.
+    void paint(HDC dc);
 
     HFONT fitted_ = nullptr;
 };

@@ -1,5 +1,8 @@
 // The Windows front end in this process, on real windows (under Wine, on a virtual display): what
 // the user sees of the model, and how soon.
+#include "dialogs/AboutWindow.h"
+#include "dialogs/GuideWindow.h"
+#include "dialogs/PreferencesPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/Platform.h"
@@ -64,10 +67,11 @@ struct Win32App {
     }
 
     TestDrives drives;
+    FaultyFiles files{drives.table()};
     UnattendedDesktop desktop{GetModuleHandleW(nullptr)};
     MemorySettingsStore settings;
     RecordingLauncher launcher;
-    Platform platform{desktop, drives.fs(), drives.fs(), settings, launcher};
+    Platform platform{desktop, files, files, settings, launcher};
     std::unique_ptr<MainWindow> main;
 };
 
@@ -89,7 +93,22 @@ TEST(FrontEndTest, AFolderOfAThousandPartsOpensAndTurnsToJoinModeAtOnce) {
     EXPECT_EQ(std::wstring(counter), L"1000");
 }
 
-// As in the system's own dialogs, and as the Linux program draws them.
+// The pixels of the text colour in the strip of a frame where its caption stands.
+int captionTextPixels(HWND frame) {
+    UpdateWindow(frame);
+    RECT client{};
+    GetClientRect(frame, &client);
+    HDC dc = GetDC(frame);
+    int found = 0;
+    for (LONG y = 0; y < 14; ++y)
+        for (LONG x = 0; x < client.right; ++x)
+            found += GetPixel(dc, x, y) == GetSysColor(COLOR_BTNTEXT) ? 1 : 0;
+    ReleaseDC(frame, dc);
+    return found;
+}
+
+// As in the system's own dialogs, and as the Linux program draws them: the frame's contents and
+// its caption.
 TEST(FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
     Win32App app;
     app.drives.write("c:\\dati.bin", patternBytes(5000));
@@ -97,10 +116,12 @@ TEST(FrontEndTest, ADisabledFramesControlsAreDrawnDisabled) {
     const std::vector<Control*> inside = {&m.Text, &m.VScroll1, &m.Option3, &m.Option4, &m.numfile, &m.Label4};
     for (Control* c : inside)
         EXPECT_FALSE(IsWindowEnabled(app.hwnd(*c))) << c->name() << " at start";
+    EXPECT_EQ(captionTextPixels(app.hwnd(m.Frame3)), 0) << "the caption is drawn disabled too";
     clickFile(m, "dati.bin");
     app.desktop.yield();
     for (Control* c : inside)
         EXPECT_TRUE(IsWindowEnabled(app.hwnd(*c))) << c->name() << " once a file is chosen";
+    EXPECT_GT(captionTextPixels(app.hwnd(m.Frame3)), 0);
 }
 
 // At 96 dpi, in the system's font, no frame, check box or option button cuts its caption: the
@@ -145,6 +166,88 @@ TEST(FrontEndTest, EnterPressesTheFocusedButton) {
     PostMessageW(app.hwnd(m.help), WM_KEYDOWN, VK_RETURN, 0);
     app.desktop.yield();
     EXPECT_EQ(app.desktop.modals, std::vector<std::string>{"helpfrm"});
+}
+
+// What a timer of the window's thread sees while a split runs aside.
+struct DuringSplit {
+    Win32App* app = nullptr;
+    MainWindow* m = nullptr;
+    int ticks = 0;
+    std::string status = {};
+    int figurePixels = 0; // of the progress figure's white, inside the bar's filled part
+    bool minimised = false;
+};
+DuringSplit* during = nullptr;
+
+// The pixels of the colour `color` the window shows over the filled part of the progress bar.
+int pixelsOverTheFill(Win32App& app, MainWindow& m, COLORREF color) {
+    HWND window = GetParent(app.hwnd(m.barra));
+    RECT fill{};
+    GetWindowRect(app.hwnd(m.barra), &fill);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&fill), 2);
+    HDC dc = GetDC(window);
+    int found = 0;
+    for (LONG y = fill.top; y < fill.bottom; ++y)
+        for (LONG x = fill.left; x < fill.right; ++x)
+            found += GetPixel(dc, x, y) == color ? 1 : 0;
+    ReleaseDC(window, dc);
+    return found;
+}
+
+void CALLBACK duringSplitTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    DuringSplit& d = *during;
+    HWND main = d.app->desktop.existingView(*d.m)->hwnd();
+    if (++d.ticks == 1) {
+        d.status = d.m->infolabel.caption();
+        d.figurePixels = pixelsOverTheFill(*d.app, *d.m, RGB(255, 255, 255));
+        PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    } else if (d.ticks == 3) {
+        d.minimised = IsIconic(main) != FALSE;
+        ShowWindow(main, SW_RESTORE);
+        KillTimer(nullptr, timer);
+    }
+}
+
+// A split of many parts on a slow disk runs aside: the window takes a minimise posted meanwhile,
+// and draws the progress figure over the bar at the value it shows then.
+TEST(FrontEndTest, TheWindowAnswersAndDrawsItsFigureWhileASplitRuns) {
+    Win32App app;
+    app.drives.write("c:\\dati.bin", patternBytes(60 * 1024));
+    MainWindow& m = app.start();
+    clickFile(m, "dati.bin");
+    m.Text.setText("1");
+    app.files.beforeWrite = [](const std::string&, size_t) { Sleep(20); };
+    DuringSplit d{&app, &m};
+    during = &d;
+    SetTimer(nullptr, 0, 300, duringSplitTick);
+    m.split.userClick();
+    during = nullptr;
+    EXPECT_EQ(d.status.rfind("Creando dati.bin.0", 0), 0u) << d.status;
+    EXPECT_GT(d.figurePixels, 0) << "the figure 60 on the blue fill";
+    EXPECT_TRUE(d.minimised);
+    EXPECT_EQ(m.infolabel.caption(), " 60/ 60 files creati con  SUCCESSO");
+}
+
+// About's OK takes the focus once its text is typed, whatever window was open before it.
+TEST(FrontEndTest, AboutsOkTakesTheFocusOnceItsTextIsTyped) {
+    Win32App app;
+    MainWindow& m = app.start();
+    AboutWindow& about = m.aboutform();
+    about.Text.setText("Brenvik"); // typed out in a moment
+    for (int opening = 0; opening < 2; ++opening) {
+        if (opening == 1) {
+            // The guide, opened from the preferences and closed, and the preferences closed.
+            m.helpfrm().show();
+            m.guida().show();
+            app.desktop.yield();
+            m.guida().userClose();
+            m.helpfrm().hide();
+        }
+        about.show();
+        app.desktop.yield();
+        EXPECT_EQ(GetFocus(), app.hwnd(about.ok)) << "opening " << opening;
+        about.hide();
+    }
 }
 
 } // namespace
