@@ -87,7 +87,7 @@ void Lifecycle::Form_Activate() {
     m.Command1.setFocus();
     if (leadingNumber(m.AvvioCompletato) == 0) {
         p.desktop.yield();
-        p.desktop.pause(100);
+        p.pauseAnswering(100);
         p.desktop.yield();
         m.MostraAbout = Settings(p.settings).showStartupPicture();
         if (m.MostraAbout)

@@ -37,10 +37,10 @@ bool isLeftover(const std::string& name) {
 }
 
 std::string amount(int64_t bytes) {
-    constexpr double Mebibyte = 1024.0 * 1024.0;
-    if (bytes < 1024 * 1024)
+    constexpr int64_t Mebibyte = int64_t{1024} * 1024;
+    if (bytes < Mebibyte)
         return std::to_string((bytes + 1023) / 1024) + " KB";
-    return std::to_string(std::llround(static_cast<double>(bytes) / Mebibyte)) + " MB";
+    return std::to_string(std::llround(static_cast<double>(bytes) / static_cast<double>(Mebibyte))) + " MB";
 }
 
 } // namespace

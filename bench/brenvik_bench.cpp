@@ -214,27 +214,6 @@ int split(const std::string& source, const std::string& kb, const std::string& d
 }
 
 #if defined(BRENVIK_BENCH_QT) || defined(BRENVIK_BENCH_WIN32)
-// Milliseconds until the window answers again after the user opens `folder` (a folder of parts)
-// and after the user switches to join mode there, each printed on a line of its own. What the
-// window has to paint is painted before the clock stops.
-int timeFolderOfParts(Desktop& desktop, MainWindow& m, const std::string& folder) {
-    const auto timed = [&desktop](const std::function<void()>& action) {
-        const auto t0 = std::chrono::steady_clock::now();
-        action();
-        desktop.yield();
-        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-    };
-    const double open = timed([&] { m.dir.setPath(folder); });
-    const double join = timed([&] { m.Option2.userClick(); });
-    std::printf("%.3f\n%.3f\n", open, join);
-    std::fprintf(stderr, "%s (%s selected)\n", m.infolabel.caption().c_str(), m.Label5.caption().c_str());
-    std::fflush(stdout);
-    // Straight out: the main window's own close would ask the user.
-    std::_Exit(m.Label5.caption() == std::to_string(m.File2.count()) ? 0 : 1);
-}
-#endif
-
-#if defined(BRENVIK_BENCH_QT) || defined(BRENVIK_BENCH_WIN32)
 // The longest the user-interface thread goes without handling its events while `action` runs, in
 // milliseconds: `tick` is called by a timer of the front end's every few milliseconds, and
 // every gap between two calls (and before the first and after the last) is a stretch in which the
@@ -275,6 +254,28 @@ int timeGap(Desktop& desktop, MainWindow& m, int argc, char** argv,
     // Straight out: the main window's own close would ask the user.
     std::_Exit(status.find("SUCCESSO") != std::string::npos || status.rfind("File Creato in ", 0) == 0 ? 0 : 1);
 }
+
+// Milliseconds until the window answers again after the user opens `folder` (a folder of parts)
+// and after the user switches to join mode there, each printed on a line of its own; then, on two
+// more lines, the longest each went without answering (`run`, as for timeGap). What the window
+// has to paint is painted before the clock stops.
+int timeFolderOfParts(Desktop& desktop, MainWindow& m, const std::string& folder,
+                      const std::function<double(const std::function<void()>&)>& run) {
+    double gaps[2] = {};
+    const auto timed = [&](int which, const std::function<void()>& action) {
+        const auto t0 = std::chrono::steady_clock::now();
+        gaps[which] = run(action);
+        desktop.yield();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    };
+    const double open = timed(0, [&] { m.dir.setPath(folder); });
+    const double join = timed(1, [&] { m.Option2.userClick(); });
+    std::printf("%.3f\n%.3f\n%.3f\n%.3f\n", open, join, gaps[0], gaps[1]);
+    std::fprintf(stderr, "%s (%s selected)\n", m.infolabel.caption().c_str(), m.Label5.caption().c_str());
+    std::fflush(stdout);
+    // Straight out: the main window's own close would ask the user.
+    std::_Exit(m.Label5.caption() == std::to_string(m.File2.count()) ? 0 : 1);
+}
 #endif
 
 #ifdef BRENVIK_BENCH_QT
@@ -301,6 +302,19 @@ public:
     std::string name = "unito.bin";
 };
 
+// The longest the Qt window goes without handling its events while `command` runs.
+double qtGap(const std::function<void()>& command) {
+    Heartbeat beat;
+    QTimer timer;
+    timer.setInterval(2);
+    QObject::connect(&timer, &QTimer::timeout, [&beat] { beat.tick(); });
+    timer.start();
+    beat.last = std::chrono::steady_clock::now();
+    command();
+    beat.tick();
+    return beat.longest;
+}
+
 int gapQt(int argc, char** argv) {
     QApplication app(argc, argv);
     QtDesktop::prepareApplication(app);
@@ -309,17 +323,7 @@ int gapQt(int argc, char** argv) {
     if (!split && argc == 5)
         desktop.name = nameOf(argv[4]);
     Session s(desktop, folderOf(argv[3]), split && argc == 6 ? argv[5] : folderOf(argc > 4 ? argv[4] : argv[3]));
-    return timeGap(desktop, s.main, argc, argv, [](const std::function<void()>& command) {
-        Heartbeat beat;
-        QTimer timer;
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [&beat] { beat.tick(); });
-        timer.start();
-        beat.last = std::chrono::steady_clock::now();
-        command();
-        beat.tick();
-        return beat.longest;
-    });
+    return timeGap(desktop, s.main, argc, argv, qtGap);
 }
 
 int folderQt(int argc, char** argv) {
@@ -328,7 +332,7 @@ int folderQt(int argc, char** argv) {
     UnattendedQtDesktop desktop;
     Session s(desktop, folderOf(argv[2]), folderOf(argv[2]));
     desktop.yield();
-    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(argv[2]));
+    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(argv[2]), qtGap);
 }
 
 int splitQt(int argc, char** argv, bool refresh) {
@@ -404,10 +408,21 @@ int trova(const std::string& folder) {
 #ifdef BRENVIK_BENCH_WIN32
 // The detection's message box, answered at once, and the join's name dialog answered with
 // `name`: what is timed is the window, not the user.
+//
+// The name dialog gets no window: Wine, on a display without a window manager, waits two seconds
+// for one whenever a window is hidden, which Windows never does.
 class UnattendedWin32Desktop : public Win32Desktop {
 public:
     using Win32Desktop::Win32Desktop;
     int messageBox(const std::string&, int, const std::string&) override { return mb::IdOK; }
+    void formShown(Form& form) override {
+        if (form.name() != "nomefile")
+            Win32Desktop::formShown(form);
+    }
+    void formHidden(Form& form) override {
+        if (form.name() != "nomefile")
+            Win32Desktop::formHidden(form);
+    }
     void runModal(Form& form) override { answerNameDialog(form, name); }
     std::string name = "unito.bin";
 };
@@ -419,6 +434,19 @@ void CALLBACK heartbeatTick(HWND, UINT, UINT_PTR, DWORD) {
         beating->tick();
 }
 
+// The longest the Windows window goes without handling its messages while `command` runs.
+double win32Gap(const std::function<void()>& command) {
+    Heartbeat beat;
+    beating = &beat;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 2, heartbeatTick);
+    beat.last = std::chrono::steady_clock::now();
+    command();
+    beat.tick();
+    KillTimer(nullptr, timer);
+    beating = nullptr;
+    return beat.longest;
+}
+
 int gapWin32(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -427,17 +455,7 @@ int gapWin32(int argc, char** argv) {
     if (!split && argc == 5)
         desktop.name = nameOf(argv[4]);
     Session s(desktop, folderOf(argv[3]), split && argc == 6 ? argv[5] : folderOf(argc > 4 ? argv[4] : argv[3]));
-    return timeGap(desktop, s.main, argc, argv, [](const std::function<void()>& command) {
-        Heartbeat beat;
-        beating = &beat;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 2, heartbeatTick);
-        beat.last = std::chrono::steady_clock::now();
-        command();
-        beat.tick();
-        KillTimer(nullptr, timer);
-        beating = nullptr;
-        return beat.longest;
-    });
+    return timeGap(desktop, s.main, argc, argv, win32Gap);
 }
 
 int folderWin32(const std::string& folder) {
@@ -446,7 +464,7 @@ int folderWin32(const std::string& folder) {
     UnattendedWin32Desktop desktop(GetModuleHandleW(nullptr));
     Session s(desktop, folderOf(folder), folderOf(folder));
     desktop.yield();
-    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(folder));
+    return timeFolderOfParts(desktop, s.main, "c:\\" + nameOf(folder), win32Gap);
 }
 #endif
 

@@ -32,7 +32,7 @@ void InstallWindow::Form_Activate() {
     Desktop& d = platform().desktop;
     for (const Step& s : steps) {
         d.yield();
-        d.pause(s.pause);
+        platform().pauseAnswering(s.pause);
         // Closed from its frame meanwhile: setting the caption would only load it again.
         if (!visible())
             return;

@@ -159,7 +159,7 @@ std::optional<JoinRequest> JoinCommand::chooseOutput(const std::string& folder, 
         return std::nullopt;
     }
     p.desktop.yield();
-    p.desktop.pause(100);
+    p.pauseAnswering(100);
     p.desktop.yield();
 
     // Windows drops a name's trailing spaces, so a name of spaces names the folder itself, which

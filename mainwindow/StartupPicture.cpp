@@ -17,7 +17,7 @@ void StartupPicture::design() {
 void StartupPicture::Form_Activate() {
     Desktop& d = platform().desktop;
     d.yield();
-    d.pause(3000);
+    platform().pauseAnswering(3000);
     d.yield();
     d.beep();
     unload();

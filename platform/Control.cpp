@@ -1,6 +1,7 @@
 #include "platform/Control.h"
 
 #include "platform/Form.h"
+#include "platform/Platform.h"
 
 namespace brenvik {
 
@@ -9,6 +10,10 @@ Control::Control(Form& form, ControlKind kind, std::string name, Control* contai
 
 Platform& Control::platform() const {
     return form_.platform();
+}
+
+void Control::runAside(const std::function<void()>& work) const {
+    platform().runAside(work);
 }
 
 bool Control::live() const {

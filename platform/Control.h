@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace brenvik {
@@ -165,6 +166,15 @@ protected:
         return true;
     }
     Platform& platform() const;
+    // A listing of the disk, read aside (Platform::runAside), so that a slow disk or share keeps
+    // the window answering; to the caller it is a read like any other, its failure included.
+    template <typename Read>
+    auto readAside(Read read) const -> decltype(read()) {
+        std::optional<decltype(read())> result;
+        runAside([&] { result.emplace(read()); });
+        return std::move(*result);
+    }
+    void runAside(const std::function<void()>& work) const;
 
 private:
     Form& form_;

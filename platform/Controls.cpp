@@ -271,7 +271,7 @@ int DriveList::currentIndex() const {
 void DriveList::refresh() {
     touch();
     entries_.clear();
-    for (const DriveInfo& d : platform().folders.drives())
+    for (const DriveInfo& d : readAside([this] { return platform().folders.drives(); }))
         entries_.push_back(d.display());
     changed(Property::Items);
 }
@@ -386,7 +386,7 @@ void DirList::readEntries() {
             entries_.push_back({at, part, level++, true});
         }
         try {
-            for (const std::string& name : platform().folders.folders(path_))
+            for (const std::string& name : readAside([this] { return platform().folders.folders(path_); }))
                 entries_.push_back({winpath::join(path_, name), name, level, false});
         } catch (const RuntimeError&) {
             // An unreadable folder still shows its open levels; the file lists report the failure.
@@ -459,13 +459,13 @@ void FileList::setPath(const std::string& path, Raise raise) {
 
 void FileList::read(const std::string& folder) {
     if (!keepsStamps_) {
-        items_ = platform().folders.files(folder);
+        items_ = readAside([this, &folder] { return platform().folders.files(folder); });
         stamps_.assign(items_.size(), FileStamp{});
         return;
     }
     std::vector<std::string> names;
     std::vector<FileStamp> stamps;
-    for (ListedFile& file : platform().folders.stampedFiles(folder)) {
+    for (ListedFile& file : readAside([this, &folder] { return platform().folders.stampedFiles(folder); })) {
         names.push_back(std::move(file.name));
         stamps.push_back(file.stamp);
     }

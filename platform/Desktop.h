@@ -86,6 +86,10 @@ public:
         paintPending();
     }
     virtual void pause(int milliseconds) = 0;
+    // Pauses as pause() does, while the windows keep answering: they repaint, move and minimise,
+    // and take what input the model lets them take (Platform::pauseAnswering holds the rest). A
+    // desktop without windows just pauses.
+    virtual void pauseAnswering(int milliseconds) { pause(milliseconds); }
     virtual void beep() = 0;
 
     // Ends the program at once, without any window's closing events.

@@ -37,17 +37,27 @@ int Platform::msgBox(const std::string& text, int flags, const std::string& titl
 
 void Platform::runAside(const std::function<void()>& work) {
     const HeldInput held(activeForms);
-    // The progress shown beside the window goes with the work, however it ends.
+    // The progress shown beside the window goes with the work, however it ends; a listing read
+    // aside in the middle of a split leaves the split's.
     struct ClearProgress {
         Desktop& desktop;
-        ~ClearProgress() { desktop.showProgress(0, 0); }
-    } clear{desktop};
+        bool outermost;
+        ~ClearProgress() {
+            if (outermost)
+                desktop.showProgress(0, 0);
+        }
+    } clear{desktop, !desktop.busy()};
     desktop.runAside(work);
 }
 
 void Platform::answerWhileWaiting() {
     const HeldInput held(activeForms);
     desktop.yield();
+}
+
+void Platform::pauseAnswering(int milliseconds) {
+    const HeldInput held(activeForms);
+    desktop.pauseAnswering(milliseconds);
 }
 
 } // namespace brenvik

@@ -41,6 +41,9 @@ public:
     // Handles the window events pending now, the windows open now taking input as they would
     // during runAside: for a wait on the user-interface thread that must not freeze the window.
     void answerWhileWaiting();
+    // A fixed pause of a window's (a picture shown for a while, a moment for the screen to catch
+    // up), the windows open now answering through it as they do during runAside.
+    void pauseAnswering(int milliseconds);
 
     std::vector<Form*> activeForms;
 };

@@ -18,7 +18,9 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QThread>
+#include <QTimer>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -236,6 +238,12 @@ void QtDesktop::wake() {
 void QtDesktop::pause(int milliseconds) {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void QtDesktop::pauseAnswering(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(std::max(0, milliseconds), &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void QtDesktop::beep() {

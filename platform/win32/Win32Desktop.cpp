@@ -5,6 +5,7 @@
 #include "platform/win32/Win32ControlView.h"
 #include "platform/win32/Win32FormView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -284,6 +285,17 @@ void Win32Desktop::paintPending() {
 void Win32Desktop::pause(int milliseconds) {
     if (milliseconds > 0)
         Sleep(static_cast<DWORD>(milliseconds));
+}
+
+void Win32Desktop::pauseAnswering(int milliseconds) {
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(std::max(0, milliseconds));
+    for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!handle(msg))
+                return;
+    }
 }
 
 void Win32Desktop::beep() {

@@ -35,6 +35,7 @@ public:
     void runModal(Form& form) override;
     void yield() override;
     void pause(int milliseconds) override;
+    void pauseAnswering(int milliseconds) override;
     void beep() override;
     [[noreturn]] void endProgram() override;
 
