@@ -23,15 +23,21 @@ void Desktop::runAside(const std::function<void()>& work) {
         wake();
     });
     // However the loop is left (a test's desktop ends the program by throwing), the thread is
-    // joined: the program ends only once its work has stopped.
+    // joined: the program ends only once its work has stopped. What the work posted for a loop
+    // that is gone is dropped with it: it may speak of objects that are gone too.
     struct Join {
+        Desktop& desktop;
         std::thread& thread;
-        std::atomic<int>& running;
+        int unwinding = std::uncaught_exceptions();
         ~Join() {
             thread.join();
-            --running;
+            --desktop.running_;
+            if (std::uncaught_exceptions() > unwinding) {
+                const std::lock_guard<std::mutex> lock(desktop.postedMutex_);
+                desktop.posted_.clear();
+            }
         }
-    } join{worker, running_};
+    } join{*this, worker};
     handleEventsUntil([&] {
         runPosted();
         return done.load();

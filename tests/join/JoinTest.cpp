@@ -125,6 +125,14 @@ TEST(JoinTest, TheFilesJoinedAreTheChosenOnesAsTheListShowedThem) {
         {"a part rewritten in place to the same length", rewrite("film.bin.001", 8), "", 3, false},
         {"a part that changes while it is copied", whileRead("film.bin.001", "film.bin.001"), "", 3},
         {"a part that changes while the next is copied", whileRead("film.bin.002", "film.bin.000"), "", 3},
+        {"a part that changes while the joined file is flushed",
+         [](TestApp& app) {
+             app.files.beforeSync = [&app](const std::string& path) {
+                 if (path.ends_with("unito.bin"))
+                     app.drives.write("c:\\serie\\film.bin.001", patternBytes(3000, 9));
+             };
+         },
+         "", 3},
         {"a file not chosen", rewrite("leggimi.txt", 8), p0 + p1 + p2},
         {"the user's own selection",
          [](TestApp& app) {

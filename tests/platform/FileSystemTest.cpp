@@ -156,12 +156,31 @@ TEST(FileSystemTest, WhatGoesAsideComesBackWholeAndOnlyTheProgramsOwnGoes) {
     d.write("c:\\" + temporary, "dell'utente");
     moved->remove();
     EXPECT_EQ(d.read("c:\\" + temporary), "dell'utente");
+    sfs::remove(d.hostFile("c:\\" + temporary));
     std::unique_ptr<NewFile> named = fs.createNew("c:\\c.bin");
     named->commit(Existing::Keep);
     sfs::remove(d.hostFile("c:\\c.bin"));
     d.write("c:\\c.bin", "dell'utente");
     named->withdraw();
     EXPECT_EQ(d.read("c:\\c.bin"), "dell'utente");
+    // A file released aside whose temporary name the user gave to a file of theirs: neither
+    // committed under its name nor removed.
+    for (const bool committing : {true, false}) {
+        std::unique_ptr<NewFile> released = fs.createNew("c:\\d.bin");
+        released->file().write("parte", 5);
+        released->release();
+        const std::string waiting = temporariesIn(d, "c:\\").at(0);
+        sfs::rename(d.hostFile("c:\\" + waiting), d.hostFile("c:\\spostato"));
+        d.write("c:\\" + waiting, "dell'utente");
+        if (committing) {
+            EXPECT_EQ(failureOf([&] { released->commit(Existing::Keep); }), err::PathFileAccess);
+        }
+        released.reset();
+        EXPECT_FALSE(d.exists("c:\\d.bin"));
+        EXPECT_EQ(d.read("c:\\" + waiting), "dell'utente");
+        sfs::remove(d.hostFile("c:\\" + waiting));
+        sfs::remove(d.hostFile("c:\\spostato"));
+    }
 #endif
 }
 

@@ -262,6 +262,28 @@ TEST(SplitCommandTest, AFailureLeavesTheEarlierSetAsItWasAndTheProgramRunsOn) {
     }
 }
 
+// The window closed while the split copies: Yes to the question stops the split where nothing is
+// lost, and the program ends with the folder as it was.
+TEST(SplitCommandTest, ClosingTheWindowDuringASplitStopsItWithTheFolderAsItWas) {
+    SecondSplit s(400 * 1024);
+    s.setKb(1);
+    s.app.files.beforeWrite = [](const std::string&, size_t) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    bool asked = false;
+    s.app.desktop.onBusy = [&] {
+        if (asked || s.m().infolabel.caption().rfind("Creando film.avi.0", 0) != 0)
+            return;
+        asked = true;
+        s.app.desktop.answer(mb::IdYes);
+        s.m().userClose();
+    };
+    EXPECT_THROW(s.run(), ProgramEnded);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(s.app.desktop.count("box Sicuro di voler uscire"), 1);
+    EXPECT_EQ(s.folder(), s.earlier) << "the earlier set, byte for byte, and nothing beside it";
+}
+
 // Every name the set takes or clears is tried before a byte is copied, so that a name that cannot
 // be taken costs neither the copy nor the earlier set.
 TEST(SplitCommandTest, ANameThatCannotBeTakenStopsTheSplitBeforeAByteIsCopied) {

@@ -7,6 +7,7 @@
 #include "support/posix/LoopDisk.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <utility>
 
 namespace brenvik {
@@ -90,19 +92,29 @@ TEST(PosixHostTest, ASaveWaitsForAnotherProgramSavingAndSaysSo) {
     std::filesystem::create_directories(folder);
     for (const bool released : {true, false}) {
         SCOPED_TRACE(released);
-        int other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        std::atomic<int> other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         ASSERT_EQ(::flock(other, LOCK_EX), 0);
         IniSettingsStore store(folder, std::chrono::milliseconds(300));
         std::vector<Wait> heard;
         store.onWaiting([&](Wait wait) {
             heard.push_back(wait);
             if (released && std::count(heard.begin(), heard.end(), Wait::Waiting) == 3)
-                ::close(std::exchange(other, -1));
+                ::close(other.exchange(-1));
+        });
+        // A store that never says it waits must not wait for ever either: the other program lets
+        // go after a while all the same, and the test fails.
+        std::atomic<bool> saved = false;
+        std::thread lettingGo([&other, &saved] {
+            for (int i = 0; i < 50 && other >= 0 && !saved; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            const int fd = other.exchange(-1);
+            if (fd >= 0)
+                ::close(fd);
         });
         const std::string value = released ? "atteso" : "tenuto";
         store.save("Brenvik", "opzioni", "cartsplit", value);
-        if (other >= 0)
-            ::close(other);
+        saved = true;
+        lettingGo.join();
         ASSERT_GE(heard.size(), 2u);
         EXPECT_EQ(heard.front(), Wait::Waiting);
         EXPECT_EQ(heard.back(), released ? Wait::Over : Wait::GaveUp);
