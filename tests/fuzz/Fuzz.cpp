@@ -13,6 +13,7 @@
 #include "platform/WinPath.h"
 #include "platform/posix/IniSettingsStore.h"
 #include "split/AssemblyScript.h"
+#include "support/HeadlessEvents.h"
 #include "support/ScriptedDesktop.h"
 #include "support/UnattendedAnswer.h"
 
@@ -50,6 +51,17 @@ public:
     void pause(int) override {}
     void beep() override {}
     [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
+
+protected:
+    // Work run aside (a detection's stamps, say) is waited for without windows to answer.
+    void handleEventsUntil(const std::function<bool()>& done) override {
+        while (!done())
+            events_.sleep(std::chrono::milliseconds(1));
+    }
+    void wake() override { events_.wakeUp(); }
+
+private:
+    HeadlessEvents events_;
 };
 
 // One drive c: whose root holds the files `names` (each `size` bytes long) and no folders; every
