@@ -164,8 +164,11 @@ void PartSet::commit(const std::function<void()>& waiting) {
     for (const std::string& name : earlier)
         files_.checkNewName(name);
     const std::vector<NewFile*> naming = namingOrder();
-    for (NewFile* file : naming)
-        file->nameAside();
+    // Every new name is tried before anything of the earlier set goes. With no earlier set there
+    // is nothing to lose: the names are taken at once, and a refused one is withdrawn like any.
+    if (!earlier.empty())
+        for (NewFile* file : naming)
+            file->nameAside();
 
     std::vector<std::unique_ptr<AsideFile>> asides;
     size_t named = 0;

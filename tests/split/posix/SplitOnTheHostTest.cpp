@@ -26,9 +26,9 @@
 // stand in for the C library's in this test program.
 namespace {
 int flockRefusal = 0;
-int linkRefusal = 0;   // for every link
-int renameRefusal = 0; // once, for a rename onto a name ending in renameRefusedFor
-std::string renameRefusedFor;
+int linkRefusal = 0;   // for every link onto a name ending in refusedFor
+int renameRefusal = 0; // once, for a rename onto a name ending in refusedFor
+std::string refusedFor;
 } // namespace
 
 extern "C" int flock(int fd, int operation) noexcept {
@@ -50,7 +50,7 @@ extern "C" int fsync(int fd) noexcept {
 }
 
 extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) noexcept {
-    if (linkRefusal) {
+    if (linkRefusal && std::string_view(to).ends_with(refusedFor)) {
         errno = linkRefusal;
         return -1;
     }
@@ -58,7 +58,7 @@ extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char
 }
 
 extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept {
-    if (renameRefusal && std::string_view(to).ends_with(renameRefusedFor)) {
+    if (renameRefusal && std::string_view(to).ends_with(refusedFor)) {
         errno = std::exchange(renameRefusal, 0);
         return -1;
     }
@@ -326,29 +326,40 @@ TEST(SplitOnTheHostTest, ASplitStartingWhileAnotherNamesItsSetTakesNothingOfItAn
     EXPECT_EQ(app.drives.fs().files(Dest).size(), 31u);
 }
 
-// A name the system refuses, at any step of naming the set, leaves the earlier set as it was:
-// a security module that lets a program make unnamed files but not name them, a folder with no
-// room or quota left for one more name, a disk that fails as a part takes its name.
+// A name the system refuses, at any step of naming the set, leaves the earlier set as it was,
+// or an empty folder empty: a security module that lets a program make unnamed files but not name
+// them, a folder with no room or quota left for one more name, a disk that fails as a part takes
+// its name.
 TEST(SplitOnTheHostTest, ANameTheSystemRefusesLeavesTheEarlierSetAsItWas) {
     struct Case {
         const char* label;
         int* refusal;
         int code;
-        const char* onto; // for renames
+        const char* onto; // the name refused
         int number;       // the error shown
         int answer;
+        bool empty = false; // into a folder without an earlier set
     };
     const Case cases[] = {
         {"no naming of unnamed files", &linkRefusal, EACCES, "", err::PermissionDenied, mb::IdCancel},
         {"no quota for one more name", &linkRefusal, EDQUOT, "", err::DiskFull, mb::IdOK},
         {"a full folder as part 000 takes its name", &renameRefusal, ENOSPC, ".000", err::DiskFull, mb::IdOK},
         {"a failing disk as the script takes its name", &renameRefusal, EIO, ".bat", err::DeviceIo, mb::IdOK},
+        {"an empty folder where part 000 may not be named", &linkRefusal, EACCES, ".000", err::PermissionDenied,
+         mb::IdCancel, true},
+        {"an empty folder where the script may not be named", &linkRefusal, EDQUOT, ".bat", err::DiskFull, mb::IdOK,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         SecondSplit s;
+        if (c.empty) {
+            for (const auto& [name, bytes] : s.earlier)
+                std::filesystem::remove(s.app.drives.hostFile(s.dest() + "\\" + name));
+            s.earlier.clear();
+        }
         *c.refusal = c.code;
-        renameRefusedFor = c.onto;
+        refusedFor = c.onto;
         s.app.desktop.answer(c.answer);
         s.run();
         *c.refusal = 0;
