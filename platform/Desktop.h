@@ -86,9 +86,10 @@ public:
         paintPending();
     }
     virtual void pause(int milliseconds) = 0;
-    // Pauses as pause() does, while the windows keep answering: they repaint, move and minimise,
-    // and take what input the model lets them take (Platform::pauseAnswering holds the rest). A
-    // desktop without windows just pauses.
+    // Pauses as pause() does, while the windows keep answering: they repaint, move and minimise.
+    // The user's keys and clicks stay queued until the pause ends, as they do through pause(), so
+    // that none is lost and none runs a handler in the middle of it. A desktop without windows
+    // just pauses.
     virtual void pauseAnswering(int milliseconds) { pause(milliseconds); }
     virtual void beep() = 0;
 

@@ -56,7 +56,6 @@ void Platform::answerWhileWaiting() {
 }
 
 void Platform::pauseAnswering(int milliseconds) {
-    const HeldInput held(activeForms);
     desktop.pauseAnswering(milliseconds);
 }
 

@@ -42,7 +42,8 @@ public:
     // during runAside: for a wait on the user-interface thread that must not freeze the window.
     void answerWhileWaiting();
     // A fixed pause of a window's (a picture shown for a while, a moment for the screen to catch
-    // up), the windows open now answering through it as they do during runAside.
+    // up), the windows repainting, moving and minimising through it; the user's input waits for
+    // its end, as through a plain pause.
     void pauseAnswering(int milliseconds);
 
     std::vector<Form*> activeForms;

@@ -243,7 +243,8 @@ void QtDesktop::pause(int milliseconds) {
 void QtDesktop::pauseAnswering(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(std::max(0, milliseconds), &loop, &QEventLoop::quit);
-    loop.exec();
+    // The user's input stays queued for after the pause, as it would through a plain one.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtDesktop::beep() {

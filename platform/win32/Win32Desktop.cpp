@@ -6,6 +6,7 @@
 #include "platform/win32/Win32FormView.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <utility>
 
@@ -288,13 +289,29 @@ void Win32Desktop::pause(int milliseconds) {
 }
 
 void Win32Desktop::pauseAnswering(int milliseconds) {
+    // Everything but the user's input, which stays queued for after the pause, as it would through
+    // a plain one: the keys, the clicks, and a button's click sent by a program (BM_CLICK), which
+    // is how assistive tools press one.
+    static constexpr std::pair<UINT, UINT> ranges[] = {
+        {0, BM_CLICK - 1},
+        {BM_CLICK + 1, WM_KEYFIRST - 1},
+        {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+        {WM_MOUSELAST + 1, UINT_MAX},
+    };
     const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(std::max(0, milliseconds));
     for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+        bool handled = false;
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            if (!handle(msg))
-                return;
+        for (const auto& [first, last] : ranges)
+            while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
+                handled = true;
+                if (!handle(msg))
+                    return;
+            }
+        // What woke the wait stays queued: a moment before looking again, not a spin.
+        if (!handled)
+            Sleep(5);
     }
 }
 

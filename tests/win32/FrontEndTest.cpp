@@ -250,5 +250,17 @@ TEST(FrontEndTest, AboutsOkTakesTheFocusOnceItsTextIsTyped) {
     }
 }
 
+// A click during a fixed pause of the program's waits for its end: neither lost nor taken in the
+// middle of it.
+TEST(FrontEndTest, AClickDuringAPauseIsTakenOnceItEnds) {
+    Win32App app;
+    MainWindow& m = app.start();
+    PostMessageW(app.hwnd(m.Option2), BM_CLICK, 0, 0);
+    app.platform.pauseAnswering(50);
+    EXPECT_FALSE(m.Option2.value()) << "not in the middle of the pause";
+    app.desktop.yield();
+    EXPECT_TRUE(m.Option2.value()) << "taken once it is over";
+}
+
 } // namespace
 } // namespace brenvik
