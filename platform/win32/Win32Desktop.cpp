@@ -91,6 +91,15 @@ void Win32Desktop::handleEventsUntil(const std::function<bool()>& done) {
             continue;
         }
         handle(msg);
+        // The work's wakes are posted messages, which the system hands out before the user's
+        // input, the paints and the timers: a busy work would keep those waiting. After each
+        // message, what waits of them has its turn.
+        static constexpr UINT kinds[] = {PM_QS_INPUT, PM_QS_PAINT};
+        for (const UINT kind : kinds)
+            for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | kind); ++i)
+                handle(msg);
+        for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE); ++i)
+            handle(msg);
     }
     if (quit)
         PostQuitMessage(code);
