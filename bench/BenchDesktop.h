@@ -2,7 +2,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Launcher.h"
-#include "support/HeadlessEvents.h"
+#include "support/HeadlessDesktop.h"
 
 #include <functional>
 #include <map>
@@ -14,8 +14,9 @@ namespace brenvik {
 // A desktop for measuring: message boxes are answered unattended and remembered,
 // modal windows run the action registered for their name, pauses do not sleep (the benchmark
 // measures the disk, not the program's fixed waits).
-class BenchDesktop : public Desktop {
+class BenchDesktop : public HeadlessDesktop {
 public:
+    BenchDesktop() : HeadlessDesktop(std::chrono::milliseconds(50)) {}
     std::map<std::string, std::function<void(Form&)>> modalActions;
     std::vector<std::string> boxes;
 
@@ -28,16 +29,6 @@ public:
     void pause(int) override {}
     void beep() override {}
     [[noreturn]] void endProgram() override;
-
-protected:
-    void handleEventsUntil(const std::function<bool()>& done) override {
-        while (!done())
-            events_.sleep(std::chrono::milliseconds(50));
-    }
-    void wake() override { events_.wakeUp(); }
-
-private:
-    HeadlessEvents events_;
 };
 
 class NoLauncher : public Launcher {

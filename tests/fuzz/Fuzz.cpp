@@ -13,7 +13,7 @@
 #include "platform/WinPath.h"
 #include "platform/posix/IniSettingsStore.h"
 #include "split/AssemblyScript.h"
-#include "support/HeadlessEvents.h"
+#include "support/HeadlessDesktop.h"
 #include "support/ScriptedDesktop.h"
 #include "support/UnattendedAnswer.h"
 
@@ -40,8 +40,9 @@ void require(bool holds, const std::string& what) {
 }
 
 // A desktop that answers every box unattended and closes every modal window at once.
-class QuietDesktop : public Desktop {
+class QuietDesktop : public HeadlessDesktop {
 public:
+    QuietDesktop() : HeadlessDesktop(std::chrono::milliseconds(1)) {}
     int messageBox(const std::string&, int flags, const std::string&) override { return unattendedAnswer(flags); }
     void formShown(Form&) override {}
     void formHidden(Form&) override {}
@@ -51,17 +52,6 @@ public:
     void pause(int) override {}
     void beep() override {}
     [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-
-protected:
-    // Work run aside (a detection's stamps, say) is waited for without windows to answer.
-    void handleEventsUntil(const std::function<bool()>& done) override {
-        while (!done())
-            events_.sleep(std::chrono::milliseconds(1));
-    }
-    void wake() override { events_.wakeUp(); }
-
-private:
-    HeadlessEvents events_;
 };
 
 // One drive c: whose root holds the files `names` (each `size` bytes long) and no folders; every

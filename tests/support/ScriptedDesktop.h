@@ -3,7 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/Launcher.h"
-#include "support/HeadlessEvents.h"
+#include "support/HeadlessDesktop.h"
 
 #include <algorithm>
 #include <deque>
@@ -16,8 +16,9 @@ namespace brenvik {
 // A desktop for tests: records every message box, pause, yield, beep and end in `log`, answers
 // message boxes from a script, and plays scripted user actions while a window is modal. A
 // message box or a modal window the script did not expect fails the test.
-class ScriptedDesktop : public Desktop {
+class ScriptedDesktop : public HeadlessDesktop {
 public:
+    ScriptedDesktop() : HeadlessDesktop(std::chrono::milliseconds(1)) {}
     struct Box {
         std::string text;
         int flags = 0;
@@ -76,20 +77,15 @@ protected:
     }
     // While work runs aside: what it posted, a paint of what that changed, and the user's doing,
     // about every millisecond.
-    void handleEventsUntil(const std::function<bool()>& done) override {
-        while (!done()) {
-            refresh();
-            if (onBusy)
-                onBusy();
-            events_.sleep(std::chrono::milliseconds(1));
-        }
+    void eachTurn() override {
+        refresh();
+        if (onBusy)
+            onBusy();
     }
-    void wake() override { events_.wakeUp(); }
 
 private:
     std::deque<std::pair<int, std::function<void()>>> answers_;
     std::deque<std::pair<std::string, std::function<void(Form&)>>> modals_;
-    HeadlessEvents events_;
 };
 
 // Thrown when the script meets something it did not expect, to stop the handler at once; not a
